@@ -1,0 +1,99 @@
+#include "TextHelpers.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+
+#include "Log.h"
+
+namespace Kramo {
+namespace {
+
+// strtod follows LC_NUMERIC, which the toolkit may switch to a decimal comma; numbers here
+// always use the point.
+locale_t NumericCLocale() {
+    static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    return locale;
+}
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool ParseNumber(const std::string& text, double& value) {
+    std::string pointText = text;
+    DecimalCommaToPoint(pointText);
+    char* end = nullptr;
+    const double parsed = strtod_l(pointText.c_str(), &end, NumericCLocale());
+    if (end == pointText.c_str()) {
+        LogMessage(LogError, "Could not convert text %s to number.", text.c_str());
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool IsNumberText(const std::string& text) {
+    if (text.empty()) {
+        return false;
+    }
+    std::string::size_type position = text[0] == '-' ? 1 : 0;
+    int points = 0;
+    for (; position < text.size(); ++position) {
+        const char c = text[position];
+        if (c == '.') {
+            if (++points > 1) {
+                return false;
+            }
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+int DecimalCommaToPoint(std::string& text) {
+    int replaced = 0;
+    for (char& c : text) {
+        if (c == ',') {
+            c = '.';
+            ++replaced;
+        }
+    }
+    return replaced;
+}
+
+std::vector<std::string> SplitText(const std::string& text, const std::string& delimiters) {
+    std::vector<std::string> tokens;
+    std::string::size_type start = text.find_first_not_of(delimiters);
+    while (start != std::string::npos) {
+        const std::string::size_type end = text.find_first_of(delimiters, start);
+        tokens.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        start = text.find_first_not_of(delimiters, end);
+    }
+    return tokens;
+}
+
+void ToUpperText(std::string& text) {
+    for (char& c : text) c = AsciiUpper(c);
+}
+
+void ToLowerText(std::string& text) {
+    for (char& c : text) c = AsciiLower(c);
+}
+
+bool EqualIgnoringCase(const std::string& left, const std::string& right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::string::size_type i = 0; i < left.size(); ++i) {
+        if (AsciiLower(left[i]) != AsciiLower(right[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace Kramo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace Kramo {
+
+// Reads a number with a decimal point or a decimal comma; characters after the number are
+// ignored. Logs and answers false when the text does not start with a number.
+bool ParseNumber(const std::string& text, double& value);
+
+// A plain decimal number: an optional '-', then digits with at most one '.'.
+bool IsNumberText(const std::string& text);
+
+// Turns every ',' into '.'; returns how many were turned.
+int DecimalCommaToPoint(std::string& text);
+
+// The runs of characters that are not delimiters; never an empty token.
+std::vector<std::string> SplitText(const std::string& text, const std::string& delimiters);
+
+// ASCII letter case, in place; bytes above 127 stay as they are.
+void ToUpperText(std::string& text);
+void ToLowerText(std::string& text);
+
+bool EqualIgnoringCase(const std::string& left, const std::string& right);
+
+}  // namespace Kramo

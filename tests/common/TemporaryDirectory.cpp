@@ -1,0 +1,42 @@
+#include "TemporaryDirectory.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace KramoTest {
+
+TemporaryDirectory::TemporaryDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kramo-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed for " + pattern);
+    }
+    path_ = buffer.data();
+}
+
+TemporaryDirectory::~TemporaryDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TemporaryDirectory::WriteFile(const std::string& name, const std::string& content) const {
+    std::ofstream(File(name), std::ios::binary) << content;
+}
+
+std::string TemporaryDirectory::ReadFile(const std::string& name) const {
+    return ReadWholeFile(File(name));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream input(path, std::ios::binary);
+    std::ostringstream content;
+    content << input.rdbuf();
+    return content.str();
+}
+
+}  // namespace KramoTest

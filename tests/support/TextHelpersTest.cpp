@@ -1,0 +1,77 @@
+#include "support/TextHelpers.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "common/LogCapture.h"
+
+namespace {
+
+using testing::ElementsAre;
+using testing::EndsWith;
+using testing::IsEmpty;
+
+TEST(ParseNumber, AcceptsPointCommaAndTrailingText) {
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case cases[] = {{"12,5", 12.5}, {"12.5", 12.5}, {"3kg", 3.0},
+                          {"-0,25", -0.25}, {" 7", 7.0},   {"1e3", 1000.0}};
+    for (const Case& c : cases) {
+        double value = 0.0;
+        EXPECT_TRUE(Kramo::ParseNumber(c.text, value)) << c.text;
+        EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+    }
+}
+
+TEST(ParseNumber, RejectsTextWithoutNumberAndLogsIt) {
+    KramoTest::LogCapture log;
+    double value = 42.0;
+    EXPECT_FALSE(Kramo::ParseNumber("abc", value));
+    EXPECT_DOUBLE_EQ(value, 42.0);
+    EXPECT_THAT(log.Text(), EndsWith("Could not convert text abc to number."));
+    EXPECT_FALSE(Kramo::ParseNumber("", value));
+}
+
+TEST(IsNumberText, PlainDecimalNumbersOnly) {
+    struct Case {
+        const char* text;
+        bool expected;
+    };
+    const Case cases[] = {{"-12.5", true}, {"12", true},  {"1.2.3", false}, {"12a", false},
+                          {"", false},     {"-", true},   {".", true},      {"--1", false},
+                          {"1,5", false},  {" 1", false}, {"0.", true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(Kramo::IsNumberText(c.text), c.expected) << '"' << c.text << '"';
+    }
+}
+
+TEST(DecimalCommaToPoint, CountsReplacements) {
+    std::string text = "1,5;2,25,";
+    EXPECT_EQ(Kramo::DecimalCommaToPoint(text), 3);
+    EXPECT_EQ(text, "1.5;2.25.");
+    std::string none = "abc";
+    EXPECT_EQ(Kramo::DecimalCommaToPoint(none), 0);
+}
+
+TEST(SplitText, SkipsEmptyTokens) {
+    EXPECT_THAT(Kramo::SplitText("  Red   Shop ", " "), ElementsAre("Red", "Shop"));
+    EXPECT_THAT(Kramo::SplitText("a;b,,c", ";,"), ElementsAre("a", "b", "c"));
+    EXPECT_THAT(Kramo::SplitText("", " "), IsEmpty());
+    EXPECT_THAT(Kramo::SplitText("   ", " "), IsEmpty());
+    EXPECT_THAT(Kramo::SplitText("word", ""), ElementsAre("word"));
+}
+
+TEST(LetterCase, ChangesAsciiLettersOnly) {
+    std::string text = "Čierna bunda 12x";
+    Kramo::ToUpperText(text);
+    EXPECT_EQ(text, "ČIERNA BUNDA 12X");
+    Kramo::ToLowerText(text);
+    EXPECT_EQ(text, "Čierna bunda 12x");
+    EXPECT_TRUE(Kramo::EqualIgnoringCase("ab", "AB"));
+    EXPECT_FALSE(Kramo::EqualIgnoringCase("ab", "abc"));
+    EXPECT_FALSE(Kramo::EqualIgnoringCase("Č", "č"));  // only ASCII letters fold
+}
+
+}  // namespace
