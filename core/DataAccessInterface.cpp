@@ -131,19 +131,33 @@ SellerCategory DataAccessInterface::GetSellerCategoryByCode(char code) {
     return categories.front();
 }
 
-bool DataAccessInterface::ReservedCheckA(int) { return false; }
+bool DataAccessInterface::ReservedCheckA(int) {
+    return false;
+}
 
-int DataAccessInterface::ReservedCountA(int) { return 0; }
+int DataAccessInterface::ReservedCountA(int) {
+    return 0;
+}
 
-bool DataAccessInterface::ReservedCheckB(int) { return false; }
+bool DataAccessInterface::ReservedCheckB(int) {
+    return false;
+}
 
-int DataAccessInterface::ReservedCountB(int) { return 0; }
+int DataAccessInterface::ReservedCountB(int) {
+    return 0;
+}
 
-Timestamp DataAccessInterface::GetCurrentTimestamp() { return CurrentTimestamp(); }
+Timestamp DataAccessInterface::GetCurrentTimestamp() {
+    return CurrentTimestamp();
+}
 
-void DataAccessInterface::ReservedOperationA() { throw NotImplementedException(); }
+void DataAccessInterface::ReservedOperationA() {
+    throw NotImplementedException();
+}
 
-void DataAccessInterface::ReservedOperationB() { throw NotImplementedException(); }
+void DataAccessInterface::ReservedOperationB() {
+    throw NotImplementedException();
+}
 
 int DataAccessInterface::GetNextSellerId() {
     int largest = 0;

@@ -16,7 +16,7 @@ namespace Kramo {
 // which store is behind it. Records go in and out by value; every list is a fresh copy.
 // The operations keep this order, the order of the stores' slots.
 class DataAccessInterface {
-public:
+  public:
     DataAccessInterface() = default;
     DataAccessInterface(const DataAccessInterface&) = delete;
     DataAccessInterface& operator=(const DataAccessInterface&) = delete;

@@ -14,8 +14,8 @@ Item Item::NewFrom(const Item& other) {
 
 bool Item::operator==(const Item& other) const {
     return NAME == other.NAME && NUMBER == other.NUMBER && PRICE == other.PRICE &&
-           ITEM_CATEGORY_ID == other.ITEM_CATEGORY_ID && STATUS == other.STATUS &&
-           ID == other.ID && MODIFIED == other.MODIFIED && SELLER_ID == other.SELLER_ID;
+           ITEM_CATEGORY_ID == other.ITEM_CATEGORY_ID && STATUS == other.STATUS && ID == other.ID &&
+           MODIFIED == other.MODIFIED && SELLER_ID == other.SELLER_ID;
 }
 
 }  // namespace Kramo

@@ -2,7 +2,7 @@
 
 namespace Kramo {
 
-const char* const ItemStatusNames[7] = {"Nezaradene", "Skladom", "Predane",     "Vratene",
+const char* const ItemStatusNames[7] = {"Nezaradene", "Skladom",  "Predane",     "Vratene",
                                         "Dar",        "Dohladat", "Nedefinovane"};
 
 const char ItemStatusLetters[8] = "ospvdnu";

@@ -16,8 +16,8 @@ struct Seller {
     std::string SHORT_CODE;  // how the checkout finds the seller
     std::string COMMENT;
     int32_t SELLER_CATEGORY_ID = -1;
-    Timestamp MODIFIED;      // the current time when constructed
-    int32_t ID = -1;         // -1 until a store assigns it
+    Timestamp MODIFIED;  // the current time when constructed
+    int32_t ID = -1;     // -1 until a store assigns it
     int32_t STATUS = NotSelling;
 
     bool operator==(const Seller& other) const;

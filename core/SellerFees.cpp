@@ -45,8 +45,7 @@ CategoryFees SumCategoryFees(const std::vector<Item>& items, const ItemCategory&
     return fees;
 }
 
-void AddLineIfCharged(SellerSettlement& settlement, double amount, FeeKind kind,
-                      std::string text) {
+void AddLineIfCharged(SellerSettlement& settlement, double amount, FeeKind kind, std::string text) {
     if (amount > 0.0) {
         settlement.AddLine({std::move(text), amount, kind});
     }

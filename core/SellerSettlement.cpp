@@ -14,7 +14,8 @@ std::vector<FeeLine> SellerSettlement::LinesOfKind(FeeKind kind) const {
 
 double SellerSettlement::FeeSum() const {
     double sum = 0.0;
-    for (const FeeLine& line : lines) sum += line.amount;
+    for (const FeeLine& line : lines)
+        sum += line.amount;
     return sum;
 }
 

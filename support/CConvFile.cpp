@@ -10,10 +10,20 @@
 namespace ConvFile {
 
 const char* const CConvFile::ErrorCodeNames[] = {
-    "e_no_error",       "e_no_file",        "e_bad_parameter", "e_bad_parameter1",
-    "e_bad_parameter2", "e_bad_parameter3", "e_bad_parameter4", "e_no_memory",
-    "e_not_opened",     "e_file_error",     "e_out_of_file",   "e_could_not_read",
-    "e_not_opened_for_writing", "e_media_error",
+    "e_no_error",
+    "e_no_file",
+    "e_bad_parameter",
+    "e_bad_parameter1",
+    "e_bad_parameter2",
+    "e_bad_parameter3",
+    "e_bad_parameter4",
+    "e_no_memory",
+    "e_not_opened",
+    "e_file_error",
+    "e_out_of_file",
+    "e_could_not_read",
+    "e_not_opened_for_writing",
+    "e_media_error",
 };
 
 bool CConvFile::Fail(e_error_code code) {

@@ -11,7 +11,7 @@ namespace ConvFile {
 // A line-oriented text file through which the stores and the settings read and write.
 // Every operation reports by its result and keeps the reason as the last error.
 class CConvFile {
-public:
+  public:
     enum e_error_code {
         e_no_error,
         e_no_file,
@@ -59,7 +59,7 @@ public:
     e_error_code LastError() const { return lastError_; }
     const char* LastErrorName() const { return ErrorCodeNames[lastError_]; }
 
-private:
+  private:
     bool Fail(e_error_code code);
     bool Succeed();
 

@@ -9,7 +9,9 @@ Clock& Clock::Instance() {
     return clock;
 }
 
-void Clock::Refresh() { current_ = LocalTimestamp(std::time(nullptr)); }
+void Clock::Refresh() {
+    current_ = LocalTimestamp(std::time(nullptr));
+}
 
 Timestamp Clock::LocalTimestamp(std::time_t moment) {
     std::tm local{};
@@ -39,6 +41,8 @@ std::string FormatDateText(const Timestamp& time) {
                       time.Hour, time.Minute);
 }
 
-std::string FormatDateText() { return FormatDateText(CurrentTimestamp()); }
+std::string FormatDateText() {
+    return FormatDateText(CurrentTimestamp());
+}
 
 }  // namespace Kramo

@@ -9,7 +9,7 @@ namespace Kramo {
 
 // The process-wide current time that records and document names are stamped with.
 class Clock {
-public:
+  public:
     static Clock& Instance();
 
     // Reads the system clock into the current time stamp (local time).
@@ -20,7 +20,7 @@ public:
     // so daylight saving time applies exactly when it is in effect.
     static Timestamp LocalTimestamp(std::time_t moment);
 
-private:
+  private:
     Clock() = default;
     Timestamp current_;
 };

@@ -9,8 +9,8 @@ namespace Kramo {
 
 DiacriticRemover::DiacriticRemover(const std::string& rule) {
     UErrorCode status = U_ZERO_ERROR;
-    transliterator_.reset(icu::Transliterator::createInstance(
-        icu::UnicodeString::fromUTF8(rule), UTRANS_FORWARD, status));
+    transliterator_.reset(icu::Transliterator::createInstance(icu::UnicodeString::fromUTF8(rule),
+                                                              UTRANS_FORWARD, status));
     if (U_FAILURE(status)) {
         transliterator_.reset();
         creationError_ = u_errorName(status);

@@ -14,7 +14,7 @@ namespace Kramo {
 // An ICU transliterator built once from a compound rule. When the rule cannot be built,
 // Apply throws instead of working with a missing transliterator.
 class DiacriticRemover {
-public:
+  public:
     static constexpr const char* DefaultRule = "NFD; [:M:] Remove; NFC";
 
     explicit DiacriticRemover(const std::string& rule = DefaultRule);
@@ -26,7 +26,7 @@ public:
     // The UTF-8 text passed through the transliterator.
     std::string Apply(const std::string& text) const;
 
-private:
+  private:
     std::unique_ptr<icu::Transliterator> transliterator_;
     std::string creationError_;
 };

@@ -8,7 +8,9 @@
 namespace Kramo {
 namespace {
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 struct DirectoryCloser {
     void operator()(DIR* directory) const { ::closedir(directory); }
@@ -39,7 +41,8 @@ bool FileFinder::WildcardMatches(const std::string& pattern, const std::string& 
     // Iterative matching with one backtrack point for the last '*': linear in practice.
     std::size_t p = 0, n = 0, starPattern = std::string::npos, starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -52,7 +55,8 @@ bool FileFinder::WildcardMatches(const std::string& pattern, const std::string& 
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
     return p == pattern.size();
 }
 
@@ -65,10 +69,10 @@ bool FileFinder::FindFirst(const std::string& pattern) {
     const std::string::size_type separator = fullPattern.find_last_of("/\\");
     const std::string directory =
         separator == std::string::npos ? std::string() : fullPattern.substr(0, separator);
-    namePattern_ =
-        separator == std::string::npos ? fullPattern : fullPattern.substr(separator + 1);
+    namePattern_ = separator == std::string::npos ? fullPattern : fullPattern.substr(separator + 1);
 
-    const std::string openPath = separator == std::string::npos ? "." : (directory.empty() ? "/" : directory);
+    const std::string openPath =
+        separator == std::string::npos ? "." : (directory.empty() ? "/" : directory);
     std::unique_ptr<DIR, DirectoryCloser> listing(::opendir(openPath.c_str()));
     if (!listing) {
         return false;
@@ -84,7 +88,9 @@ bool FileFinder::FindFirst(const std::string& pattern) {
     return TakeNextMatch();
 }
 
-bool FileFinder::FindNext() { return TakeNextMatch(); }
+bool FileFinder::FindNext() {
+    return TakeNextMatch();
+}
 
 void FileFinder::Close() {
     entries_.clear();

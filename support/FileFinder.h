@@ -9,7 +9,7 @@ namespace Kramo {
 // Wildcard search in one directory: '*' matches any run of characters and '?' one character,
 // without regard to letter case. Entries are visited in name order.
 class FileFinder {
-public:
+  public:
     // The process-wide finder, alive while anybody holds it.
     static std::shared_ptr<FileFinder> Acquire();
 
@@ -24,7 +24,7 @@ public:
 
     static bool WildcardMatches(const std::string& pattern, const std::string& name);
 
-private:
+  private:
     struct Entry {
         std::string name;
         bool isDirectory = false;

@@ -23,11 +23,17 @@ std::string PrintOne(const std::string& spec, Value value) {
     return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
-bool IsOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+bool IsOneOf(char c, const char* set) {
+    return c != '\0' && std::strchr(set, c) != nullptr;
+}
 
-bool IsFloatingLetter(char letter) { return IsOneOf(letter, "eEfFgGaA"); }
+bool IsFloatingLetter(char letter) {
+    return IsOneOf(letter, "eEfFgGaA");
+}
 
-bool IsUnsignedLetter(char letter) { return IsOneOf(letter, "ouxX"); }
+bool IsUnsignedLetter(char letter) {
+    return IsOneOf(letter, "ouxX");
+}
 
 // Literal text with "%%" turned into "%"; stops at a single '%' (returned position) or the end.
 std::string::size_type CopyLiteral(const std::string& format, std::string::size_type from,
@@ -55,7 +61,8 @@ bool FormatStream::NextConversion(Conversion& conversion) {
         }
         std::string::size_type cursor = position_ + 1;
         const auto modifiersStart = cursor;
-        while (cursor < format_.size() && IsOneOf(format_[cursor], Flags)) ++cursor;
+        while (cursor < format_.size() && IsOneOf(format_[cursor], Flags))
+            ++cursor;
         while (cursor < format_.size() && std::isdigit(static_cast<unsigned char>(format_[cursor])))
             ++cursor;
         if (cursor < format_.size() && format_[cursor] == '.') {
@@ -65,7 +72,8 @@ bool FormatStream::NextConversion(Conversion& conversion) {
                 ++cursor;
         }
         conversion.modifiers = format_.substr(modifiersStart, cursor - modifiersStart);
-        while (cursor < format_.size() && IsOneOf(format_[cursor], LengthModifiers)) ++cursor;
+        while (cursor < format_.size() && IsOneOf(format_[cursor], LengthModifiers))
+            ++cursor;
         if (cursor < format_.size() && IsOneOf(format_[cursor], ConversionLetters)) {
             conversion.letter = format_[cursor];
             position_ = cursor + 1;

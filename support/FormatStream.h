@@ -10,7 +10,7 @@ namespace Kramo {
 // Each argument fills the next conversion with the same flags, width and precision that
 // printf would use, so the result equals printf's for matching arguments.
 class FormatStream {
-public:
+  public:
     explicit FormatStream(std::string format) : format_(std::move(format)) {}
 
     FormatStream& operator<<(const std::string& value);
@@ -33,7 +33,7 @@ public:
     // The formatted text, with the format's remaining literal text.
     std::string str() const;
 
-private:
+  private:
     struct Conversion {
         std::string modifiers;  // flags, width and precision as written
         char letter = 's';

@@ -64,9 +64,13 @@ void Log::Write(int kind, const char* format, va_list arguments) {
     }
 }
 
-void SetLogFile(const std::string& path) { Log::Instance().SetFile(path); }
+void SetLogFile(const std::string& path) {
+    Log::Instance().SetFile(path);
+}
 
-void SetLogLevel(int level) { Log::Instance().SetLevel(level); }
+void SetLogLevel(int level) {
+    Log::Instance().SetLevel(level);
+}
 
 void LogMessage(int kind, const char* format, ...) {
     va_list arguments;

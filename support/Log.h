@@ -10,7 +10,7 @@ enum LogKind { LogInfo = 21, LogNotice = 22, LogError = 23, LogDetail = 24 };
 // The process-wide log file. Every entry opens, appends and closes the file, so that the log
 // survives a crash up to its last line; an entry that cannot be written is dropped silently.
 class Log {
-public:
+  public:
     static Log& Instance();
 
     void SetFile(const std::string& path) { fileName_ = path; }
@@ -23,7 +23,7 @@ public:
     // The UTC time prefix of an entry, "7/12/2026 04:25:36.123".
     static std::string TimePrefix();
 
-private:
+  private:
     Log() = default;
     bool Admits(int kind) const;
 

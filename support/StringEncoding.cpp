@@ -90,7 +90,9 @@ std::string StringEncoding::RemoveDiacritics(const std::string& text) {
     return SharedRemover().Apply(text);
 }
 
-void StringEncoding::RemoveDiacriticsInPlace(std::string& text) { text = RemoveDiacritics(text); }
+void StringEncoding::RemoveDiacriticsInPlace(std::string& text) {
+    text = RemoveDiacritics(text);
+}
 
 std::string StringEncoding::MakeSearchKey(const std::string& text) {
     std::string key = RemoveDiacritics(text);

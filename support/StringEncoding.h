@@ -8,7 +8,7 @@ namespace Kramo {
 // Conversions at the edges where text is not UTF-8: ISO 8859-2 toward the PDF library,
 // ISO 8859-2 and 16-bit text from seller sheets, and unaccented text for searching.
 class StringEncoding {
-public:
+  public:
     static constexpr std::size_t ConversionLimit = 1024;  // bytes in and bytes out
     static constexpr const char* Utf8Name = "UTF-8";
     static constexpr const char* Latin2Name = "ISO_8859-2";

@@ -1,8 +1,8 @@
 #include "TextHelpers.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cstdlib>
-#include <locale.h>
 
 #include "Log.h"
 
@@ -16,9 +16,13 @@ locale_t NumericCLocale() {
     return locale;
 }
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -77,11 +81,13 @@ std::vector<std::string> SplitText(const std::string& text, const std::string& d
 }
 
 void ToUpperText(std::string& text) {
-    for (char& c : text) c = AsciiUpper(c);
+    for (char& c : text)
+        c = AsciiUpper(c);
 }
 
 void ToLowerText(std::string& text) {
-    for (char& c : text) c = AsciiLower(c);
+    for (char& c : text)
+        c = AsciiLower(c);
 }
 
 bool EqualIgnoringCase(const std::string& left, const std::string& right) {

@@ -15,6 +15,8 @@ LogCapture::~LogCapture() {
     Kramo::SetLogLevel(formerLevel_);
 }
 
-std::string LogCapture::Text() const { return ReadWholeFile(Path()); }
+std::string LogCapture::Text() const {
+    return ReadWholeFile(Path());
+}
 
 }  // namespace KramoTest

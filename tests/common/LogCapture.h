@@ -9,7 +9,7 @@ namespace KramoTest {
 // Points the process-wide log at a file of its own for one test, at the given level, and
 // puts the former file and level back afterwards.
 class LogCapture {
-public:
+  public:
     explicit LogCapture(int level = 3);
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
@@ -18,7 +18,7 @@ public:
     std::string Text() const;
     std::string Path() const { return directory_.File("log.txt"); }
 
-private:
+  private:
     TemporaryDirectory directory_;
     std::string formerFile_;
     int formerLevel_;

@@ -6,7 +6,7 @@ namespace KramoTest {
 
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TemporaryDirectory {
-public:
+  public:
     TemporaryDirectory();
     ~TemporaryDirectory();
     TemporaryDirectory(const TemporaryDirectory&) = delete;
@@ -18,7 +18,7 @@ public:
     void WriteFile(const std::string& name, const std::string& content) const;
     std::string ReadFile(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 

@@ -92,7 +92,8 @@ TEST(GetCategoriesOfItems, AsksOnceForTheDistinctCategories) {
     store.itemCategories = {MakeItemCategory(1, 'a'), MakeItemCategory(2, 'b'),
                             MakeItemCategory(3, 'c')};
     const int seller = AddSellerWithCode(store, "AB");
-    for (int32_t category : {2, 1, 2}) AddItemOfCategory(store, seller, category);
+    for (int32_t category : {2, 1, 2})
+        AddItemOfCategory(store, seller, category);
 
     const std::vector<ItemCategory> categories =
         store.GetCategoriesOfItems(store.GetSellerItems(seller));
@@ -142,7 +143,7 @@ TEST(CategoryLookups, KeyTheStoreCannotFindIsAFailureNotAnEmptyRecord) {
 
 // A store may answer an unknown seller category with its fallback list.
 class FallbackCategoryStore : public MemoryStore {
-public:
+  public:
     std::vector<SellerCategory> GetSellerCategoriesByIds(const std::vector<int>&) override {
         return sellerCategories;
     }
@@ -177,7 +178,8 @@ TEST(AddItems, NumbersTheCallersItems) {
     store.AddItems(items, seller);
     EXPECT_EQ(items[0].ID, 1);
     EXPECT_EQ(items[2].ID, 3);
-    for (const Item& item : items) EXPECT_EQ(item.SELLER_ID, seller);
+    for (const Item& item : items)
+        EXPECT_EQ(item.SELLER_ID, seller);
     EXPECT_EQ(store.GetSellerItems(seller).size(), 3u);
 }
 

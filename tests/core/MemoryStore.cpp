@@ -23,19 +23,22 @@ std::vector<Category> Select(const std::vector<Category>& all, const std::vector
 
 std::vector<Seller> MemoryStore::GetSellers() {
     std::vector<Seller> sellers;
-    for (const auto& entry : sellers_) sellers.push_back(entry.second);
+    for (const auto& entry : sellers_)
+        sellers.push_back(entry.second);
     return sellers;
 }
 
 Seller MemoryStore::GetSeller(int sellerId) {
     const auto found = sellers_.find(sellerId);
-    if (found == sellers_.end()) throw WrongSellerException();
+    if (found == sellers_.end())
+        throw WrongSellerException();
     return found->second;
 }
 
 Seller MemoryStore::GetSellerByCode(const std::string& shortCode) {
     for (const auto& entry : sellers_) {
-        if (entry.second.SHORT_CODE == shortCode) return entry.second;
+        if (entry.second.SHORT_CODE == shortCode)
+            return entry.second;
     }
     throw WrongSellerException();
 }
@@ -44,14 +47,16 @@ std::vector<Item> MemoryStore::GetSellerItems(int sellerId) {
     GetSeller(sellerId);
     std::vector<Item> items;
     for (const auto& entry : items_) {
-        if (entry.second.SELLER_ID == sellerId) items.push_back(entry.second);
+        if (entry.second.SELLER_ID == sellerId)
+            items.push_back(entry.second);
     }
     return items;
 }
 
 Item MemoryStore::GetSellerItemByNumber(int sellerId, int number) {
     for (const Item& item : GetSellerItems(sellerId)) {
-        if (item.NUMBER == number) return item;
+        if (item.NUMBER == number)
+            return item;
     }
     throw WrongItemException();
 }
@@ -68,7 +73,8 @@ void MemoryStore::UpdateSeller(int sellerId, const Seller& seller) {
 }
 
 void MemoryStore::RemoveSeller(int sellerId) {
-    if (sellers_.erase(sellerId) == 0) throw WrongSellerException();
+    if (sellers_.erase(sellerId) == 0)
+        throw WrongSellerException();
 }
 
 int MemoryStore::AddItem(Item& item, int sellerId) {
@@ -85,12 +91,14 @@ void MemoryStore::ModifyItem(int itemId, const Item& item) {
 }
 
 void MemoryStore::RemoveItem(int itemId) {
-    if (items_.erase(itemId) == 0) throw WrongItemException();
+    if (items_.erase(itemId) == 0)
+        throw WrongItemException();
 }
 
 Item MemoryStore::GetItem(int itemId) {
     const auto found = items_.find(itemId);
-    if (found == items_.end()) throw WrongItemException();
+    if (found == items_.end())
+        throw WrongItemException();
     return found->second;
 }
 
@@ -118,8 +126,7 @@ void MemoryStore::StoreSale(const std::vector<int>&, const std::string&) {
 
 int MemoryStore::GetSellerPosition(int sellerId) {
     const auto found = sellers_.find(sellerId);
-    return found == sellers_.end() ? -1
-                                   : static_cast<int>(std::distance(sellers_.begin(), found));
+    return found == sellers_.end() ? -1 : static_cast<int>(std::distance(sellers_.begin(), found));
 }
 
 int MemoryStore::GetItemPosition(int itemId) {
@@ -130,6 +137,8 @@ int MemoryStore::GetItemPosition(int itemId) {
     return static_cast<int>(std::distance(items.begin(), found));
 }
 
-int MemoryStore::GetNextItemId() { return items_.empty() ? 1 : items_.rbegin()->first + 1; }
+int MemoryStore::GetNextItemId() {
+    return items_.empty() ? 1 : items_.rbegin()->first + 1;
+}
 
 }  // namespace KramoTest

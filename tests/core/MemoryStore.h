@@ -10,7 +10,7 @@ namespace KramoTest {
 // The smallest complete store: what the shared operations of the interface are tested over.
 // It records the category look-ups it is asked for.
 class MemoryStore : public Kramo::DataAccessInterface {
-public:
+  public:
     std::vector<Kramo::Seller> GetSellers() override;
     Kramo::Seller GetSeller(int sellerId) override;
     Kramo::Seller GetSellerByCode(const std::string& shortCode) override;
@@ -45,7 +45,7 @@ public:
     std::vector<Kramo::SellerCategory> sellerCategories;
     std::vector<std::vector<int>> itemCategoryRequests;  // arguments of GetItemCategoriesByIds
 
-private:
+  private:
     std::map<int, Kramo::Seller> sellers_;
     std::map<int, Kramo::Item> items_;
 };

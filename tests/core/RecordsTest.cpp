@@ -63,9 +63,8 @@ TEST(Records, ItemStatusNamesAndLetters) {
     const struct {
         int32_t status;
         const char* name;
-    } cases[] = {{-5, "?"},        {-1, "?"},      {0, "Nezaradene"}, {1, "Skladom"},
-                 {2, "Predane"},   {3, "Vratene"}, {4, "Dar"},        {5, "Dohladat"},
-                 {6, "?"},         {7, "?"}};
+    } cases[] = {{-5, "?"},      {-1, "?"},  {0, "Nezaradene"}, {1, "Skladom"}, {2, "Predane"},
+                 {3, "Vratene"}, {4, "Dar"}, {5, "Dohladat"},   {6, "?"},       {7, "?"}};
     for (const auto& c : cases) {
         EXPECT_STREQ(ItemStatusDisplayName(c.status), c.name) << c.status;
     }

@@ -35,7 +35,7 @@ TEST(Rounding, DownToFiveCentsAfterAddingATenthOfACent) {
     const struct {
         double amount;
         double rounded;
-    } cases[] = {{3.57, 3.55}, {0.3 * 7, 2.10}, {0.357, 0.35}, {0.0, 0.0}, {0.049, 0.05},
+    } cases[] = {{3.57, 3.55}, {0.3 * 7, 2.10}, {0.357, 0.35}, {0.0, 0.0},        {0.049, 0.05},
                  {0.048, 0.0}, {10.0, 10.0},    {2.099, 2.10}, {1.2 + 2.37, 3.55}};
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(R(c.amount), c.rounded) << c.amount;
@@ -46,8 +46,8 @@ TEST(ComputeSellerFees, SoldSumIsRoundedDown) {
     const std::vector<Item> items = {MakeItem(1.20, Sold), MakeItem(2.37, Sold),
                                      MakeItem(9.0, InStock)};
     SellerCategory noFees;
-    const SellerSettlement settlement = ComputeSellerFees(items, {MakeCategory(1, "Hračky")},
-                                                          noFees, "eur");
+    const SellerSettlement settlement =
+        ComputeSellerFees(items, {MakeCategory(1, "Hračky")}, noFees, "eur");
     EXPECT_DOUBLE_EQ(settlement.soldSum, 3.55);
     EXPECT_DOUBLE_EQ(settlement.payout, 3.55);
     EXPECT_THAT(settlement.lines, IsEmpty());
@@ -94,7 +94,8 @@ TEST(ComputeSellerFees, AllFourLinesInOrderWithFactorsApplied) {
     const SellerSettlement settlement = ComputeSellerFees(items, {books}, supporter, "Kč");
 
     ASSERT_EQ(settlement.lines.size(), 4u);
-    EXPECT_EQ(settlement.lines[0].text, "Manipulacny poplatok 0.10 Kč za kazdy kus \"Knihy\" (3 ks)");
+    EXPECT_EQ(settlement.lines[0].text,
+              "Manipulacny poplatok 0.10 Kč za kazdy kus \"Knihy\" (3 ks)");
     EXPECT_DOUBLE_EQ(settlement.lines[0].amount, R(3 * 0.05));  // 0.15
     EXPECT_EQ(settlement.lines[1].text,
               "Manipulacny poplatok 2.00% z ceny za kazdy kus \"Knihy\" (3 ks)");
@@ -193,8 +194,8 @@ TEST(AssignCategoryByPrice, FirstInclusiveRangeElseFirstCategory) {
     const struct {
         double price;
         int32_t category;
-    } cases[] = {{5.0, 10},  {0.0, 10},   {10.0, 20}, {100.0, 20},
-                 {7.5, 30},  {500.0, 30}, {-1.0, 10}, {5000.0, 10}};
+    } cases[] = {{5.0, 10}, {0.0, 10},   {10.0, 20}, {100.0, 20},
+                 {7.5, 30}, {500.0, 30}, {-1.0, 10}, {5000.0, 10}};
     for (const auto& c : cases) {
         Item item = MakeItem(c.price, InStock, -1);
         EXPECT_TRUE(AssignCategoryByPrice(categories, item));

@@ -12,7 +12,7 @@ using Kramo::Timestamp;
 
 // Sets a POSIX time-zone rule for one test (no time-zone database needed).
 class ZoneScope {
-public:
+  public:
     explicit ZoneScope(const char* rule) {
         if (const char* former = std::getenv("TZ")) {
             former_ = former;
@@ -26,7 +26,7 @@ public:
         tzset();
     }
 
-private:
+  private:
     std::string former_;
     bool hadFormer_ = false;
 };

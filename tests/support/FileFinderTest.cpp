@@ -28,13 +28,20 @@ TEST(FileFinder, WildcardsMatchWithoutRegardToCase) {
         bool matches;
     };
     const Case cases[] = {
-        {"*.txt", "1-Red-RS.txt", true}, {"*.txt", "NOTES.TXT", true},
-        {"*.txt", "a.txt.bak", false},   {"*.txt", "a.txt~", false},
-        {"12-*.txt", "12-x.txt", true},  {"12-*.txt", "112-x.txt", false},
-        {"?-*.txt", "5-a.txt", true},    {"?-*.txt", "15-a.txt", false},
-        {"*", "", true},                 {"a*b*c", "axxbyyc", true},
-        {"a*b*c", "axxbyy", false},      {"[ab].txt", "[ab].txt", true},
-        {"[ab].txt", "a.txt", false},    {"**", "anything", true},
+        {"*.txt", "1-Red-RS.txt", true},
+        {"*.txt", "NOTES.TXT", true},
+        {"*.txt", "a.txt.bak", false},
+        {"*.txt", "a.txt~", false},
+        {"12-*.txt", "12-x.txt", true},
+        {"12-*.txt", "112-x.txt", false},
+        {"?-*.txt", "5-a.txt", true},
+        {"?-*.txt", "15-a.txt", false},
+        {"*", "", true},
+        {"a*b*c", "axxbyyc", true},
+        {"a*b*c", "axxbyy", false},
+        {"[ab].txt", "[ab].txt", true},
+        {"[ab].txt", "a.txt", false},
+        {"**", "anything", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FileFinder::WildcardMatches(c.pattern, c.name), c.matches)

@@ -31,7 +31,7 @@ TEST(CreateDirectoryIfMissing, CreatesOneLevel) {
     const std::string path = directory.File("documents");
     EXPECT_TRUE(Kramo::CreateDirectoryIfMissing(path));
     EXPECT_TRUE(IsDirectory(path));
-    EXPECT_TRUE(Kramo::CreateDirectoryIfMissing(path));  // already there
+    EXPECT_TRUE(Kramo::CreateDirectoryIfMissing(path));                    // already there
     EXPECT_FALSE(Kramo::CreateDirectoryIfMissing(directory.File("a/b")));  // no parents
 }
 
@@ -63,10 +63,9 @@ TEST(CopyFileContents, ReportsWhichSideFailed) {
     EXPECT_THAT(log.Text(), HasSubstr("File could not be open: '" + directory.File("none.xls")));
 
     directory.WriteFile("source.xls", "data");
-    EXPECT_FALSE(
-        Kramo::CopyFileContents(directory.File("source.xls"), directory.File("no/t.xls")));
-    EXPECT_THAT(log.Text(), HasSubstr("Output file could not be open: '" +
-                                      directory.File("no/t.xls") + "'"));
+    EXPECT_FALSE(Kramo::CopyFileContents(directory.File("source.xls"), directory.File("no/t.xls")));
+    EXPECT_THAT(log.Text(),
+                HasSubstr("Output file could not be open: '" + directory.File("no/t.xls") + "'"));
 }
 
 TEST(CopyFileContents, FullDiskIsAFailure) {

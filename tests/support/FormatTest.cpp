@@ -38,11 +38,12 @@ TEST(FormatStream, EqualsPrintf) {
               Printf("%5.2f|%-8s|%03d", 3.14159, "ab", 7));
     EXPECT_EQ((FormatStream("%x %X %o %u") << -1 << 255 << 8 << 42u).str(),
               Printf("%x %X %o %u", -1, 255, 8, 42u));
-    EXPECT_EQ((FormatStream("%+d %+d % d") << 5 << -5 << 5).str(),
-              Printf("%+d %+d % d", 5, -5, 5));
+    EXPECT_EQ((FormatStream("%+d %+d % d") << 5 << -5 << 5).str(), Printf("%+d %+d % d", 5, -5, 5));
     EXPECT_EQ((FormatStream("%10.3e|%g|%G") << 12345.678 << 0.0001 << 1e20).str(),
               Printf("%10.3e|%g|%G", 12345.678, 0.0001, 1e20));
-    EXPECT_EQ((FormatStream("%c%c %5s|%.2s") << 'o' << 'k' << "abc" << "xyz").str(),
+    EXPECT_EQ((FormatStream("%c%c %5s|%.2s") << 'o' << 'k' << "abc"
+                                             << "xyz")
+                  .str(),
               Printf("%c%c %5s|%.2s", 'o', 'k', "abc", "xyz"));
     EXPECT_EQ((FormatStream("%ld %lld %hhd") << LONG_MAX << LLONG_MIN << 3).str(),
               Printf("%ld %lld %hhd", LONG_MAX, LLONG_MIN, 3));

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/LocaleScope.h"
 #include "common/LogCapture.h"
 
 namespace {
@@ -16,8 +17,8 @@ TEST(ParseNumber, AcceptsPointCommaAndTrailingText) {
         const char* text;
         double value;
     };
-    const Case cases[] = {{"12,5", 12.5}, {"12.5", 12.5}, {"3kg", 3.0},
-                          {"-0,25", -0.25}, {" 7", 7.0},   {"1e3", 1000.0}};
+    const Case cases[] = {{"12,5", 12.5},   {"12.5", 12.5}, {"3kg", 3.0},
+                          {"-0,25", -0.25}, {" 7", 7.0},    {"1e3", 1000.0}};
     for (const Case& c : cases) {
         double value = 0.0;
         EXPECT_TRUE(Kramo::ParseNumber(c.text, value)) << c.text;
@@ -32,6 +33,16 @@ TEST(ParseNumber, RejectsTextWithoutNumberAndLogsIt) {
     EXPECT_DOUBLE_EQ(value, 42.0);
     EXPECT_THAT(log.Text(), EndsWith("Could not convert text abc to number."));
     EXPECT_FALSE(Kramo::ParseNumber("", value));
+}
+
+TEST(ParseNumber, ReadsThePointUnderADecimalCommaLocale) {
+    // The toolkit switches the numeric locale to the user's one, Slovak uses a comma.
+    KramoTest::LocaleScope slovak(LC_NUMERIC, KramoTest::LocaleScope::Slovak);
+    double value = 0.0;
+    EXPECT_TRUE(Kramo::ParseNumber("12.5", value));
+    EXPECT_DOUBLE_EQ(value, 12.5);
+    EXPECT_TRUE(Kramo::ParseNumber("0,75", value));
+    EXPECT_DOUBLE_EQ(value, 0.75);
 }
 
 TEST(IsNumberText, PlainDecimalNumbersOnly) {
