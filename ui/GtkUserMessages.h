@@ -19,6 +19,9 @@ class GtkUserMessages : public Kramo::UserMessages {
     bool AskQuestion(const std::string& message, const std::string& title) override;
     bool AskText(const std::string& prompt, std::string& answer) override;
 
+    // The prompt is built with the other windows, after this object.
+    void SetPrompt(std::unique_ptr<TextPrompt> prompt) { prompt_ = std::move(prompt); }
+
   private:
     std::unique_ptr<TextPrompt> prompt_;
 };

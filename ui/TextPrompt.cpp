@@ -18,7 +18,9 @@ TextPrompt::TextPrompt(const std::string& gladeFile) {
     }
     Gtk::Button* ok = nullptr;
     Gtk::Button* cancel = nullptr;
-    xml_->get_widget("MessageEditBox", dialog_);
+    Gtk::Dialog* dialog = nullptr;
+    xml_->get_widget("MessageEditBox", dialog);
+    dialog_.reset(dialog);
     xml_->get_widget("label_text", label_);
     xml_->get_widget("entry_text", entry_);
     xml_->get_widget("button_ok", ok);
@@ -31,6 +33,8 @@ TextPrompt::TextPrompt(const std::string& gladeFile) {
     ok->property_can_default() = true;
     ok->grab_default();
 }
+
+TextPrompt::~TextPrompt() = default;
 
 bool TextPrompt::Ask(const std::string& prompt, std::string& answer) {
     label_->set_text(prompt);

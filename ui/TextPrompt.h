@@ -2,6 +2,7 @@
 
 #include <libglademm/xml.h>
 
+#include <memory>
 #include <string>
 
 namespace Gtk {
@@ -17,6 +18,7 @@ class TextPrompt {
   public:
     // Throws std::runtime_error with the building failure's text.
     explicit TextPrompt(const std::string& gladeFile);
+    ~TextPrompt();
 
     // Shows the prompt with the proposed answer; whatever the entry holds afterwards is handed
     // back, also when the user cancels (false). Closing the window counts as cancelling.
@@ -26,7 +28,7 @@ class TextPrompt {
 
   private:
     Glib::RefPtr<Gnome::Glade::Xml> xml_;
-    Gtk::Dialog* dialog_ = nullptr;
+    std::unique_ptr<Gtk::Dialog> dialog_;
     Gtk::Label* label_ = nullptr;
     Gtk::Entry* entry_ = nullptr;
 };
