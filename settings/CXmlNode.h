@@ -10,8 +10,11 @@ namespace Kramo {
 // the address of a node, and with it every parent pointer, stays valid while the node exists;
 // for the same reason a node is neither copied nor moved.
 class CXmlNode {
-    // Only a node creates the nodes it adds, yet the list must reach the constructor.
-    struct AddKey {};
+    // Only a node creates the nodes it adds, yet the list must reach the constructor; the
+    // explicit constructor keeps others from passing a bare {}.
+    struct AddKey {
+        explicit AddKey() = default;
+    };
 
   public:
     enum Kind : std::int32_t { Element = 0, Attribute = 1 };
