@@ -106,14 +106,24 @@ bool StartsWith(Position begin, Position end, const char* prefix) {
            std::equal(prefix, prefix + length, begin);
 }
 
+// The predefined entity written at begin, or none.
+const Kramo::XmlEntity* EntityAt(Position begin, Position end) {
+    if (*begin != '&') {
+        return nullptr;
+    }
+    for (const Kramo::XmlEntity& entity : Kramo::XmlEntities) {
+        if (StartsWith(begin, end, entity.text)) {
+            return &entity;
+        }
+    }
+    return nullptr;
+}
+
 std::string ReplaceEntities(Position begin, Position end) {
     std::string result;
     result.reserve(static_cast<std::size_t>(end - begin));
     while (begin != end) {
-        const auto entity =
-            std::find_if(std::begin(Kramo::XmlEntities), std::end(Kramo::XmlEntities),
-                         [&](const Kramo::XmlEntity& e) { return StartsWith(begin, end, e.text); });
-        if (entity != std::end(Kramo::XmlEntities)) {
+        if (const Kramo::XmlEntity* entity = EntityAt(begin, end)) {
             result += entity->character;
             begin += static_cast<std::ptrdiff_t>(std::strlen(entity->text));
         } else {
