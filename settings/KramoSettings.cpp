@@ -1,0 +1,153 @@
+#include "settings/KramoSettings.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "settings/CXmlNode.h"
+#include "settings/CXmlWrapperTools.h"
+#include "settings/FontSizeOption.h"
+#include "support/CConvFile.h"
+#include "support/TextHelpers.h"
+
+namespace Kramo {
+namespace {
+
+const char* const FileNotFound = "Súbor s nastavením nenájdený";
+const char* const FileNotFilled = "Súbor s nastavením sa nedá vyplniť XML údajmi.";
+const char* const FileNotWritten = "Súbor s nastavením sa nedá zapísať.";
+
+// Leading digits with an optional sign, as atoi reads them, but held inside the int range.
+int LeadingInteger(const std::string& text) {
+    errno = 0;
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    if (value > INT_MAX || (errno == ERANGE && value > 0)) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN || (errno == ERANGE && value < 0)) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+// Copies the attribute's value into text when the element has the attribute.
+bool ReadAttribute(CXmlNode& element, const char* name, std::string& text) {
+    const CXmlNode& attribute = element.FindAttribute(name);
+    if (attribute.IsNull()) {
+        return false;
+    }
+    text = attribute.GetText();
+    return true;
+}
+
+void ReadIntegerAttribute(CXmlNode& element, const char* name, int& value) {
+    std::string text;
+    if (ReadAttribute(element, name, text)) {
+        value = LeadingInteger(text);
+    }
+}
+
+void AddIntegerAttribute(CXmlNode& element, const char* name, int value) {
+    element.AddAttribute(name, std::string()).SetValueInt(value);
+}
+
+// Writes the tree into a new file at path; the failure's text, or none when all went well.
+const char* WriteNewFile(const CXmlNode& document, const std::string& path) {
+    ConvFile::CConvFile file;
+    if (!file.Open(path, ConvFile::CConvFile::ForWriting)) {
+        return FileNotWritten;
+    }
+    const bool written =
+        CXmlWrapperTools::WriteSimpleXmlFile(file, document) == CXmlWrapperTools::Written &&
+        file.Flush();
+    return file.Close() && written ? nullptr : FileNotFilled;
+}
+
+}  // namespace
+
+KramoSettings::KramoSettings(ExceptionReporter& reporter)
+    : KramoSettings(reporter, RunningProgramDirectory()) {}
+
+KramoSettings::KramoSettings(ExceptionReporter& reporter, std::string programDirectory)
+    : reporter_(reporter),
+      programDirectory_(std::move(programDirectory)),
+      dataDirectory_(programDirectory_ + "data/"),
+      documentsDirectory_(programDirectory_ + "/documents/") {
+    LoadSettings();
+}
+
+std::string KramoSettings::RunningProgramDirectory() {
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    // Without /proc the working directory is the best guess, and never the root folder.
+    if (error) {
+        return "./";
+    }
+    return program.remove_filename().string();
+}
+
+void KramoSettings::LoadSettings() {
+    CXmlNode document;
+    if (CXmlWrapperTools::ReadTreeFromDiskFile(FilePath(), document)) {
+        CXmlNode& config = document.FindChild("kramo").FindChild("config");
+        ReadConfig(config);
+        ReadServer(config.FindChild("server"));
+    } else {
+        reporter_.HandleException(std::runtime_error(FileNotFound));
+    }
+    if (!IsOfferedFontSize(fontSize_)) {
+        fontSize_ = -1;
+    }
+}
+
+void KramoSettings::ReadConfig(CXmlNode& config) {
+    ReadAttribute(config, "salename", saleName_);
+    ReadIntegerAttribute(config, "fontSize", fontSize_);
+}
+
+void KramoSettings::ReadServer(CXmlNode& server) {
+    std::string inLocalFiles;
+    if (ReadAttribute(server, "databaseInLocalFiles", inLocalFiles)) {
+        databaseInLocalFiles_ = EqualIgnoringCase(inLocalFiles, "true");
+    }
+    ReadAttribute(server, "address", serverAddress_);
+    ReadAttribute(server, "user", user_);
+    ReadAttribute(server, "password", password_);
+    ReadAttribute(server, "dbname", databaseName_);
+    ReadIntegerAttribute(server, "port", port_);
+}
+
+void KramoSettings::BuildTree(CXmlNode& document) const {
+    CXmlNode& config = document.AddChild("kramo").AddChild("config");
+    config.AddAttribute("salename", saleName_);
+    AddIntegerAttribute(config, "fontSize", fontSize_);
+    CXmlNode& server = config.AddChild("server");
+    server.AddAttribute("databaseInLocalFiles", databaseInLocalFiles_ ? "True" : "False");
+    server.AddAttribute("address", serverAddress_);
+    server.AddAttribute("user", user_);
+    server.AddAttribute("password", password_);
+    server.AddAttribute("dbname", databaseName_);
+    AddIntegerAttribute(server, "port", port_);
+}
+
+// The new settings go to a file beside the old one, which they replace only once they are
+// safely on the disk: a failure half-way keeps every earlier setting.
+void KramoSettings::SaveSettings() {
+    CXmlNode document;
+    BuildTree(document);
+    const std::string target = FilePath();
+    const std::string temporary = target + ".tmp";
+    const char* failure = WriteNewFile(document, temporary);
+    if (failure == nullptr && std::rename(temporary.c_str(), target.c_str()) != 0) {
+        failure = FileNotWritten;
+    }
+    if (failure != nullptr) {
+        std::remove(temporary.c_str());
+        reporter_.HandleException(std::runtime_error(failure));
+    }
+}
+
+}  // namespace Kramo

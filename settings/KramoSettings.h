@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+
+#include "settings/ExceptionReporter.h"
+
+namespace Kramo {
+
+class CXmlNode;
+
+// The program's settings: the sale, the interface font, where the data lives, and the folders
+// beside the program. Sale name, font size, store choice and connection data live in
+// "kramo.xml" in the program directory; the rest is fixed or set while the program runs.
+class KramoSettings {
+  public:
+    static constexpr const char* FileName = "kramo.xml";
+
+    // The defaults for the running program's directory, then the file's values.
+    explicit KramoSettings(ExceptionReporter& reporter);
+    // The same for a given program directory, which ends with its separator.
+    KramoSettings(ExceptionReporter& reporter, std::string programDirectory);
+
+    // Missing settings in the file keep their values; a font size that is not offered becomes -1.
+    void LoadSettings();
+    // Replaces the file as a whole or leaves it untouched; a failure goes to the reporter.
+    void SaveSettings();
+
+    // The folder of the running program file, with its trailing separator.
+    static std::string RunningProgramDirectory();
+
+    const std::string& CurrencyUnit() const { return currencyUnit_; }
+    const std::string& CurrencyCode() const { return currencyCode_; }
+    const std::string& DataDirectory() const { return dataDirectory_; }
+    const std::string& ComputerName() const { return computerName_; }
+    const std::string& DocumentsDirectory() const { return documentsDirectory_; }
+    const std::string& ProgramDirectory() const { return programDirectory_; }
+    std::string FilePath() const { return programDirectory_ + FileName; }
+
+    const std::string& SaleName() const { return saleName_; }
+    void SetSaleName(std::string name) { saleName_ = std::move(name); }
+    const std::string& LastImportFolder() const { return lastImportFolder_; }
+    void SetLastImportFolder(std::string folder) { lastImportFolder_ = std::move(folder); }
+    bool DatabaseInLocalFiles() const { return databaseInLocalFiles_; }
+    void SetDatabaseInLocalFiles(bool inLocalFiles) { databaseInLocalFiles_ = inLocalFiles; }
+    const std::string& ServerAddress() const { return serverAddress_; }
+    void SetServerAddress(std::string address) { serverAddress_ = std::move(address); }
+    const std::string& User() const { return user_; }
+    void SetUser(std::string user) { user_ = std::move(user); }
+    const std::string& Password() const { return password_; }
+    void SetPassword(std::string password) { password_ = std::move(password); }
+    const std::string& DatabaseName() const { return databaseName_; }
+    void SetDatabaseName(std::string name) { databaseName_ = std::move(name); }
+    int Port() const { return port_; }
+    void SetPort(int port) { port_ = port; }
+    int FontSize() const { return fontSize_; }
+    void SetFontSize(int size) { fontSize_ = size; }
+
+  private:
+    void ReadConfig(CXmlNode& config);
+    void ReadServer(CXmlNode& server);
+    void BuildTree(CXmlNode& document) const;
+
+    ExceptionReporter& reporter_;
+    std::string programDirectory_;
+    std::string currencyUnit_ = "eur";
+    std::string currencyCode_ = "EUR";
+    std::string dataDirectory_;
+    std::string computerName_ = "PC123";
+    std::string saleName_ = "Jarna kramo 2012";
+    std::string documentsDirectory_;
+    std::string lastImportFolder_;
+    bool databaseInLocalFiles_ = true;
+    std::string serverAddress_;
+    std::string user_;
+    std::string password_;
+    std::string databaseName_;
+    int port_ = 5432;  // the PostgreSQL server's usual port, until a file names another
+    int fontSize_ = -1;
+};
+
+}  // namespace Kramo

@@ -1,0 +1,239 @@
+#include "settings/KramoSettings.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/LogCapture.h"
+#include "common/TemporaryDirectory.h"
+#include "settings/CXMLReaderImpl.h"
+
+namespace {
+
+using Kramo::KramoSettings;
+using KramoTest::TemporaryDirectory;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::IsEmpty;
+
+// Keeps what the settings report to the user instead of showing it.
+class ScriptedReporter : public Kramo::ExceptionReporter {
+  public:
+    void HandleException(const std::exception& failure) override {
+        reported.emplace_back(failure.what());
+    }
+    std::vector<std::string> reported;
+};
+
+class KramoSettingsTest : public testing::Test {
+  protected:
+    // The program directory as the program takes it: with its trailing separator.
+    std::string ProgramDirectory() const { return directory.Path() + "/"; }
+    void WriteSettingsFile(const std::string& content) const {
+        directory.WriteFile("kramo.xml", content);
+    }
+    std::string SettingsFile() const { return directory.ReadFile("kramo.xml"); }
+
+    KramoTest::LogCapture log;
+    TemporaryDirectory directory;
+    ScriptedReporter reporter;
+};
+
+TEST_F(KramoSettingsTest, WithoutAFileTheDefaultsHold) {
+    const KramoSettings settings(reporter, ProgramDirectory());
+    EXPECT_EQ(settings.SaleName(), "Jarna kramo 2012");
+    EXPECT_EQ(settings.FontSize(), -1);
+    EXPECT_TRUE(settings.DatabaseInLocalFiles());
+    EXPECT_EQ(settings.CurrencyUnit(), "eur");
+    EXPECT_EQ(settings.CurrencyCode(), "EUR");
+    EXPECT_EQ(settings.ComputerName(), "PC123");
+    EXPECT_EQ(settings.DataDirectory(), ProgramDirectory() + "data/");
+    EXPECT_EQ(settings.DocumentsDirectory(), ProgramDirectory() + "/documents/");
+    EXPECT_EQ(settings.LastImportFolder(), "");
+    EXPECT_EQ(settings.FilePath(), ProgramDirectory() + "kramo.xml");
+    EXPECT_THAT(reporter.reported, IsEmpty());
+}
+
+TEST_F(KramoSettingsTest, SavedFileHasTheFixedLayout) {
+    KramoSettings settings(reporter, ProgramDirectory());
+    settings.SetServerAddress("10.0.0.5");
+    settings.SetUser("kasa");
+    settings.SetPassword("tajne");
+    settings.SetDatabaseName("kramo");
+    settings.SetPort(5433);
+    settings.SaveSettings();
+    EXPECT_EQ(SettingsFile(),
+              "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+              "<kramo>\n"
+              "\t<config\n"
+              "\t\tsalename=\"Jarna kramo 2012\"\n"
+              "\t\tfontSize=\"-1\"\n"
+              "\t\t>\n"
+              "\t\t<server\n"
+              "\t\t\tdatabaseInLocalFiles=\"True\"\n"
+              "\t\t\taddress=\"10.0.0.5\"\n"
+              "\t\t\tuser=\"kasa\"\n"
+              "\t\t\tpassword=\"tajne\"\n"
+              "\t\t\tdbname=\"kramo\"\n"
+              "\t\t\tport=\"5433\"\n"
+              "\t\t\t />\n"
+              "\t</config>\n"
+              "</kramo>\n");
+    EXPECT_THAT(reporter.reported, IsEmpty());
+    EXPECT_FALSE(std::filesystem::exists(directory.File("kramo.xml.tmp")));
+}
+
+TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
+    KramoSettings saved(reporter, ProgramDirectory());
+    saved.SetSaleName("Jesenná \"kramo\" & <burza>\t'2026'");
+    saved.SetFontSize(14);
+    saved.SetDatabaseInLocalFiles(false);
+    saved.SetServerAddress("192.168.1.20");
+    saved.SetUser("pokladňa&1");
+    saved.SetPassword("p\"a<s>s'&amp;");
+    saved.SetDatabaseName("kramo db");
+    saved.SetPort(-15432);
+    saved.SaveSettings();
+
+    const KramoSettings loaded(reporter, ProgramDirectory());
+    EXPECT_EQ(loaded.SaleName(), saved.SaleName());
+    EXPECT_EQ(loaded.FontSize(), 14);
+    EXPECT_FALSE(loaded.DatabaseInLocalFiles());
+    EXPECT_EQ(loaded.ServerAddress(), saved.ServerAddress());
+    EXPECT_EQ(loaded.User(), saved.User());
+    EXPECT_EQ(loaded.Password(), saved.Password());
+    EXPECT_EQ(loaded.DatabaseName(), saved.DatabaseName());
+    EXPECT_EQ(loaded.Port(), -15432);
+    EXPECT_THAT(reporter.reported, IsEmpty());
+}
+
+struct LoadCase {
+    const char* name;
+    std::string content;
+    std::string saleName;
+    int fontSize;
+    bool inLocalFiles;
+    int port;
+};
+
+TEST_F(KramoSettingsTest, LoadTakesWhatTheFileHoldsAndKeepsTheRest) {
+    const std::string defaultName = "Jarna kramo 2012";
+    const LoadCase cases[] = {
+        {"offered font size", "<kramo><config salename='A' fontSize='8'/></kramo>", "A", 8, true,
+         5432},
+        {"font size not offered", "<kramo><config fontSize='7'/></kramo>", defaultName, -1, true,
+         5432},
+        {"font size of letters", "<kramo><config fontSize='abc'/></kramo>", defaultName, -1, true,
+         5432},
+        {"font size with a tail", "<kramo><config fontSize='12pt'/></kramo>", defaultName, 12, true,
+         5432},
+        {"font size beyond int", "<kramo><config fontSize='99999999999999999999'/></kramo>",
+         defaultName, -1, true, 5432},
+        {"no salename", "<kramo><config><server port='1'/></config></kramo>", defaultName, -1, true,
+         1},
+        {"TRUE in capitals",
+         "<kramo><config><server databaseInLocalFiles='TRUE'/></config></kramo>", defaultName, -1,
+         true, 5432},
+        {"yes is not true", "<kramo><config><server databaseInLocalFiles='yes'/></config></kramo>",
+         defaultName, -1, false, 5432},
+        {"names in capitals",
+         "<KRAMO><CONFIG SALENAME='B' FontSize='16'><Server PORT='9'/>"
+         "</CONFIG></KRAMO>",
+         "B", 16, true, 9},
+        {"port beyond int", "<kramo><config><server port='-99999999999'/></config></kramo>",
+         defaultName, -1, true, -2147483647 - 1},
+        {"server outside config", "<kramo><server port='3'/><config salename='C'/></kramo>", "C",
+         -1, true, 5432},
+        {"read up to the first error",
+         "<kramo><config salename='D'><server port='4'/></Config><x fontSize='8'/></kramo>", "D",
+         -1, true, 4},
+        {"not XML at all", "salename=E", defaultName, -1, true, 5432},
+    };
+    for (const LoadCase& c : cases) {
+        WriteSettingsFile(c.content);
+        const KramoSettings settings(reporter, ProgramDirectory());
+        EXPECT_EQ(settings.SaleName(), c.saleName) << c.name;
+        EXPECT_EQ(settings.FontSize(), c.fontSize) << c.name;
+        EXPECT_EQ(settings.DatabaseInLocalFiles(), c.inLocalFiles) << c.name;
+        EXPECT_EQ(settings.Port(), c.port) << c.name;
+    }
+    EXPECT_THAT(reporter.reported, IsEmpty());
+}
+
+TEST_F(KramoSettingsTest, ReadsAFileSavedAsUtf16) {
+    const std::u16string content = u"\uFEFF<kramo><config salename=\"Veľká kramo\"/></kramo>";
+    std::string bytes;
+    for (const char16_t unit : content) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    WriteSettingsFile(bytes);
+    const KramoSettings settings(reporter, ProgramDirectory());
+    EXPECT_EQ(settings.SaleName(), "Veľká kramo");
+}
+
+TEST_F(KramoSettingsTest, FileTooLargeToReadIsReportedAndChangesNothing) {
+    WriteSettingsFile("<kramo><config salename='X'/></kramo>");
+    std::filesystem::resize_file(directory.File("kramo.xml"),
+                                 irr::io::CXMLReaderImpl::MaximumInputSize + 1);
+    const KramoSettings settings(reporter, ProgramDirectory());
+    EXPECT_EQ(settings.SaleName(), "Jarna kramo 2012");
+    EXPECT_THAT(reporter.reported, ElementsAre("Súbor s nastavením nenájdený"));
+    EXPECT_THAT(log.Text(), HasSubstr("CXmlWrapperTools::ReadTreeFromDiskFile() error.\n"));
+}
+
+struct SaveFailureCase {
+    const char* name;
+    void (*prepare)(const TemporaryDirectory& directory);
+    const char* reported;
+};
+
+TEST_F(KramoSettingsTest, FailedSaveKeepsTheFormerFile) {
+    const SaveFailureCase cases[] = {
+        {"temporary file cannot be made",
+         [](const TemporaryDirectory& d) {
+             std::filesystem::create_directory(d.File("kramo.xml.tmp"));
+             d.WriteFile("kramo.xml.tmp/keep", "");
+         },
+         "Súbor s nastavením sa nedá zapísať."},
+        {"disk full while writing",
+         [](const TemporaryDirectory& d) {
+             std::filesystem::create_symlink("/dev/full", d.File("kramo.xml.tmp"));
+         },
+         "Súbor s nastavením sa nedá vyplniť XML údajmi."},
+    };
+    const std::string former = "<kramo><config salename='Former'/></kramo>";
+    for (const SaveFailureCase& c : cases) {
+        TemporaryDirectory place;
+        place.WriteFile("kramo.xml", former);
+        c.prepare(place);
+        ScriptedReporter saveReporter;
+        KramoSettings settings(saveReporter, place.Path() + "/");
+        settings.SetSaleName("New");
+        settings.SaveSettings();
+        EXPECT_THAT(saveReporter.reported, ElementsAre(c.reported)) << c.name;
+        EXPECT_EQ(place.ReadFile("kramo.xml"), former) << c.name;
+        EXPECT_EQ(settings.SaleName(), "New") << c.name;
+    }
+}
+
+TEST_F(KramoSettingsTest, SaveThatCannotReplaceTheFileLeavesNoTemporaryBehind) {
+    std::filesystem::create_directory(directory.File("kramo.xml"));
+    directory.WriteFile("kramo.xml/keep", "");
+    KramoSettings settings(reporter, ProgramDirectory());
+    settings.SaveSettings();
+    EXPECT_THAT(reporter.reported, ElementsAre("Súbor s nastavením sa nedá zapísať."));
+    EXPECT_FALSE(std::filesystem::exists(directory.File("kramo.xml.tmp")));
+}
+
+TEST(KramoSettings, ProgramDirectoryIsTheFolderOfTheRunningProgram) {
+    const std::string directory = KramoSettings::RunningProgramDirectory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_EQ(directory.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(directory + "settings_tests")) << directory;
+}
+
+}  // namespace
