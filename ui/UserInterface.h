@@ -37,6 +37,8 @@ public:
     void BuildWindows(const std::string& gladeFile);
 
     MainWindow& Main() { return *mainWindow_; }
+    // The main window's object tree, for the windows built on it later and for tests.
+    const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
     FillingFlag& Filling() { return filling_; }
 
 private:
