@@ -86,19 +86,18 @@ void SyncDirectory(const std::string& directory) {
     }
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-    CConvFile file;
-    return file.Open(path, CConvFile::ForWriting) && file.Write(content) == content.size() &&
-           file.Flush() && file.Close();
-}
-
 // The target is replaced only by a complete, flushed file: old or new content, never half.
 void ReplaceFile(const std::string& path, const std::string& temporaryPath,
                  const std::string& content) {
-    if (!WriteWholeFile(temporaryPath, content) ||
-        std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
-        std::remove(temporaryPath.c_str());
+    CConvFile file;
+    if (!file.Open(temporaryPath, CConvFile::ForWriting)) {
         throw std::runtime_error("Could not open output file '" + path + "'");
+    }
+    const bool written =
+        file.Write(content) == content.size() && file.Flush() && file.Close();
+    if (!written || std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
+        std::remove(temporaryPath.c_str());
+        throw std::runtime_error("Could not write output file '" + path + "'");
     }
 }
 

@@ -25,7 +25,14 @@ class FieldReader {
     static bool IsSeparator(char c) { return Separators.find(c) != std::string_view::npos; }
 
   private:
-    std::vector<std::string_view> fields_;
+    struct Span {
+        std::size_t start;
+        std::size_t length;
+    };
+
+    // Its own copy, so that a reader made from a temporary text stays valid.
+    std::string line_;
+    std::vector<Span> fields_;
 };
 
 }  // namespace Kramo
