@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -16,6 +16,7 @@
 #include "storage/SellerFileNames.h"
 #include "support/CConvFile.h"
 #include "support/FileFinder.h"
+#include "support/FileHelpers.h"
 
 namespace Kramo {
 namespace {
@@ -25,8 +26,8 @@ using ConvFile::CConvFile;
 // An empty text field is written as this one character. The reader merges a run of separators
 // into one boundary, so writing nothing would move every later field up by one. DEL is never
 // typed into a name nor imported, and it is replaced in every written text like a separator,
-// so a field holding it alone can only mean "empty". Readers of older files just see a
-// one-character text, with all fields still in their places.
+// so a field holding it alone can only mean "empty". An older reader of these files sees a
+// one-character text instead, with every later field still in its place.
 constexpr char EmptyFieldMarker = '\x7F';
 constexpr char Replacement = '_';
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
@@ -78,7 +79,8 @@ int32_t StatusOfLetter(char letter) {
 }
 
 // A renamed file reaches the disk only with its directory.
-void SyncDirectory(const std::string& directory) {
+void SyncDirectoryOf(const std::string& path) {
+    const std::string directory = DirectoryOfPath(path);
     const int descriptor = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
     if (descriptor >= 0) {
         ::fsync(descriptor);
@@ -93,8 +95,7 @@ void ReplaceFile(const std::string& path, const std::string& temporaryPath,
     if (!file.Open(temporaryPath, CConvFile::ForWriting)) {
         throw std::runtime_error("Could not open output file '" + path + "'");
     }
-    const bool written =
-        file.Write(content) == content.size() && file.Flush() && file.Close();
+    const bool written = file.Write(content) == content.size() && file.Flush() && file.Close();
     if (!written || std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
         std::remove(temporaryPath.c_str());
         throw std::runtime_error("Could not write output file '" + path + "'");
@@ -157,11 +158,8 @@ int DataTextfile::LoadFromTxtFile(const std::string& path, Seller& seller,
         header.erase(0, ByteOrderMark.size());
     }
     ReadSellerLine(header, seller);
-    // One reading of the clock per file: it has seconds resolution, and reading it for every
-    // item would dominate the start-up of a large sale.
-    const Timestamp modified = GetCurrentTimestamp();
     while (const std::optional<std::string> line = file.ReadLine()) {
-        items.push_back(ReadItemLine(*line, seller.ID, modified));
+        items.push_back(ReadItemLine(*line, seller.ID, GetCurrentTimestamp()));
     }
     return seller.ID;
 }
@@ -213,7 +211,7 @@ void DataTextfile::WriteSellerFile(const Seller& seller, const std::vector<Item>
         content += ItemLine(item);
     }
     ReplaceFile(path, dataDirectory_ + SellerTemporaryFileName(seller.ID), content);
-    SyncDirectory(dataDirectory_);
+    SyncDirectoryOf(path);
     if (!formerName.empty() && dataDirectory_ + formerName != path) {
         std::remove((dataDirectory_ + formerName).c_str());
     }

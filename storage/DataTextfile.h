@@ -40,7 +40,8 @@ class DataTextfile : public DataAccessInterface {
   protected:
     // Replaces the seller's file by one holding the seller and the items in list order. The
     // new content goes to a temporary file that is renamed over the target, so a crash or a
-    // full disk leaves the former file whole; a file under a former name goes last.
+    // full disk leaves the former file whole; a file under a former name goes last. Failures
+    // throw std::runtime_error naming the target.
     void WriteSellerFile(const Seller& seller, const std::vector<Item>& items);
 
     // The name of the seller's file within the data directory; empty when there is none.

@@ -20,7 +20,6 @@ class FieldReader {
 
     // Field `index`, counted from 0; empty beyond the end of the line.
     std::string Field(std::size_t index) const;
-    std::size_t Count() const { return fields_.size(); }
 
     static bool IsSeparator(char c) { return Separators.find(c) != std::string_view::npos; }
 

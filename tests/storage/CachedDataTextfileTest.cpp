@@ -258,8 +258,8 @@ TEST(CachedDataTextfile, RecordsReadBackEqual) {
         seller.ID = static_cast<int32_t>(s + 1);
         // Separators cannot stand in the text, they come back as '_'.
         for (std::string* text : {&seller.SHORT_CODE, &seller.NAME, &seller.COMMENT}) {
-            std::replace_if(text->begin(), text->end(), [](char c) { return c == '*' || c == '|'; },
-                            '_');
+            std::replace_if(
+                text->begin(), text->end(), [](char c) { return c == '*' || c == '|'; }, '_');
         }
         expected.push_back(Describe(seller));
         for (Item item : items) {

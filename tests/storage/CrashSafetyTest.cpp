@@ -20,7 +20,7 @@ constexpr int ItemsPerSeller = 50;
 
 // Lets the test write whole versions of a seller file, and nothing in between.
 class VersionWriter : public CachedDataTextfile {
-public:
+  public:
     using CachedDataTextfile::CachedDataTextfile;
     using DataTextfile::WriteSellerFile;
 };
@@ -57,8 +57,8 @@ std::string ExpectedContent(int seller, int round) {
     std::string content = std::to_string(seller) + "*C" + std::to_string(seller) + "*" +
                           NameOf(seller, round) + "*round " + std::to_string(round) + "*p*1\n";
     for (int i = 1; i <= ItemsPerSeller; ++i) {
-        content += std::to_string(i) + "*item " + std::to_string(i) + "*" +
-                   std::to_string(round) + ".0*a*s\n";
+        content += std::to_string(i) + "*item " + std::to_string(i) + "*" + std::to_string(round) +
+                   ".0*a*s\n";
     }
     return content;
 }

@@ -30,12 +30,16 @@ std::string DataDirectory::ReadFile(const std::string& name) const {
     return ReadWholeFile(path_ + name);
 }
 
-std::vector<std::string> DataDirectory::FileNames() const { return EntriesOf(path_); }
+std::vector<std::string> DataDirectory::FileNames() const {
+    return EntriesOf(path_);
+}
 
-std::vector<std::string> DataDirectory::RootNames() const { return EntriesOf(root_.Path()); }
+std::vector<std::string> DataDirectory::RootNames() const {
+    return EntriesOf(root_.Path());
+}
 
-Kramo::Seller MakeSeller(const std::string& code, const std::string& name, const std::string& comment,
-                  int32_t category, int32_t status) {
+Kramo::Seller MakeSeller(const std::string& code, const std::string& name,
+                         const std::string& comment, int32_t category, int32_t status) {
     Kramo::Seller seller;
     seller.SHORT_CODE = code;
     seller.NAME = name;
@@ -46,7 +50,7 @@ Kramo::Seller MakeSeller(const std::string& code, const std::string& name, const
 }
 
 Kramo::Item MakeItem(int32_t number, const std::string& name, double price, int32_t category,
-              int32_t status) {
+                     int32_t status) {
     Kramo::Item item;
     item.NUMBER = number;
     item.NAME = name;
@@ -59,8 +63,7 @@ Kramo::Item MakeItem(int32_t number, const std::string& name, double price, int3
 std::string Describe(const Kramo::Seller& seller) {
     std::ostringstream text;
     text << seller.ID << " [" << seller.SHORT_CODE << "] [" << seller.NAME << "] ["
-         << seller.COMMENT << "] cat " << seller.SELLER_CATEGORY_ID << " status "
-         << seller.STATUS;
+         << seller.COMMENT << "] cat " << seller.SELLER_CATEGORY_ID << " status " << seller.STATUS;
     return text.str();
 }
 

