@@ -159,7 +159,7 @@ int DataTextfile::LoadFromTxtFile(const std::string& path, Seller& seller,
     }
     ReadSellerLine(header, seller);
     while (const std::optional<std::string> line = file.ReadLine()) {
-        items.push_back(ReadItemLine(*line, seller.ID, GetCurrentTimestamp()));
+        items.push_back(ReadItemLine(*line, seller.ID));
     }
     return seller.ID;
 }
@@ -175,7 +175,7 @@ void DataTextfile::ReadSellerLine(const std::string& line, Seller& seller) {
     seller.STATUS = (status >= 0 && status < SellerStatusCount) ? status : NotSelling;
 }
 
-Item DataTextfile::ReadItemLine(const std::string& line, int sellerId, const Timestamp& modified) {
+Item DataTextfile::ReadItemLine(const std::string& line, int sellerId) {
     const FieldReader fields(line);
     Item item;
     item.NUMBER = ReadInteger(fields.Field(0));
@@ -183,7 +183,7 @@ Item DataTextfile::ReadItemLine(const std::string& line, int sellerId, const Tim
     item.PRICE = std::strtod(fields.Field(2).c_str(), nullptr);
     item.ITEM_CATEGORY_ID = GetItemCategoryByCode(FirstCharacter(fields.Field(3), '\0')).ID;
     item.STATUS = StatusOfLetter(FirstCharacter(fields.Field(4), '\0'));
-    item.MODIFIED = modified;
+    item.MODIFIED = GetCurrentTimestamp();
     item.SELLER_ID = sellerId;
     item.ID = -1;
     return item;

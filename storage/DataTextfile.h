@@ -51,7 +51,7 @@ class DataTextfile : public DataAccessInterface {
     std::string SellerLine(const Seller& seller);
     std::string ItemLine(const Item& item);
     void ReadSellerLine(const std::string& line, Seller& seller);
-    Item ReadItemLine(const std::string& line, int sellerId, const Timestamp& modified);
+    Item ReadItemLine(const std::string& line, int sellerId);
 
     std::string dataDirectory_;
     std::vector<ItemCategory> itemCategories_;
