@@ -159,7 +159,11 @@ int DataTextfile::LoadFromTxtFile(const std::string& path, Seller& seller,
     }
     ReadSellerLine(header, seller);
     while (const std::optional<std::string> line = file.ReadLine()) {
-        items.push_back(ReadItemLine(*line, seller.ID));
+        const FieldReader fields(*line);
+        // A blank line, common at the end of hand-made files, holds no item.
+        if (!fields.IsEmpty()) {
+            items.push_back(ReadItemLine(fields, seller.ID));
+        }
     }
     return seller.ID;
 }
@@ -175,8 +179,7 @@ void DataTextfile::ReadSellerLine(const std::string& line, Seller& seller) {
     seller.STATUS = (status >= 0 && status < SellerStatusCount) ? status : NotSelling;
 }
 
-Item DataTextfile::ReadItemLine(const std::string& line, int sellerId) {
-    const FieldReader fields(line);
+Item DataTextfile::ReadItemLine(const FieldReader& fields, int sellerId) {
     Item item;
     item.NUMBER = ReadInteger(fields.Field(0));
     item.NAME = DecodeText(fields.Field(1));

@@ -8,6 +8,7 @@
 
 namespace Kramo {
 
+class FieldReader;
 class FileFinder;
 
 // The layer of the default store that knows the seller files: one text file per seller in the
@@ -51,7 +52,7 @@ class DataTextfile : public DataAccessInterface {
     std::string SellerLine(const Seller& seller);
     std::string ItemLine(const Item& item);
     void ReadSellerLine(const std::string& line, Seller& seller);
-    Item ReadItemLine(const std::string& line, int sellerId);
+    Item ReadItemLine(const FieldReader& fields, int sellerId);
 
     std::string dataDirectory_;
     std::vector<ItemCategory> itemCategories_;

@@ -20,6 +20,8 @@ class FieldReader {
 
     // Field `index`, counted from 0; empty beyond the end of the line.
     std::string Field(std::size_t index) const;
+    // True for a line of nothing but separators, such as a blank line.
+    bool IsEmpty() const { return fields_.empty(); }
 
     static bool IsSeparator(char c) { return Separators.find(c) != std::string_view::npos; }
 

@@ -177,6 +177,10 @@ TEST(DataTextfile, ReadsHandMadeFiles) {
          {}},
         {"not a number", "abc\n", "0 [] [] [] cat 11 status 0", {}},
         {"empty file", "", "0 [] [] [] cat 11 status 0", {}},
+        {"blank lines hold no item",
+         "6*A*B*C*p*1\n\n3*Hat*1.5*b*d\n\r\n*\n",
+         "6 [A] [B] [C] cat 11 status 1",
+         {"seller 6 #3 [Hat] 1.5 cat 2 status 4"}},
     };
     DataDirectory data;
     CachedDataTextfile store(data.Path());
