@@ -1,0 +1,204 @@
+#include "CachedDataTextfile.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "support/FileFinder.h"
+#include "support/Log.h"
+
+namespace Kramo {
+namespace {
+
+// The largest key counting from 0, plus one: keys are ordered, so this takes constant time.
+template <typename Record>
+int NextId(const std::map<int32_t, Record>& table) {
+    return table.empty() ? 1 : std::max(0, table.rbegin()->first) + 1;
+}
+
+}  // namespace
+
+CachedDataTextfile::CachedDataTextfile(const std::string& dataDirectory)
+    : DataTextfile(dataDirectory) {
+    LoadDirectory();
+}
+
+void CachedDataTextfile::LoadDirectory() {
+    std::vector<std::string> names;
+    const std::shared_ptr<FileFinder> finder = FileFinder::Acquire();
+    for (bool found = finder->FindFirst(DataDirectory() + "*.txt"); found;
+         found = finder->FindNext()) {
+        // A folder that happens to end in ".txt" holds no seller.
+        if (!finder->FoundIsDirectory()) {
+            names.push_back(finder->FoundName());
+        }
+    }
+    // Every seller opened together carries the moment the store was opened.
+    Seller seller;
+    std::vector<Item> items;
+    for (const std::string& name : names) {
+        try {
+            const int sellerId = LoadFromTxtFile(DataDirectory() + name, seller, items);
+            sellers_[sellerId] = seller;
+            for (Item& item : items) {
+                item.ID = GetNextItemId();
+                StoreItem(item);
+            }
+        } catch (const DataStorageException& error) {
+            LogMessage(LogError, "Error loading cached file, error: %s\n", error.what());
+        }
+    }
+}
+
+void CachedDataTextfile::StoreItem(const Item& item) {
+    items_[item.ID] = item;
+    itemIdsBySeller_[item.SELLER_ID].insert(item.ID);
+}
+
+const Seller& CachedDataTextfile::FindSeller(int sellerId) const {
+    const auto found = sellers_.find(sellerId);
+    if (found == sellers_.end()) {
+        throw WrongSellerException();
+    }
+    return found->second;
+}
+
+const Item& CachedDataTextfile::FindItem(int itemId) const {
+    const auto found = items_.find(itemId);
+    if (found == items_.end()) {
+        throw WrongItemException();
+    }
+    return found->second;
+}
+
+const std::set<int32_t>& CachedDataTextfile::ItemIdsOf(int sellerId) const {
+    static const std::set<int32_t> none;
+    const auto found = itemIdsBySeller_.find(sellerId);
+    return found == itemIdsBySeller_.end() ? none : found->second;
+}
+
+std::vector<Seller> CachedDataTextfile::GetSellers() {
+    std::vector<Seller> sellers;
+    sellers.reserve(sellers_.size());
+    for (const auto& entry : sellers_) {
+        sellers.push_back(entry.second);
+    }
+    return sellers;
+}
+
+Seller CachedDataTextfile::GetSeller(int sellerId) {
+    return FindSeller(sellerId);
+}
+
+Seller CachedDataTextfile::GetSellerByCode(const std::string& shortCode) {
+    const auto found = std::find_if(sellers_.begin(), sellers_.end(), [&](const auto& entry) {
+        return entry.second.SHORT_CODE == shortCode;
+    });
+    if (found == sellers_.end()) {
+        throw WrongSellerException();
+    }
+    return found->second;
+}
+
+std::vector<Item> CachedDataTextfile::GetSellerItems(int sellerId) {
+    FindSeller(sellerId);
+    const std::set<int32_t>& ids = ItemIdsOf(sellerId);
+    std::vector<Item> items;
+    items.reserve(ids.size());
+    for (const int32_t id : ids) {
+        items.push_back(items_.at(id));
+    }
+    return items;
+}
+
+Item CachedDataTextfile::GetSellerItemByNumber(int sellerId, int number) {
+    FindSeller(sellerId);
+    for (const int32_t id : ItemIdsOf(sellerId)) {
+        const Item& item = items_.at(id);
+        if (item.NUMBER == number) {
+            return item;
+        }
+    }
+    throw WrongItemException();
+}
+
+int CachedDataTextfile::AddSeller(Seller& seller) {
+    seller.ID = GetNextSellerId();
+    sellers_[seller.ID] = seller;
+    SaveSellerFile(seller.ID);
+    return seller.ID;
+}
+
+void CachedDataTextfile::UpdateSeller(int sellerId, const Seller& seller) {
+    FindSeller(sellerId);
+    sellers_[sellerId] = seller;
+    DataTextfile::UpdateSeller(sellerId, seller);
+}
+
+void CachedDataTextfile::RemoveSeller(int sellerId) {
+    FindSeller(sellerId);
+    DataTextfile::RemoveSeller(sellerId);
+    for (const int32_t id : ItemIdsOf(sellerId)) {
+        items_.erase(id);
+    }
+    itemIdsBySeller_.erase(sellerId);
+    sellers_.erase(sellerId);
+}
+
+int CachedDataTextfile::AddItem(Item& item, int sellerId) {
+    FindSeller(sellerId);
+    item.ID = GetNextItemId();
+    item.SELLER_ID = sellerId;
+    StoreItem(item);
+    SaveSellerFile(sellerId);
+    return item.ID;
+}
+
+void CachedDataTextfile::ModifyItem(int itemId, const Item& item) {
+    const int formerSellerId = FindItem(itemId).SELLER_ID;
+    FindSeller(item.SELLER_ID);
+    Item stored = item;
+    stored.ID = itemId;
+    itemIdsBySeller_[formerSellerId].erase(itemId);
+    StoreItem(stored);
+    // The new owner's file first: a crash in between leaves the item twice, never nowhere.
+    SaveSellerFile(stored.SELLER_ID);
+    if (formerSellerId != stored.SELLER_ID) {
+        SaveSellerFile(formerSellerId);
+    }
+}
+
+void CachedDataTextfile::RemoveItem(int itemId) {
+    const int sellerId = GetItem(itemId).SELLER_ID;
+    items_.erase(itemId);
+    itemIdsBySeller_[sellerId].erase(itemId);
+    SaveSellerFile(sellerId);
+}
+
+Item CachedDataTextfile::GetItem(int itemId) {
+    return FindItem(itemId);
+}
+
+int CachedDataTextfile::GetSellerPosition(int sellerId) {
+    const auto found = sellers_.find(sellerId);
+    return found == sellers_.end() ? -1 : static_cast<int>(std::distance(sellers_.begin(), found));
+}
+
+int CachedDataTextfile::GetItemPosition(int itemId) {
+    const std::set<int32_t>& ids = ItemIdsOf(GetItem(itemId).SELLER_ID);
+    const auto found = ids.find(itemId);
+    return found == ids.end() ? -1 : static_cast<int>(std::distance(ids.begin(), found));
+}
+
+int CachedDataTextfile::GetNextSellerId() {
+    return NextId(sellers_);
+}
+
+int CachedDataTextfile::GetNextItemId() {
+    return NextId(items_);
+}
+
+void CachedDataTextfile::SaveSellerFile(int sellerId) {
+    WriteSellerFile(GetSeller(sellerId), GetSellerItems(sellerId));
+}
+
+}  // namespace Kramo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "storage/DataTextfile.h"
+
+namespace Kramo {
+
+// The default store: reads every seller file of the data directory once, answers every query
+// from memory, and after each change rewrites the file of the seller concerned at once.
+// Item IDs are handed out anew from 1 at every start; seller IDs persist in the files.
+class CachedDataTextfile : public DataTextfile {
+  public:
+    // Loads every "*.txt" of the directory. A file that fails with a storage exception is
+    // logged and skipped; a file that cannot be opened ends the construction.
+    explicit CachedDataTextfile(const std::string& dataDirectory);
+
+    std::vector<Seller> GetSellers() override;
+    Seller GetSeller(int sellerId) override;
+    // Exact match, letter case included; the lowest ID wins.
+    Seller GetSellerByCode(const std::string& shortCode) override;
+    // In ascending item ID order.
+    std::vector<Item> GetSellerItems(int sellerId) override;
+    Item GetSellerItemByNumber(int sellerId, int number) override;
+    int AddSeller(Seller& seller) override;
+    void UpdateSeller(int sellerId, const Seller& seller) override;
+    // Deletes the seller's file and drops the seller with all of its items.
+    void RemoveSeller(int sellerId) override;
+    // Throws WrongSellerException for an unknown seller before anything changes.
+    int AddItem(Item& item, int sellerId) override;
+    // An item moved to another seller leaves both sellers' files rewritten.
+    void ModifyItem(int itemId, const Item& item) override;
+    void RemoveItem(int itemId) override;
+    Item GetItem(int itemId) override;
+    int GetSellerPosition(int sellerId) override;
+    int GetItemPosition(int itemId) override;
+    int GetNextSellerId() override;
+    int GetNextItemId() override;
+    ~CachedDataTextfile() override = default;
+    // Writes the seller's file from the tables.
+    virtual void SaveSellerFile(int sellerId);
+
+  private:
+    void LoadDirectory();
+    void StoreItem(const Item& item);
+    const Seller& FindSeller(int sellerId) const;
+    const Item& FindItem(int itemId) const;
+    // The seller's item IDs in ascending order; empty for a seller without items.
+    const std::set<int32_t>& ItemIdsOf(int sellerId) const;
+
+    std::map<int32_t, Seller> sellers_;
+    std::map<int32_t, Item> items_;
+    // Item IDs by SELLER_ID, so that one seller's items are found without walking them all.
+    std::unordered_map<int32_t, std::set<int32_t>> itemIdsBySeller_;
+};
+
+}  // namespace Kramo
