@@ -13,7 +13,7 @@ namespace Kramo {
 // The one application object: the settings, the register with the open store and the
 // windows, created in this order on first use and destroyed in the reverse order.
 class CentralInstance {
-public:
+  public:
     using UserInterfaceFactory =
         std::function<std::unique_ptr<UserInterfaceBase>(CentralInstance&)>;
 
@@ -42,10 +42,10 @@ public:
     // logged, shown and thrown as a runtime error; the register then holds no store.
     void ApplySettings();
 
-private:
+  private:
     // Reports settings failures through the common handler.
     class Reporter : public ExceptionReporter {
-    public:
+      public:
         void HandleException(const std::exception& failure) override;
     };
 

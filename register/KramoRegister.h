@@ -8,7 +8,7 @@ namespace Kramo {
 
 // Holds the one open store. Replacing or destroying the register releases the store.
 class KramoRegister {
-public:
+  public:
     bool HasStore() const { return store_ != nullptr; }
     // The open store; a runtime error when none is open (after a failed opening).
     DataAccessInterface& Store() const;
@@ -16,7 +16,7 @@ public:
     void ReplaceStore(std::unique_ptr<DataAccessInterface> store) { store_ = std::move(store); }
     void ReleaseStore() { store_.reset(); }
 
-private:
+  private:
     std::unique_ptr<DataAccessInterface> store_;
 };
 

@@ -4,7 +4,7 @@ namespace Kramo {
 
 // The windows as the start-up and the settings see them; the toolkit's side implements it.
 class UserInterfaceBase {
-public:
+  public:
     virtual ~UserInterfaceBase() = default;
 
     // Builds every window from the window description; false when that failed (the user has

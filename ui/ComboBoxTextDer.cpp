@@ -13,13 +13,17 @@ void ComboBoxTextDer::AppendText(const std::string& text) {
     (*store_->append())[columns_.text] = text;
 }
 
-void ComboBoxTextDer::ClearItems() { store_->clear(); }
+void ComboBoxTextDer::ClearItems() {
+    store_->clear();
+}
 
 std::string ComboBoxTextDer::ActiveText() const {
     const Gtk::TreeModel::const_iterator row = get_active();
     return row ? Glib::ustring((*row)[columns_.text]).raw() : std::string();
 }
 
-int ComboBoxTextDer::ItemCount() const { return static_cast<int>(store_->children().size()); }
+int ComboBoxTextDer::ItemCount() const {
+    return static_cast<int>(store_->children().size());
+}
 
 }  // namespace KramoDialogs

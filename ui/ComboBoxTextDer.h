@@ -10,7 +10,7 @@ namespace KramoDialogs {
 
 // A combo box of plain texts over a combo box of the window description.
 class ComboBoxTextDer : public Gtk::ComboBox {
-public:
+  public:
     ComboBoxTextDer(BaseObjectType* object, const Glib::RefPtr<Gnome::Glade::Xml>& xml);
 
     void AppendText(const std::string& text);
@@ -18,7 +18,7 @@ public:
     std::string ActiveText() const;
     int ItemCount() const;
 
-private:
+  private:
     struct Columns : Gtk::TreeModel::ColumnRecord {
         Columns() { add(text); }
         Gtk::TreeModelColumn<Glib::ustring> text;

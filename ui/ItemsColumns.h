@@ -7,7 +7,7 @@ namespace KramoDialogs {
 
 // The columns of the item lists of the main window and the checkout.
 class ItemsColumns : public Gtk::TreeModel::ColumnRecord {
-public:
+  public:
     ItemsColumns() {
         add(number);
         add(name);

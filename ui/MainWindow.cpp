@@ -141,6 +141,7 @@ void MainWindow::BuildItemView() {
 
     itemView_->append_column("nazov", columns_.name);
     itemView_->append_column("cena", columns_.price);
+    itemView_->get_column_cell_renderer(4)->property_xalign() = 1.0;  // amounts align right
     itemView_->append_column("kategoria", columns_.category);
 
     for (Gtk::TreeViewColumn* column : itemView_->get_columns()) {
@@ -298,8 +299,8 @@ void MainWindow::RemoveSelectedItems() {
     if (ids.empty()) {
         return;
     }
-    const std::string question = Kramo::FormatText(
-        "Ste si istý že chcete odstrániť %i ks tovaru?", static_cast<int>(ids.size()));
+    const std::string question = Kramo::FormatText("Ste si istý že chcete odstrániť %i ks tovaru?",
+                                                   static_cast<int>(ids.size()));
     if (!Kramo::AskQuestion(question, "Odstránenie tovaru")) {
         return;
     }
@@ -356,7 +357,9 @@ void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
     ShowSeller(seller);
 }
 
-void MainWindow::ShowOtherActions() { otherActionsMenu_->popup(0, 0); }
+void MainWindow::ShowOtherActions() {
+    otherActionsMenu_->popup(0, 0);
+}
 
 std::string MainWindow::AskTargetFile(const std::string& directory,
                                       const std::string& suggestedName) {

@@ -30,7 +30,7 @@ namespace KramoDialogs {
 
 // The main window: choose a seller, see and mark the seller's items, set the seller's state.
 class MainWindow {
-public:
+  public:
     // Takes the widgets of "Register" and its menu; throws std::runtime_error with the
     // building step's text when one is missing.
     MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
@@ -72,7 +72,7 @@ public:
     Gtk::Button& RemoveItemButton() { return *removeItemButton_; }
     Gtk::Button& ToggleAcceptedButton() { return *toggleAcceptedButton_; }
 
-private:
+  private:
     void TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
                      const Glib::RefPtr<Gnome::Glade::Xml>& menuXml);
     void BuildItemView();

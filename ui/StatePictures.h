@@ -9,7 +9,7 @@ namespace KramoDialogs {
 
 // One small coloured picture per item state, shown in front of the state's name.
 class StatePictures {
-public:
+  public:
     static constexpr int Width = 10;
     static constexpr int Height = 24;
     static constexpr std::array<uint32_t, 7> Colours = {0x323232, 0x64FF64, 0xFFBE32, 0x3232FF,
@@ -19,7 +19,7 @@ public:
     // The picture of a state; a state outside the table gets the one of Undefined.
     Glib::RefPtr<Gdk::Pixbuf> Of(int32_t status) const;
 
-private:
+  private:
     std::array<Glib::RefPtr<Gdk::Pixbuf>, Colours.size()> pictures_;
 };
 

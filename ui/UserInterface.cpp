@@ -76,7 +76,9 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     Gtk::Window* checkout = nullptr;
     Gtk::Window* seller = nullptr;
     Gtk::Window* item = nullptr;
-    WidgetLookup(topLevels_.main, "Dialog file is corrupt [windows].").Get("Register", window).Check();
+    WidgetLookup(topLevels_.main, "Dialog file is corrupt [windows].")
+        .Get("Register", window)
+        .Check();
     WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [windows].")
         .Get("Pokladna", checkout)
         .Check();
@@ -88,8 +90,8 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     WidgetLookup(topLevels_.item, "Dialog file is corrupt [windows].").Get("Tovar", item).Check();
     laterWindows_.item.reset(item);
 
-    mainWindow_ = std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_,
-                                               filling_);
+    mainWindow_ =
+        std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_, filling_);
     CheckLaterWindows(gladeFile);
 }
 
@@ -106,7 +108,9 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
     Gtk::Button* button = nullptr;
     Gtk::RadioButton* radio = nullptr;
 
-    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [2].").Get("Pokladna", window).Check();
+    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [2].")
+        .Get("Pokladna", window)
+        .Check();
     WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [4].")
         .Get("treeview cashout items", view)
         .Get("entry lookup seller", entry)
@@ -169,7 +173,9 @@ void UserInterface::LoadSellers() {
     mainWindow_->ShowSellerAt(0);
 }
 
-void UserInterface::Run() { Gtk::Main::run(mainWindow_->Window()); }
+void UserInterface::Run() {
+    Gtk::Main::run(mainWindow_->Window());
+}
 
 void UserInterface::InstallFontStyle(int size) {
     Gtk::RC::parse_string((Kramo::FormatStream("style \"my-style\" { font_name = \"Mono %i\" } "

@@ -23,7 +23,7 @@ namespace KramoDialogs {
 
 // Every window and dialog of the program, built from the window description.
 class UserInterface : public Kramo::UserInterfaceBase {
-public:
+  public:
     // Touches no widget: the toolkit starts after this object is made.
     UserInterface(Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister);
     ~UserInterface() override;
@@ -41,7 +41,7 @@ public:
     const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
     FillingFlag& Filling() { return filling_; }
 
-private:
+  private:
     struct TopLevels {
         Glib::RefPtr<Gnome::Glade::Xml> main;
         Glib::RefPtr<Gnome::Glade::Xml> checkout;

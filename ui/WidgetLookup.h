@@ -10,7 +10,7 @@ namespace KramoDialogs {
 // Looks up the widgets of one building step; the step fails with its own text when any of
 // them is missing or of another type.
 class WidgetLookup {
-public:
+  public:
     WidgetLookup(const Glib::RefPtr<Gnome::Glade::Xml>& xml, std::string failureText)
         : xml_(xml), failureText_(std::move(failureText)) {}
 
@@ -41,7 +41,7 @@ public:
         }
     }
 
-private:
+  private:
     Glib::RefPtr<Gnome::Glade::Xml> xml_;
     std::string failureText_;
     bool complete_ = true;

@@ -16,7 +16,7 @@ using testing::HasSubstr;
 using testing::IsEmpty;
 
 class MainWindowTest : public KramoTest::WindowFixture {
-protected:
+  protected:
     void TypeFindText(const std::string& text) {
         MainWidget<Gtk::Entry>("entry_find_seller").set_text(text);
         DrainEvents();
@@ -27,7 +27,7 @@ protected:
         Gtk::TreeViewColumn* column = Main().ItemView().get_column(2);
         auto* toggle = dynamic_cast<Gtk::CellRendererToggle*>(column->get_first_cell_renderer());
         ASSERT_NE(toggle, nullptr);
-        toggle->signal_toggled().emit(std::to_string(row));
+        g_signal_emit_by_name(toggle->gobj(), "toggled", std::to_string(row).c_str());
         DrainEvents();
     }
 
@@ -98,10 +98,11 @@ TEST_F(MainWindowTest, FindTextPrefersAnExactCodeThenMarksNames) {
 }
 
 class RemovalTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override {
-        WriteSellerFile("1-AB-Anna.txt",
-                        "1*AB*Anna*pozn.*p*0\n1*Kabát*5*a*s\n2*Čiapka*1*a*s\n3*Šál*2*a*s\n4*Rukavice*3*a*s\n");
+        WriteSellerFile(
+            "1-AB-Anna.txt",
+            "1*AB*Anna*pozn.*p*0\n1*Kabát*5*a*s\n2*Čiapka*1*a*s\n3*Šál*2*a*s\n4*Rukavice*3*a*s\n");
         Open();
     }
 };
@@ -138,8 +139,9 @@ TEST_F(RemovalTest, NothingSelectedAsksNothing) {
 }
 
 TEST_F(MainWindowTest, RemarkingASellingSellerReturnsOnlyItemsInStock) {
-    WriteSellerFile("1-AB-Anna.txt",
-                    "1*AB*Anna*pozn.*p*1\n1*Kabát*5*a*s\n2*Čiapka*1*a*p\n3*Šál*2*a*o\n4*Bunda*9*a*s\n");
+    WriteSellerFile(
+        "1-AB-Anna.txt",
+        "1*AB*Anna*pozn.*p*1\n1*Kabát*5*a*s\n2*Čiapka*1*a*p\n3*Šál*2*a*o\n4*Bunda*9*a*s\n");
     Open();
     Boxes().AnswerQuestion(true);
     Main().ToggleAcceptedButton().clicked();
@@ -148,8 +150,8 @@ TEST_F(MainWindowTest, RemarkingASellingSellerReturnsOnlyItemsInStock) {
     ASSERT_EQ(Boxes().ShownOfKind("question").size(), 1u);
     EXPECT_EQ(Boxes().ShownOfKind("question")[0].text, "Ste si istý že chcete preznacit tovar?");
     EXPECT_EQ(Boxes().ShownOfKind("question")[0].detail, "Tovar sa označí na Vratene");
-    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::Returned, Kramo::Sold, Kramo::Unassigned,
-                                             Kramo::Returned));
+    EXPECT_THAT(StoredStates(1),
+                ElementsAre(Kramo::Returned, Kramo::Sold, Kramo::Unassigned, Kramo::Returned));
     EXPECT_THAT(ItemColumn(Main().Columns().state),
                 ElementsAre("Vratene", "Predane", "Nezaradene", "Vratene"));
 }

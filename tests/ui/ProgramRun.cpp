@@ -3,7 +3,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,8 +61,7 @@ std::string WindowTitle(Display* display, Window window) {
 
 bool IsMapped(Display* display, Window window) {
     XWindowAttributes attributes{};
-    return XGetWindowAttributes(display, window, &attributes) &&
-           attributes.map_state == IsViewable;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
 // The program's mapped top-level windows with the title (every title when empty).
@@ -99,13 +100,31 @@ ProgramRun::ProgramRun(const std::string& programFile, const std::string& progra
     const std::string copy = programDirectory + "/kramo";
     std::filesystem::copy_file(programFile, copy,
                                std::filesystem::copy_options::overwrite_existing);
+    // Everything the child needs is made before the fork: after it only system calls run.
+    const std::string output = programDirectory + "/program-output.txt";
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::string(*variable).rfind("ASAN_OPTIONS=", 0) != 0) {
+            environment.emplace_back(*variable);
+        }
+    }
+    // The toolkit's caches would be reported as leaks of a sanitized build at exit.
+    environment.emplace_back("ASAN_OPTIONS=detect_leaks=0");
+    std::vector<char*> environmentPointers;
+    for (std::string& variable : environment)
+        environmentPointers.push_back(variable.data());
+    environmentPointers.push_back(nullptr);
+    char* const arguments[] = {const_cast<char*>(copy.c_str()), nullptr};
+
     pid_ = fork();
     if (pid_ == 0) {
-        // The toolkit's caches would be reported as leaks of a sanitized build at exit.
-        setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-        if (chdir(programDirectory.c_str()) == 0) {
-            char* const arguments[] = {const_cast<char*>(copy.c_str()), nullptr};
-            execv(copy.c_str(), arguments);
+        // Never outlive the test, and never hold the test runner's output pipes open.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        const int log = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (log >= 0 && chdir(programDirectory.c_str()) == 0) {
+            dup2(log, STDOUT_FILENO);
+            dup2(log, STDERR_FILENO);
+            execve(copy.c_str(), arguments, environmentPointers.data());
         }
         _exit(127);
     }

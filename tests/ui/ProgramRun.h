@@ -9,7 +9,7 @@ namespace KramoTest {
 // The real program binary started in a program directory of its own under the test's
 // display, closed from outside through its windows as a user would close them.
 class ProgramRun {
-public:
+  public:
     // Copies the program into the directory (its folder is its program directory) and starts
     // it there; the directory must hold data/kramo.glade and may hold seller files.
     ProgramRun(const std::string& programFile, const std::string& programDirectory);
@@ -25,7 +25,7 @@ public:
     // Waits for the program to end; its exit status, or -1 when it had to be killed.
     int WaitForExit(int timeoutMilliseconds = 20000);
 
-private:
+  private:
     pid_t pid_ = -1;
 };
 

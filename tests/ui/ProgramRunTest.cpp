@@ -20,8 +20,8 @@ using testing::Not;
 constexpr const char* MainTitle = "Kramo – predajcovia a ich tovar";
 
 const std::vector<std::string> StartUp = {
-    "=== Kramo starting ===\n",   "main2 starting\n", "Call to Glib::init\n",
-    "Creating central instance\n", "Creating conv funcs\n", "Gtk::Main\n",
+    "=== Kramo starting ===\n",        "main2 starting\n",      "Call to Glib::init\n",
+    "Creating central instance\n",     "Creating conv funcs\n", "Gtk::Main\n",
     "Loading and applying settings\n", "SetupDialogs\n"};
 const std::vector<std::string> ShutDown = {"Finishing application...\n",
                                            "Removing central instance\n", "Finished.\n"};
@@ -37,7 +37,7 @@ void ExpectInOrder(const std::string& log, const std::vector<std::string>& lines
 }
 
 class ProgramTest : public testing::Test {
-protected:
+  protected:
     ProgramTest() {
         mkdir(directory_.File("data").c_str(), 0777);
         std::filesystem::copy_file(KRAMO_GLADE_FILE, directory_.File("data/kramo.glade"));

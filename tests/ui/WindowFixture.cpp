@@ -18,8 +18,7 @@ void WindowFixture::WriteSellerFile(const std::string& name, const std::string& 
 void WindowFixture::Open() {
     ::mkdir(DataDirectory().c_str(), 0777);
     std::filesystem::copy_file(KRAMO_GLADE_FILE, DataDirectory() + "kramo.glade");
-    settings_ =
-        std::make_unique<Kramo::KramoSettings>(reporter_, programDirectory_.Path() + "/");
+    settings_ = std::make_unique<Kramo::KramoSettings>(reporter_, programDirectory_.Path() + "/");
     kramoRegister_.ReplaceStore(ReopenStore());
     windows_ = std::make_unique<KramoDialogs::UserInterface>(*settings_, kramoRegister_);
     // Installed after the windows' own boxes, so the script answers instead of a person.
@@ -58,7 +57,9 @@ void WindowFixture::SelectItemRows(const std::vector<int>& rows) {
     const Glib::RefPtr<Gtk::TreeSelection> selection = Main().ItemView().get_selection();
     selection->unselect_all();
     for (const int row : rows) {
-        selection->select(Gtk::TreeModel::Path(1, row));
+        Gtk::TreeModel::Path path;
+        path.push_back(row);
+        selection->select(path);
     }
 }
 

@@ -17,7 +17,7 @@ namespace KramoTest {
 // A program directory with its data folder and window description, the text-file store over
 // it, and the real windows built from "kramo.glade"; the boxes are answered by a script.
 class WindowFixture : public testing::Test {
-protected:
+  protected:
     // Seller files are written before the windows open; call Open() after writing them.
     void WriteSellerFile(const std::string& name, const std::string& content);
     void Open();
@@ -46,9 +46,9 @@ protected:
     void SelectItemRows(const std::vector<int>& rows);
     void DrainEvents();
 
-private:
+  private:
     class RecordingReporter : public Kramo::ExceptionReporter {
-    public:
+      public:
         void HandleException(const std::exception& failure) override {
             failures.push_back(failure.what());
         }
