@@ -1,0 +1,210 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <gtkmm/cellrenderertoggle.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/label.h>
+#include <gtkmm/radiobutton.h>
+#include <gtkmm/treeview.h>
+
+#include "WindowFixture.h"
+#include "common/TemporaryDirectory.h"
+
+namespace {
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::IsEmpty;
+
+class MainWindowTest : public KramoTest::WindowFixture {
+  protected:
+    void TypeFindText(const std::string& text) {
+        MainWidget<Gtk::Entry>("entry_find_seller").set_text(text);
+        DrainEvents();
+    }
+
+    // Clicks the "prebrate" check box of a row, as the toolkit reports it.
+    void ToggleRow(int row) {
+        Gtk::TreeViewColumn* column = Main().ItemView().get_column(2);
+        auto* toggle = dynamic_cast<Gtk::CellRendererToggle*>(column->get_first_cell_renderer());
+        ASSERT_NE(toggle, nullptr);
+        g_signal_emit_by_name(toggle->gobj(), "toggled", std::to_string(row).c_str());
+        DrainEvents();
+    }
+
+    std::vector<int32_t> StoredStates(int sellerId) {
+        std::vector<int32_t> states;
+        for (const Kramo::Item& item : Store().GetSellerItems(sellerId)) {
+            states.push_back(item.STATUS);
+        }
+        return states;
+    }
+};
+
+TEST_F(MainWindowTest, EmptyStoreSaysThereIsNoSeller) {
+    Open();
+    EXPECT_THAT(SellerComboTexts(), IsEmpty());
+    EXPECT_EQ(Main().CurrentSellerId(), -1);
+    ASSERT_EQ(Boxes().ShownOfKind("info").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("info")[0].text, "Neexistuje žiaden predajca");
+    TypeFindText("ab");  // nothing to find in an empty list
+    EXPECT_EQ(Main().CurrentSellerId(), -1);
+}
+
+TEST_F(MainWindowTest, ShowsTheFirstSellerByCodeWithItsItems) {
+    WriteSellerFile("2-b-Beta.txt", "2*b*Beta*volať večer*s*1\n1*Kočík*25*a*s\n3*Bábika*2.5*b*p\n");
+    WriteSellerFile("1-A-Alfa.txt", "1*A*Alfa*pozn.*p*0\n");
+    WriteSellerFile("3-c-Cyril.txt", "3*c*Cyril*pozn.*d*2\n");
+    Open();
+
+    EXPECT_THAT(SellerComboTexts(), ElementsAre("A - Alfa", "b - Beta", "c - Cyril"));
+    EXPECT_EQ(Main().CurrentSellerId(), 1);
+    EXPECT_EQ(Main().SellerCombo().get_active_row_number(), 0);
+    EXPECT_TRUE(Boxes().ShownBoxes().empty());
+
+    Main().SellerCombo().set_active(1);
+    DrainEvents();
+    EXPECT_EQ(Main().CurrentSellerId(), 2);
+    const KramoDialogs::ItemsColumns& columns = Main().Columns();
+    EXPECT_THAT(ItemColumn(columns.number), ElementsAre("1", "3"));
+    EXPECT_THAT(ItemColumn(columns.name), ElementsAre("Kočík", "Bábika"));
+    EXPECT_THAT(ItemColumn(columns.price), ElementsAre("25.00", "2.50"));
+    EXPECT_THAT(ItemColumn(columns.category), ElementsAre("aa", "bb"));
+    EXPECT_THAT(ItemColumn(columns.state), ElementsAre("Skladom", "Predane"));
+    EXPECT_EQ(MainWidget<Gtk::Label>("label seller note").get_text(), "volať večer");
+    EXPECT_EQ(MainWidget<Gtk::Label>("label seller type").get_text(), "Sympatizant");
+    EXPECT_TRUE(MainWidget<Gtk::RadioButton>("radiobuttonSellerStateSelling").get_active());
+
+    Main().SellerCombo().set_active(2);
+    DrainEvents();
+    EXPECT_TRUE(MainWidget<Gtk::RadioButton>("radiobuttonSellerStateReturned").get_active());
+    EXPECT_EQ(MainWidget<Gtk::Label>("label seller type").get_text(), "Organizator");
+}
+
+TEST_F(MainWindowTest, FindTextPrefersAnExactCodeThenMarksNames) {
+    WriteSellerFile("1-X-Abel.txt", "1*X*Abel*pozn.*p*0\n");
+    WriteSellerFile("2-AB-Cabot.txt", "2*AB*Cabot*pozn.*p*0\n");
+    Open();
+
+    TypeFindText("ab");  // the code of Cabot, in another letter case
+    EXPECT_EQ(Main().CurrentSellerId(), 2);
+
+    TypeFindText("be");
+    EXPECT_THAT(SellerComboTexts(), ElementsAre(">>  X - Abel", "AB - Cabot"));
+    EXPECT_EQ(Main().CurrentSellerId(), 1);
+
+    TypeFindText("c");  // one character marks nothing
+    EXPECT_THAT(SellerComboTexts(), ElementsAre("AB - Cabot", "X - Abel"));
+    EXPECT_EQ(Main().CurrentSellerId(), 2);
+}
+
+class RemovalTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        WriteSellerFile(
+            "1-AB-Anna.txt",
+            "1*AB*Anna*pozn.*p*0\n1*Kabát*5*a*s\n2*Čiapka*1*a*s\n3*Šál*2*a*s\n4*Rukavice*3*a*s\n");
+        Open();
+    }
+};
+
+TEST_F(RemovalTest, AsksWithTheCountAndRemovesOnYes) {
+    SelectItemRows({0, 1, 3});
+    Boxes().AnswerQuestion(true);
+    Main().RemoveItemButton().clicked();
+    DrainEvents();
+
+    ASSERT_EQ(Boxes().ShownOfKind("question").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].text,
+              "Ste si istý že chcete odstrániť 3 ks tovaru?");
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].detail, "Odstránenie tovaru");
+    EXPECT_THAT(ItemColumn(Main().Columns().name), ElementsAre("Šál"));
+    EXPECT_EQ(ReopenStore()->GetSellerItems(1).size(), 1u);  // the file follows
+}
+
+TEST_F(RemovalTest, NoKeepsEverything) {
+    SelectItemRows({2});
+    Boxes().AnswerQuestion(false);
+    Main().RemoveItemButton().clicked();
+    DrainEvents();
+    EXPECT_EQ(Store().GetSellerItems(1).size(), 4u);
+    EXPECT_EQ(ItemColumn(Main().Columns().name).size(), 4u);
+}
+
+TEST_F(RemovalTest, NothingSelectedAsksNothing) {
+    SelectItemRows({});
+    Main().RemoveItemButton().clicked();
+    DrainEvents();
+    EXPECT_TRUE(Boxes().ShownBoxes().empty());
+    EXPECT_EQ(Store().GetSellerItems(1).size(), 4u);
+}
+
+TEST_F(MainWindowTest, RemarkingASellingSellerReturnsOnlyItemsInStock) {
+    WriteSellerFile(
+        "1-AB-Anna.txt",
+        "1*AB*Anna*pozn.*p*1\n1*Kabát*5*a*s\n2*Čiapka*1*a*p\n3*Šál*2*a*o\n4*Bunda*9*a*s\n");
+    Open();
+    Boxes().AnswerQuestion(true);
+    Main().ToggleAcceptedButton().clicked();
+    DrainEvents();
+
+    ASSERT_EQ(Boxes().ShownOfKind("question").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].text, "Ste si istý že chcete preznacit tovar?");
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].detail, "Tovar sa označí na Vratene");
+    EXPECT_THAT(StoredStates(1),
+                ElementsAre(Kramo::Returned, Kramo::Sold, Kramo::Unassigned, Kramo::Returned));
+    EXPECT_THAT(ItemColumn(Main().Columns().state),
+                ElementsAre("Vratene", "Predane", "Nezaradene", "Vratene"));
+}
+
+TEST_F(MainWindowTest, RemarkingASellerNotYetSellingAcceptsUnassignedItems) {
+    WriteSellerFile("1-AB-Anna.txt", "1*AB*Anna*pozn.*p*0\n1*Kabát*5*a*o\n2*Čiapka*1*a*n\n");
+    Open();
+    Boxes().AnswerQuestion(true);
+    Main().ToggleAcceptedButton().clicked();
+    DrainEvents();
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].detail, "Tovar sa označí na Skladom");
+    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::InStock, Kramo::ToTrace));
+}
+
+TEST_F(MainWindowTest, RemarkingAHandedBackSellerDoesNothingAndSaysNothing) {
+    WriteSellerFile("1-AB-Anna.txt", "1*AB*Anna*pozn.*p*2\n1*Kabát*5*a*s\n");
+    Open();
+    Main().ToggleAcceptedButton().clicked();
+    DrainEvents();
+    EXPECT_TRUE(Boxes().ShownBoxes().empty());
+    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::InStock));
+}
+
+TEST_F(MainWindowTest, CheckBoxTogglesByTheSellersState) {
+    WriteSellerFile("1-AB-Anna.txt", "1*AB*Anna*pozn.*p*0\n1*Kabát*5*a*o\n2*Čiapka*1*a*p\n");
+    WriteSellerFile("2-CD-Cyril.txt", "2*CD*Cyril*pozn.*p*1\n1*Bunda*9*a*s\n");
+    Open();
+
+    ToggleRow(0);  // not yet selling: unassigned -> in stock
+    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::InStock, Kramo::Sold));
+    EXPECT_THAT(ItemColumn(Main().Columns().state), ElementsAre("Skladom", "Predane"));
+    ToggleRow(0);
+    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::Unassigned, Kramo::Sold));
+    ToggleRow(1);  // a sold item is left alone
+    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::Unassigned, Kramo::Sold));
+
+    Main().SellerCombo().set_active(1);
+    DrainEvents();
+    ToggleRow(0);  // selling: in stock -> returned
+    EXPECT_THAT(StoredStates(2), ElementsAre(Kramo::Returned));
+    EXPECT_THAT(ReopenStore()->GetSellerItems(2).at(0).STATUS, Kramo::Returned);
+
+    ToggleRow(5);
+    ASSERT_EQ(Boxes().ShownOfKind("error").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("error")[0].detail, "chyba");
+}
+
+TEST_F(MainWindowTest, SelectedItemIdsFollowTheRows) {
+    WriteSellerFile("1-AB-Anna.txt", "1*AB*Anna*pozn.*p*0\n1*Kabát*5*a*o\n2*Čiapka*1*a*p\n");
+    Open();
+    SelectItemRows({1});
+    const std::vector<Kramo::Item> items = Store().GetSellerItems(1);
+    EXPECT_THAT(Main().RegisterGetSelectedItemIds(), ElementsAre(items[1].ID));
+}
+
+}  // namespace

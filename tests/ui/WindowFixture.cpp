@@ -1,0 +1,72 @@
+#include "WindowFixture.h"
+
+#include <gtkmm/main.h>
+#include <gtkmm/treeview.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "storage/CachedDataTextfile.h"
+
+namespace KramoTest {
+
+void WindowFixture::WriteSellerFile(const std::string& name, const std::string& content) {
+    ::mkdir(DataDirectory().c_str(), 0777);
+    programDirectory_.WriteFile("data/" + name, content);
+}
+
+void WindowFixture::Open() {
+    ::mkdir(DataDirectory().c_str(), 0777);
+    std::filesystem::copy_file(KRAMO_GLADE_FILE, DataDirectory() + "kramo.glade");
+    settings_ = std::make_unique<Kramo::KramoSettings>(reporter_, programDirectory_.Path() + "/");
+    kramoRegister_.ReplaceStore(ReopenStore());
+    windows_ = std::make_unique<KramoDialogs::UserInterface>(*settings_, kramoRegister_);
+    // Installed after the windows' own boxes, so the script answers instead of a person.
+    boxes_ = std::make_unique<ScriptedUserMessages>();
+    ASSERT_TRUE(windows_->SetupDialogs());
+    windows_->LoadSellers();
+    mainXml_ = windows_->MainDescription();
+    DrainEvents();
+}
+
+std::unique_ptr<Kramo::DataAccessInterface> WindowFixture::ReopenStore() const {
+    return std::make_unique<Kramo::CachedDataTextfile>(DataDirectory());
+}
+
+std::vector<std::string> WindowFixture::ItemColumn(
+    const Gtk::TreeModelColumn<Glib::ustring>& column) {
+    std::vector<std::string> texts;
+    for (const Gtk::TreeModel::Row& row : Main().ItemRows()->children()) {
+        texts.push_back(Glib::ustring(row[column]).raw());
+    }
+    return texts;
+}
+
+std::vector<std::string> WindowFixture::SellerComboTexts() {
+    std::vector<std::string> texts;
+    const Glib::RefPtr<Gtk::TreeModel> model = Main().SellerCombo().get_model();
+    for (const Gtk::TreeModel::Row& row : model->children()) {
+        Glib::ustring text;
+        row.get_value(0, text);
+        texts.push_back(text.raw());
+    }
+    return texts;
+}
+
+void WindowFixture::SelectItemRows(const std::vector<int>& rows) {
+    const Glib::RefPtr<Gtk::TreeSelection> selection = Main().ItemView().get_selection();
+    selection->unselect_all();
+    for (const int row : rows) {
+        Gtk::TreeModel::Path path;
+        path.push_back(row);
+        selection->select(path);
+    }
+}
+
+void WindowFixture::DrainEvents() {
+    while (Gtk::Main::events_pending()) {
+        Gtk::Main::iteration(false);
+    }
+}
+
+}  // namespace KramoTest

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/ScriptedUserMessages.h"
+#include "common/TemporaryDirectory.h"
+#include "register/KramoRegister.h"
+#include "settings/KramoSettings.h"
+#include "ui/UserInterface.h"
+
+namespace KramoTest {
+
+// A program directory with its data folder and window description, the text-file store over
+// it, and the real windows built from "kramo.glade"; the boxes are answered by a script.
+class WindowFixture : public testing::Test {
+  protected:
+    // Seller files are written before the windows open; call Open() after writing them.
+    void WriteSellerFile(const std::string& name, const std::string& content);
+    void Open();
+
+    // Re-reads the data folder with a new store, as the next start of the program would.
+    std::unique_ptr<Kramo::DataAccessInterface> ReopenStore() const;
+
+    Kramo::DataAccessInterface& Store() { return kramoRegister_.Store(); }
+    KramoDialogs::MainWindow& Main() { return windows_->Main(); }
+    ScriptedUserMessages& Boxes() { return *boxes_; }
+    std::string DataDirectory() const { return programDirectory_.File("data/"); }
+
+    template <typename Widget>
+    Widget& MainWidget(const char* name) {
+        Widget* widget = nullptr;
+        mainXml_->get_widget(name, widget);
+        if (widget == nullptr) {
+            throw std::runtime_error(std::string("no widget ") + name);
+        }
+        return *widget;
+    }
+
+    // The texts of one column of the main window's item list, top to bottom.
+    std::vector<std::string> ItemColumn(const Gtk::TreeModelColumn<Glib::ustring>& column);
+    std::vector<std::string> SellerComboTexts();
+    void SelectItemRows(const std::vector<int>& rows);
+    void DrainEvents();
+
+  private:
+    class RecordingReporter : public Kramo::ExceptionReporter {
+      public:
+        void HandleException(const std::exception& failure) override {
+            failures.push_back(failure.what());
+        }
+        std::vector<std::string> failures;
+    };
+
+    TemporaryDirectory programDirectory_;
+    RecordingReporter reporter_;
+    std::unique_ptr<Kramo::KramoSettings> settings_;
+    Kramo::KramoRegister kramoRegister_;
+    std::unique_ptr<KramoDialogs::UserInterface> windows_;
+    std::unique_ptr<ScriptedUserMessages> boxes_;
+    Glib::RefPtr<Gnome::Glade::Xml> mainXml_;
+};
+
+}  // namespace KramoTest

@@ -1,0 +1,375 @@
+#include "MainWindow.h"
+
+#include <gtkmm/button.h>
+#include <gtkmm/cellrendererpixbuf.h>
+#include <gtkmm/cellrenderertext.h>
+#include <gtkmm/cellrenderertoggle.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/filechooserdialog.h>
+#include <gtkmm/label.h>
+#include <gtkmm/menu.h>
+#include <gtkmm/menuitem.h>
+#include <gtkmm/radiobutton.h>
+#include <gtkmm/stock.h>
+#include <gtkmm/treeview.h>
+#include <gtkmm/window.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "core/ItemStatus.h"
+#include "support/FormatText.h"
+#include "support/UserMessages.h"
+#include "ui/GuardedAction.h"
+#include "ui/WidgetLookup.h"
+
+namespace KramoDialogs {
+namespace {
+
+using Kramo::Item;
+using Kramo::ItemStatusNames;
+
+// The state a re-marking of all items moves from and to, by the seller's state.
+struct Remarking {
+    int32_t from;
+    int32_t to;
+};
+
+bool RemarkingFor(int32_t sellerStatus, Remarking& remarking) {
+    switch (sellerStatus) {
+        case Kramo::NotSelling:
+            remarking = {Kramo::Unassigned, Kramo::InStock};
+            return true;
+        case Kramo::Selling:
+            remarking = {Kramo::InStock, Kramo::Returned};
+            return true;
+        default:  // a handed-back seller's items are not re-marked
+            return false;
+    }
+}
+
+// The toggled state of one item by the seller's state; false when the item stays as it is.
+bool ToggledStatus(int32_t sellerStatus, int32_t itemStatus, int32_t& toggled) {
+    Remarking remarking{};
+    if (!RemarkingFor(sellerStatus, remarking)) {
+        return false;
+    }
+    if (itemStatus == remarking.from) {
+        toggled = remarking.to;
+    } else if (itemStatus == remarking.to) {
+        toggled = remarking.from;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
+                       const Glib::RefPtr<Gnome::Glade::Xml>& menuXml,
+                       Kramo::KramoRegister& kramoRegister, FillingFlag& filling)
+    : kramoRegister_(kramoRegister), filling_(filling) {
+    TakeWidgets(registerXml, menuXml);
+    window_->maximize();
+    BuildItemView();
+    ConnectSignals();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
+                             const Glib::RefPtr<Gnome::Glade::Xml>& menuXml) {
+    Gtk::Window* window = nullptr;
+    WidgetLookup(registerXml, "Dialog file is corrupt [windows].").Get("Register", window).Check();
+    window_.reset(window);
+    WidgetLookup(registerXml, "Dialog file is corrupt [register 1].")
+        .GetDerived("combobox seller", sellerCombo_)
+        .Get("entry_find_seller", findEntry_)
+        .Get("button import seller", importSellerButton_)
+        .Get("button import multi seller", importFolderButton_)
+        .Get("button add seller", addSellerButton_)
+        .Get("button update seller", updateSellerButton_)
+        .Get("treeview items", itemView_)
+        .Get("button add item", addItemButton_)
+        .Get("button modify item", modifyItemButton_)
+        .Get("button remove item", removeItemButton_)
+        .Check();
+    WidgetLookup(registerXml, "Dialog file is corrupt [register 2].")
+        .Get("button toggle accepted", toggleAcceptedButton_)
+        .Get("button calc repayment", statementButton_)
+        .Get("label seller type", sellerTypeLabel_)
+        .Get("label seller note", sellerNoteLabel_)
+        .Get("button cashout", checkoutButton_)
+        .Get("button_other_actions", otherActionsButton_)
+        .Check();
+    Gtk::Menu* menu = nullptr;
+    WidgetLookup(menuXml, "Dialog file is corrupt [register 2].")
+        .Get("menuRegisterOtherActions", menu)
+        .Get("menuItemSettings", settingsMenuItem_)
+        .Get("menuItemSaveSellerOverview", overviewMenuItem_)
+        .Get("menuitemStats", statisticsMenuItem_)
+        .Check();
+    otherActionsMenu_.reset(menu);
+    WidgetLookup(registerXml, "Dialog file is corrupt [register 3].")
+        .Get("radiobuttonSellerStateImported", notSellingButton_)
+        .Get("radiobuttonSellerStateSelling", sellingButton_)
+        .Get("radiobuttonSellerStateReturned", handedBackButton_)
+        .Check();
+}
+
+void MainWindow::BuildItemView() {
+    itemRows_ = Gtk::ListStore::create(columns_);
+    itemView_->set_model(itemRows_);
+    itemView_->get_selection()->set_mode(Gtk::SELECTION_MULTIPLE);
+
+    itemView_->append_column("#", columns_.number);
+
+    Gtk::TreeViewColumn* state = Gtk::manage(new Gtk::TreeViewColumn("stav"));
+    state->pack_start(columns_.statePicture, false);
+    state->pack_start(columns_.state, true);
+    itemView_->append_column(*state);
+
+    Gtk::CellRendererToggle* accepted = Gtk::manage(new Gtk::CellRendererToggle());
+    accepted->set_activatable(true);
+    accepted->signal_toggled().connect(
+        Guarded([this](const Glib::ustring& path) { ToggleItem(path); }));
+    Gtk::TreeViewColumn* acceptedColumn = Gtk::manage(new Gtk::TreeViewColumn("prebrate"));
+    acceptedColumn->pack_start(*accepted, false);
+    acceptedColumn->add_attribute(accepted->property_active(), columns_.accepted);
+    itemView_->append_column(*acceptedColumn);
+
+    itemView_->append_column("nazov", columns_.name);
+    itemView_->append_column("cena", columns_.price);
+    itemView_->get_column_cell_renderer(4)->property_xalign() = 1.0;  // amounts align right
+    itemView_->append_column("kategoria", columns_.category);
+
+    for (Gtk::TreeViewColumn* column : itemView_->get_columns()) {
+        column->set_reorderable(false);
+        column->set_resizable(true);
+    }
+    itemView_->get_column(3)->set_expand(true);
+}
+
+void MainWindow::ConnectSignals() {
+    sellerCombo_->signal_changed().connect(Guarded([this] { OnSellerChosen(); }));
+    findEntry_->signal_changed().connect(Guarded([this] { OnFindTextChanged(); }));
+    removeItemButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedItems(); }));
+    toggleAcceptedButton_->signal_clicked().connect(Guarded([this] { RemarkAllItems(); }));
+    otherActionsButton_->signal_clicked().connect(Guarded([this] { ShowOtherActions(); }));
+}
+
+Gtk::RadioButton& MainWindow::StateButton(int32_t status) {
+    switch (status) {
+        case Kramo::Selling:
+            return *sellingButton_;
+        case Kramo::HandedBack:
+            return *handedBackButton_;
+        default:
+            return *notSellingButton_;
+    }
+}
+
+void MainWindow::ReloadSellerList() {
+    sellers_.Reload(Store().GetSellers());
+    RefillSellerCombos();
+}
+
+void MainWindow::RefillSellerCombos() {
+    FillingFlag::Scope filling(filling_);
+    sellerCombo_->ClearItems();
+    for (const std::string& text : sellers_.ComboTexts()) {
+        sellerCombo_->AppendText(text);
+    }
+    sellersRefilled_.emit();
+}
+
+void MainWindow::OnSellerChosen() {
+    if (filling_.IsSet()) {
+        return;
+    }
+    const int row = sellerCombo_->get_active_row_number();
+    if (row < 0) {
+        return;
+    }
+    if (static_cast<std::size_t>(row) >= sellers_.Size()) {
+        ReloadSellerList();
+        return;
+    }
+    ShowSellerAt(static_cast<std::size_t>(row));
+}
+
+void MainWindow::OnFindTextChanged() {
+    if (filling_.IsSet() || sellers_.Empty()) {
+        return;
+    }
+    const std::string text = findEntry_->get_text();
+    if (const auto position = sellers_.PositionOfCode(text)) {
+        ShowSellerAt(*position);
+        return;
+    }
+    sellers_.ApplyFindText(text);
+    RefillSellerCombos();
+    ShowSellerAt(0);
+}
+
+void MainWindow::ShowSellerAt(std::size_t position) {
+    if (position < sellers_.Size()) {
+        ShowSeller(sellers_.At(position).seller);
+        return;
+    }
+    ShowNoSeller();
+    Kramo::ShowInfoBox("Neexistuje žiaden predajca", "");
+}
+
+void MainWindow::ShowNoSeller() {
+    FillingFlag::Scope filling(filling_);
+    currentSellerId_ = -1;
+    itemRows_->clear();
+    sellerCombo_->unset_active();
+    sellerTypeLabel_->set_text("");
+    sellerNoteLabel_->set_text("");
+}
+
+void MainWindow::ShowSeller(const Kramo::Seller& seller) {
+    FillingFlag::Scope filling(filling_);
+    currentSellerId_ = seller.ID;
+    sellerNoteLabel_->set_text(seller.COMMENT);
+
+    const std::vector<Item> items = Store().GetSellerItems(seller.ID);
+    FillItemRows(items, Store().GetCategoriesOfItems(items));
+
+    if (const auto position = sellers_.PositionOfId(seller.ID)) {
+        sellerCombo_->set_active(static_cast<int>(*position));
+    } else {
+        sellerCombo_->unset_active();
+    }
+    StateButton(seller.STATUS).set_active(true);
+    sellerTypeLabel_->set_text(Store().GetSellerCategory(seller.SELLER_CATEGORY_ID).NAME);
+}
+
+void MainWindow::FillItemRows(const std::vector<Item>& items,
+                              const std::vector<Kramo::ItemCategory>& categories) {
+    itemRows_->clear();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Item& item = items[i];
+        Gtk::TreeModel::Row row = *itemRows_->append();
+        row[columns_.number] = Kramo::FormatText("%i", item.NUMBER);
+        row[columns_.name] = item.NAME;
+        row[columns_.price] = Kramo::FormatText("%0.2f", item.PRICE);
+        row[columns_.category] = categories.at(i).NAME;
+        row[columns_.state] = Kramo::ItemStatusDisplayName(item.STATUS);
+        row[columns_.statePicture] = statePictures_.Of(item.STATUS);
+        row[columns_.accepted] = item.STATUS == Kramo::InStock;
+    }
+}
+
+Kramo::Seller MainWindow::CurrentSeller() const {
+    if (currentSellerId_ != -1) {
+        try {
+            return Store().GetSeller(currentSellerId_);
+        } catch (const std::exception& exception) {
+            Kramo::HandleException(exception);
+        }
+    }
+    throw std::runtime_error("No seller selected.");
+}
+
+std::vector<int> MainWindow::RegisterGetSelectedItemIds() const {
+    if (currentSellerId_ == -1) {
+        throw std::runtime_error("RegisterGetSelectedItemIds cannot work without selected seller");
+    }
+    const std::vector<Item> items = Store().GetSellerItems(currentSellerId_);
+    std::vector<int> ids;
+    for (const Gtk::TreeModel::Path& path : itemView_->get_selection()->get_selected_rows()) {
+        const auto position = static_cast<std::size_t>(path.front());
+        if (position >= items.size()) {
+            break;
+        }
+        ids.push_back(items[position].ID);
+    }
+    return ids;
+}
+
+void MainWindow::RemoveSelectedItems() {
+    if (currentSellerId_ == -1) {
+        return;
+    }
+    const std::vector<int> ids = RegisterGetSelectedItemIds();
+    if (ids.empty()) {
+        return;
+    }
+    const std::string question = Kramo::FormatText("Ste si istý že chcete odstrániť %i ks tovaru?",
+                                                   static_cast<int>(ids.size()));
+    if (!Kramo::AskQuestion(question, "Odstránenie tovaru")) {
+        return;
+    }
+    for (const int id : ids) {
+        Store().RemoveItem(id);
+    }
+    ShowSeller(Store().GetSeller(currentSellerId_));
+}
+
+void MainWindow::RemarkAllItems() {
+    if (currentSellerId_ == -1) {
+        return;
+    }
+    const Kramo::Seller seller = CurrentSeller();
+    std::vector<Item> items = Store().GetSellerItems(seller.ID);
+    Remarking remarking{};
+    if (items.empty() || !RemarkingFor(seller.STATUS, remarking)) {
+        return;
+    }
+    const std::string target = std::string("Tovar sa označí na ") + ItemStatusNames[remarking.to];
+    if (!Kramo::AskQuestion("Ste si istý že chcete preznacit tovar?", target)) {
+        return;
+    }
+    for (Item& item : items) {
+        if (item.STATUS == remarking.from) {
+            item.STATUS = remarking.to;
+            Store().ModifyItem(item.ID, item);
+        }
+    }
+    ShowSeller(CurrentSeller());
+}
+
+void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
+    if (currentSellerId_ == -1) {
+        return;
+    }
+    const Kramo::Seller seller = CurrentSeller();
+    const std::vector<Item> items = Store().GetSellerItems(seller.ID);
+    const long position = std::strtol(rowPath.c_str(), nullptr, 10);
+    if (position < 0 || static_cast<std::size_t>(position) >= items.size()) {
+        Kramo::ShowErrorText("chyba", nullptr);
+        return;
+    }
+    Item item = items[static_cast<std::size_t>(position)];
+    // A handed-back seller's item is written back unchanged.
+    if (seller.STATUS != Kramo::HandedBack) {
+        int32_t toggled = 0;
+        if (!ToggledStatus(seller.STATUS, item.STATUS, toggled)) {
+            return;
+        }
+        item.STATUS = toggled;
+    }
+    Store().ModifyItem(item.ID, item);
+    ShowSeller(seller);
+}
+
+void MainWindow::ShowOtherActions() {
+    otherActionsMenu_->popup(0, 0);
+}
+
+std::string MainWindow::AskTargetFile(const std::string& directory,
+                                      const std::string& suggestedName) {
+    Gtk::FileChooserDialog chooser(*window_, "Cielovy subor", Gtk::FILE_CHOOSER_ACTION_SAVE);
+    chooser.add_button(Gtk::Stock::CANCEL, Gtk::RESPONSE_CANCEL);
+    chooser.add_button(Gtk::Stock::SAVE, Gtk::RESPONSE_OK);
+    chooser.set_do_overwrite_confirmation(true);
+    chooser.set_current_folder(directory);
+    chooser.set_current_name(suggestedName);
+    return chooser.run() == Gtk::RESPONSE_OK ? std::string(chooser.get_filename()) : std::string();
+}
+
+}  // namespace KramoDialogs

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <gtkmm/liststore.h>
+#include <libglademm/xml.h>
+#include <sigc++/signal.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "register/KramoRegister.h"
+#include "register/SellerList.h"
+#include "ui/ComboBoxTextDer.h"
+#include "ui/FillingFlag.h"
+#include "ui/ItemsColumns.h"
+#include "ui/StatePictures.h"
+
+namespace Gtk {
+class Button;
+class Entry;
+class Label;
+class Menu;
+class MenuItem;
+class RadioButton;
+class TreeView;
+class Window;
+}  // namespace Gtk
+
+namespace KramoDialogs {
+
+// The main window: choose a seller, see and mark the seller's items, set the seller's state.
+class MainWindow {
+  public:
+    // Takes the widgets of "Register" and its menu; throws std::runtime_error with the
+    // building step's text when one is missing.
+    MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
+               const Glib::RefPtr<Gnome::Glade::Xml>& menuXml, Kramo::KramoRegister& kramoRegister,
+               FillingFlag& filling);
+    ~MainWindow();
+
+    Gtk::Window& Window() { return *window_; }
+
+    void ReloadSellerList();
+    void ShowSeller(const Kramo::Seller& seller);
+    // Outside the list: no seller is shown and the user is told there is none.
+    void ShowSellerAt(std::size_t position);
+    int CurrentSellerId() const { return currentSellerId_; }
+    // Throws "No seller selected." when no seller is shown or it cannot be read.
+    Kramo::Seller CurrentSeller() const;
+    const Kramo::SellerList& Sellers() const { return sellers_; }
+
+    std::vector<int> RegisterGetSelectedItemIds() const;
+    void RemoveSelectedItems();
+    void RemarkAllItems();
+    void ToggleItem(const Glib::ustring& rowPath);
+
+    // The save dialog for a document: the chosen path, or empty when cancelled.
+    std::string AskTargetFile(const std::string& directory, const std::string& suggestedName);
+
+    // Emitted after the seller combos were refilled, for the checkout's own seller combo.
+    sigc::signal<void>& SignalSellersRefilled() { return sellersRefilled_; }
+
+    // The widgets later windows and tests work with.
+    ComboBoxTextDer& SellerCombo() { return *sellerCombo_; }
+    Gtk::Entry& FindEntry() { return *findEntry_; }
+    Gtk::TreeView& ItemView() { return *itemView_; }
+    const Glib::RefPtr<Gtk::ListStore>& ItemRows() const { return itemRows_; }
+    const ItemsColumns& Columns() const { return columns_; }
+    Gtk::Label& SellerTypeLabel() { return *sellerTypeLabel_; }
+    Gtk::Label& SellerNoteLabel() { return *sellerNoteLabel_; }
+    Gtk::RadioButton& StateButton(int32_t status);
+    Gtk::Button& RemoveItemButton() { return *removeItemButton_; }
+    Gtk::Button& ToggleAcceptedButton() { return *toggleAcceptedButton_; }
+
+  private:
+    void TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
+                     const Glib::RefPtr<Gnome::Glade::Xml>& menuXml);
+    void BuildItemView();
+    void ConnectSignals();
+    void RefillSellerCombos();
+    void ShowNoSeller();
+    void FillItemRows(const std::vector<Kramo::Item>& items,
+                      const std::vector<Kramo::ItemCategory>& categories);
+    void OnSellerChosen();
+    void OnFindTextChanged();
+    void ShowOtherActions();
+    Kramo::DataAccessInterface& Store() const { return kramoRegister_.Store(); }
+
+    Kramo::KramoRegister& kramoRegister_;
+    FillingFlag& filling_;
+    Kramo::SellerList sellers_;
+    int currentSellerId_ = -1;
+    ItemsColumns columns_;
+    Glib::RefPtr<Gtk::ListStore> itemRows_;
+    StatePictures statePictures_;
+    sigc::signal<void> sellersRefilled_;
+
+    // Top-level widgets of the description belong to whoever took them.
+    std::unique_ptr<Gtk::Window> window_;
+    ComboBoxTextDer* sellerCombo_ = nullptr;
+    Gtk::Entry* findEntry_ = nullptr;
+    Gtk::Button* importSellerButton_ = nullptr;
+    Gtk::Button* importFolderButton_ = nullptr;
+    Gtk::Button* addSellerButton_ = nullptr;
+    Gtk::Button* updateSellerButton_ = nullptr;
+    Gtk::TreeView* itemView_ = nullptr;
+    Gtk::Button* addItemButton_ = nullptr;
+    Gtk::Button* modifyItemButton_ = nullptr;
+    Gtk::Button* removeItemButton_ = nullptr;
+    Gtk::Button* toggleAcceptedButton_ = nullptr;
+    Gtk::Button* statementButton_ = nullptr;
+    Gtk::Label* sellerTypeLabel_ = nullptr;
+    Gtk::Label* sellerNoteLabel_ = nullptr;
+    Gtk::Button* checkoutButton_ = nullptr;
+    Gtk::Button* otherActionsButton_ = nullptr;
+    std::unique_ptr<Gtk::Menu> otherActionsMenu_;
+    Gtk::MenuItem* settingsMenuItem_ = nullptr;
+    Gtk::MenuItem* overviewMenuItem_ = nullptr;
+    Gtk::MenuItem* statisticsMenuItem_ = nullptr;
+    Gtk::RadioButton* notSellingButton_ = nullptr;
+    Gtk::RadioButton* sellingButton_ = nullptr;
+    Gtk::RadioButton* handedBackButton_ = nullptr;
+};
+
+}  // namespace KramoDialogs

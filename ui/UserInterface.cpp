@@ -1,0 +1,187 @@
+#include "UserInterface.h"
+
+#include <gtkmm/button.h>
+#include <gtkmm/comboboxentry.h>
+#include <gtkmm/dialog.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/label.h>
+#include <gtkmm/main.h>
+#include <gtkmm/radiobutton.h>
+#include <gtkmm/rc.h>
+#include <gtkmm/treeview.h>
+#include <gtkmm/window.h>
+
+#include <stdexcept>
+
+#include "support/FormatStream.h"
+#include "ui/WidgetLookup.h"
+
+namespace KramoDialogs {
+namespace {
+
+constexpr const char* GladeFileName = "kramo.glade";
+
+std::string LoadFailureText(const char* topLevel) {
+    return std::string("ZelvarDialogsGtkmm::Init() error loading glade item from xml. '") +
+           topLevel + "'";
+}
+
+Glib::RefPtr<Gnome::Glade::Xml> LoadTopLevel(const std::string& gladeFile, const char* name,
+                                             std::string& failure) {
+    try {
+        return Gnome::Glade::Xml::create(gladeFile, name);
+    } catch (const Gnome::Glade::XmlError&) {
+        failure = LoadFailureText(name);  // a later failure replaces an earlier one
+        return {};
+    }
+}
+
+}  // namespace
+
+UserInterface::UserInterface(Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister)
+    : settings_(settings),
+      kramoRegister_(kramoRegister),
+      fileFinder_(Kramo::FileFinder::Acquire()),
+      userMessagesScope_(userMessages_) {}
+
+UserInterface::~UserInterface() = default;
+
+bool UserInterface::SetupDialogs() {
+    try {
+        BuildWindows(settings_.DataDirectory() + GladeFileName);
+        return true;
+    } catch (const std::runtime_error& failure) {
+        Kramo::ShowErrorBox(failure.what(), "Error initing dialog.");
+        return false;
+    }
+}
+
+UserInterface::TopLevels UserInterface::LoadTopLevels(const std::string& gladeFile) {
+    std::string failure;
+    TopLevels topLevels;
+    topLevels.main = LoadTopLevel(gladeFile, "Register", failure);
+    topLevels.checkout = LoadTopLevel(gladeFile, "Pokladna", failure);
+    topLevels.seller = LoadTopLevel(gladeFile, "Predajca", failure);
+    topLevels.item = LoadTopLevel(gladeFile, "Tovar", failure);
+    topLevels.menu = LoadTopLevel(gladeFile, "menuRegisterOtherActions", failure);
+    if (!failure.empty()) {
+        throw std::runtime_error(failure);
+    }
+    return topLevels;
+}
+
+void UserInterface::BuildWindows(const std::string& gladeFile) {
+    topLevels_ = LoadTopLevels(gladeFile);
+    Gtk::Window* window = nullptr;
+    Gtk::Window* checkout = nullptr;
+    Gtk::Window* seller = nullptr;
+    Gtk::Window* item = nullptr;
+    WidgetLookup(topLevels_.main, "Dialog file is corrupt [windows].")
+        .Get("Register", window)
+        .Check();
+    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [windows].")
+        .Get("Pokladna", checkout)
+        .Check();
+    laterWindows_.checkout.reset(checkout);
+    WidgetLookup(topLevels_.seller, "Dialog file is corrupt [windows].")
+        .Get("Predajca", seller)
+        .Check();
+    laterWindows_.seller.reset(seller);
+    WidgetLookup(topLevels_.item, "Dialog file is corrupt [windows].").Get("Tovar", item).Check();
+    laterWindows_.item.reset(item);
+
+    mainWindow_ =
+        std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_, filling_);
+    CheckLaterWindows(gladeFile);
+}
+
+// The checkout, the item and seller dialogs and the settings dialog get their behaviour
+// later; their widgets must be there already, so a broken description fails at start.
+void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
+    Gtk::Window* window = nullptr;
+    Gtk::Dialog* dialog = nullptr;
+    Gtk::TreeView* view = nullptr;
+    Gtk::Entry* entry = nullptr;
+    Gtk::ComboBox* combo = nullptr;
+    Gtk::ComboBoxEntry* comboEntry = nullptr;
+    Gtk::Label* label = nullptr;
+    Gtk::Button* button = nullptr;
+    Gtk::RadioButton* radio = nullptr;
+
+    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [2].")
+        .Get("Pokladna", window)
+        .Check();
+    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [4].")
+        .Get("treeview cashout items", view)
+        .Get("entry lookup seller", entry)
+        .Get("combo lookup seller", combo)
+        .Get("entry lookup item", entry)
+        .Get("combo lookup item", combo)
+        .Get("label item price", label)
+        .Get("button cashout add item", button)
+        .Get("button cashout remove item", button)
+        .Get("label sum", label)
+        .Get("label cashout finished", button)
+        .Get("button register", button)
+        .Get("comboboxentry_search", comboEntry)
+        .Get("search_found_text", label)
+        .Check();
+    WidgetLookup(topLevels_.item, "Dialog file is corrupt [5].")
+        .Get("itemName", entry)
+        .Get("itemNumber", entry)
+        .Get("itemPrice", entry)
+        .Get("itemCategoryCombo", combo)
+        .Get("itemStatus_combobox", combo)
+        .Get("itemButton_ok", button)
+        .Get("itemButton_cancel", button)
+        .Check();
+    WidgetLookup(topLevels_.seller, "Dialog file is corrupt [6=Seller edit].")
+        .Get("sellerName", entry)
+        .Get("sellerCode", entry)
+        .Get("sellerNote", entry)
+        .Get("sellerCategory", combo)
+        .Get("sellerButton_ok", button)
+        .Get("sellerButton_cancel", button)
+        .Check();
+
+    userMessages_.SetPrompt(std::make_unique<TextPrompt>(gladeFile));
+
+    std::string failure;
+    topLevels_.settings = LoadTopLevel(gladeFile, "Nastavenia", failure);
+    if (!failure.empty()) {
+        throw std::runtime_error(failure);
+    }
+    WidgetLookup(topLevels_.settings, "Dialog file is corrupt [Nastavenia].")
+        .Get("Nastavenia", dialog)
+        .Check();
+    laterWindows_.settings.reset(dialog);
+    WidgetLookup(topLevels_.settings, "Dialog file is corrupt [Nastavenia] part 2.")
+        .Get("entry_name_of_kramo", entry)
+        .Get("combo_font_size", combo)
+        .Get("radio_1file", radio)
+        .Get("radio_2db", radio)
+        .Get("entry_dbaddress", entry)
+        .Get("entry_dbuser", entry)
+        .Get("entry_dbpassword", entry)
+        .Get("entry_dbport", entry)
+        .Check();
+}
+
+void UserInterface::LoadSellers() {
+    FillingFlag::Scope filling(filling_);
+    mainWindow_->ReloadSellerList();
+    mainWindow_->ShowSellerAt(0);
+}
+
+void UserInterface::Run() {
+    Gtk::Main::run(mainWindow_->Window());
+}
+
+void UserInterface::InstallFontStyle(int size) {
+    Gtk::RC::parse_string((Kramo::FormatStream("style \"my-style\" { font_name = \"Mono %i\" } "
+                                               "class \"*\" style \"my-style\"")
+                           << size)
+                              .str());
+}
+
+}  // namespace KramoDialogs
