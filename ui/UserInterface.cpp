@@ -93,6 +93,7 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     mainWindow_ =
         std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_, filling_);
     CheckLaterWindows(gladeFile);
+    mainWindow_->SignalSellersRefilled().connect([this] { RefillCheckoutSellerCombo(); });
 }
 
 // The checkout, the item and seller dialogs and the settings dialog get their behaviour
@@ -102,7 +103,7 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
     Gtk::Dialog* dialog = nullptr;
     Gtk::TreeView* view = nullptr;
     Gtk::Entry* entry = nullptr;
-    Gtk::ComboBox* combo = nullptr;
+    ComboBoxTextDer* combo = nullptr;
     Gtk::ComboBoxEntry* comboEntry = nullptr;
     Gtk::Label* label = nullptr;
     Gtk::Button* button = nullptr;
@@ -114,9 +115,9 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
     WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [4].")
         .Get("treeview cashout items", view)
         .Get("entry lookup seller", entry)
-        .Get("combo lookup seller", combo)
+        .GetDerived("combo lookup seller", checkoutSellerCombo_)
         .Get("entry lookup item", entry)
-        .Get("combo lookup item", combo)
+        .GetDerived("combo lookup item", combo)
         .Get("label item price", label)
         .Get("button cashout add item", button)
         .Get("button cashout remove item", button)
@@ -130,8 +131,8 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
         .Get("itemName", entry)
         .Get("itemNumber", entry)
         .Get("itemPrice", entry)
-        .Get("itemCategoryCombo", combo)
-        .Get("itemStatus_combobox", combo)
+        .GetDerived("itemCategoryCombo", combo)
+        .GetDerived("itemStatus_combobox", combo)
         .Get("itemButton_ok", button)
         .Get("itemButton_cancel", button)
         .Check();
@@ -139,7 +140,7 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
         .Get("sellerName", entry)
         .Get("sellerCode", entry)
         .Get("sellerNote", entry)
-        .Get("sellerCategory", combo)
+        .GetDerived("sellerCategory", combo)
         .Get("sellerButton_ok", button)
         .Get("sellerButton_cancel", button)
         .Check();
@@ -157,7 +158,7 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
     laterWindows_.settings.reset(dialog);
     WidgetLookup(topLevels_.settings, "Dialog file is corrupt [Nastavenia] part 2.")
         .Get("entry_name_of_kramo", entry)
-        .Get("combo_font_size", combo)
+        .GetDerived("combo_font_size", combo)
         .Get("radio_1file", radio)
         .Get("radio_2db", radio)
         .Get("entry_dbaddress", entry)
@@ -165,6 +166,15 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
         .Get("entry_dbpassword", entry)
         .Get("entry_dbport", entry)
         .Check();
+}
+
+// The checkout chooses among the same sellers, in the same order, as the main window.
+void UserInterface::RefillCheckoutSellerCombo() {
+    FillingFlag::Scope filling(filling_);
+    checkoutSellerCombo_->ClearItems();
+    for (const std::string& text : mainWindow_->Sellers().ComboTexts()) {
+        checkoutSellerCombo_->AppendText(text);
+    }
 }
 
 void UserInterface::LoadSellers() {

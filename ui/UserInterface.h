@@ -37,6 +37,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     void BuildWindows(const std::string& gladeFile);
 
     MainWindow& Main() { return *mainWindow_; }
+    ComboBoxTextDer& CheckoutSellerCombo() { return *checkoutSellerCombo_; }
     // The main window's object tree, for the windows built on it later and for tests.
     const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
     FillingFlag& Filling() { return filling_; }
@@ -60,6 +61,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
 
     static TopLevels LoadTopLevels(const std::string& gladeFile);
     void CheckLaterWindows(const std::string& gladeFile);
+    void RefillCheckoutSellerCombo();
 
     Kramo::KramoSettings& settings_;
     Kramo::KramoRegister& kramoRegister_;
@@ -70,6 +72,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     TopLevels topLevels_;
     LaterWindows laterWindows_;
     std::unique_ptr<MainWindow> mainWindow_;
+    ComboBoxTextDer* checkoutSellerCombo_ = nullptr;
 };
 
 }  // namespace KramoDialogs

@@ -45,4 +45,34 @@ TEST(CentralInstance, StoreThatCannotOpenIsLoggedShownAndThrown) {
     CentralInstance::Remove();
 }
 
+// Keeps what the start-up asks of the windows.
+class RecordingWindows : public Kramo::UserInterfaceBase {
+  public:
+    explicit RecordingWindows(std::vector<int>& fontSizes) : fontSizes_(fontSizes) {}
+    bool SetupDialogs() override { return true; }
+    void LoadSellers() override {}
+    void Run() override {}
+    void InstallFontStyle(int size) override { fontSizes_.push_back(size); }
+
+  private:
+    std::vector<int>& fontSizes_;
+};
+
+TEST(CentralInstance, FontSizeOtherThanTheDefaultInstallsTheStyle) {
+    std::vector<int> fontSizes;
+    CentralInstance::SetUserInterfaceFactory(
+        [&fontSizes](CentralInstance&) { return std::make_unique<RecordingWindows>(fontSizes); });
+    CentralInstance& central = CentralInstance::Instance();
+    ASSERT_NE(central.UserInterface(), nullptr);
+    central.Settings().SetDatabaseInLocalFiles(true);
+    central.Settings().SetFontSize(-1);
+    central.ApplySettings();
+    EXPECT_TRUE(fontSizes.empty());
+    central.Settings().SetFontSize(12);
+    central.ApplySettings();
+    EXPECT_EQ(fontSizes, std::vector<int>{12});
+    CentralInstance::Remove();
+    CentralInstance::SetUserInterfaceFactory(nullptr);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtkmm/radiobutton.h>
 #include <gtkmm/treeview.h>
 
+#include "BoxAnswerer.h"
 #include "WindowFixture.h"
 #include "common/TemporaryDirectory.h"
 
@@ -57,6 +58,7 @@ TEST_F(MainWindowTest, ShowsTheFirstSellerByCodeWithItsItems) {
     Open();
 
     EXPECT_THAT(SellerComboTexts(), ElementsAre("A - Alfa", "b - Beta", "c - Cyril"));
+    EXPECT_THAT(CheckoutSellerComboTexts(), ElementsAre("A - Alfa", "b - Beta", "c - Cyril"));
     EXPECT_EQ(Main().CurrentSellerId(), 1);
     EXPECT_EQ(Main().SellerCombo().get_active_row_number(), 0);
     EXPECT_TRUE(Boxes().ShownBoxes().empty());
@@ -90,6 +92,7 @@ TEST_F(MainWindowTest, FindTextPrefersAnExactCodeThenMarksNames) {
 
     TypeFindText("be");
     EXPECT_THAT(SellerComboTexts(), ElementsAre(">>  X - Abel", "AB - Cabot"));
+    EXPECT_THAT(CheckoutSellerComboTexts(), ElementsAre(">>  X - Abel", "AB - Cabot"));
     EXPECT_EQ(Main().CurrentSellerId(), 1);
 
     TypeFindText("c");  // one character marks nothing
@@ -205,6 +208,13 @@ TEST_F(MainWindowTest, SelectedItemIdsFollowTheRows) {
     SelectItemRows({1});
     const std::vector<Kramo::Item> items = Store().GetSellerItems(1);
     EXPECT_THAT(Main().RegisterGetSelectedItemIds(), ElementsAre(items[1].ID));
+}
+
+TEST_F(MainWindowTest, TargetFileQuestionCancelledGivesNoPath) {
+    Open();
+    KramoTest::BoxAnswerer user(GTK_RESPONSE_CANCEL);
+    EXPECT_EQ(Main().AskTargetFile(DataDirectory(), "Statistika_12-04-21_18-05.pdf"), "");
+    EXPECT_EQ(user.seen().title, "Cielovy subor");
 }
 
 }  // namespace

@@ -15,23 +15,24 @@ using KramoTest::ScriptedUserMessages;
 using KramoTest::TemporaryDirectory;
 
 class SilentReporter : public Kramo::ExceptionReporter {
-public:
+  public:
     void HandleException(const std::exception&) override {}
 };
 
 // A broken description makes the toolkit warn before the program reports it; the warnings are
 // expected here and must not end the test.
 class ExpectedToolkitWarnings {
-public:
-    ExpectedToolkitWarnings() : former_(g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_FATAL_MASK))) {}
+  public:
+    ExpectedToolkitWarnings()
+        : former_(g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_FATAL_MASK))) {}
     ~ExpectedToolkitWarnings() { g_log_set_always_fatal(former_); }
 
-private:
+  private:
     GLogLevelFlags former_;
 };
 
 class WindowBuildingTest : public testing::Test {
-protected:
+  protected:
     // The real description with one object renamed (or its class replaced), so the program
     // cannot find it.
     std::string BrokenDescription(const std::string& from, const std::string& to) {

@@ -42,15 +42,26 @@ std::vector<std::string> WindowFixture::ItemColumn(
     return texts;
 }
 
-std::vector<std::string> WindowFixture::SellerComboTexts() {
+namespace {
+
+std::vector<std::string> ComboTexts(const Gtk::ComboBox& combo) {
     std::vector<std::string> texts;
-    const Glib::RefPtr<Gtk::TreeModel> model = Main().SellerCombo().get_model();
-    for (const Gtk::TreeModel::Row& row : model->children()) {
+    for (const Gtk::TreeModel::Row& row : combo.get_model()->children()) {
         Glib::ustring text;
         row.get_value(0, text);
         texts.push_back(text.raw());
     }
     return texts;
+}
+
+}  // namespace
+
+std::vector<std::string> WindowFixture::SellerComboTexts() {
+    return ComboTexts(Main().SellerCombo());
+}
+
+std::vector<std::string> WindowFixture::CheckoutSellerComboTexts() {
+    return ComboTexts(windows_->CheckoutSellerCombo());
 }
 
 void WindowFixture::SelectItemRows(const std::vector<int>& rows) {

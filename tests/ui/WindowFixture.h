@@ -43,6 +43,7 @@ class WindowFixture : public testing::Test {
     // The texts of one column of the main window's item list, top to bottom.
     std::vector<std::string> ItemColumn(const Gtk::TreeModelColumn<Glib::ustring>& column);
     std::vector<std::string> SellerComboTexts();
+    std::vector<std::string> CheckoutSellerComboTexts();
     void SelectItemRows(const std::vector<int>& rows);
     void DrainEvents();
 
