@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "pdf/PdfColumns.h"
 #include "pdf/PdfTable.h"
