@@ -14,7 +14,6 @@ class Purchase {
     void Clear() { itemIds_.clear(); }
 
     const std::vector<int>& ItemIds() const { return itemIds_; }
-    bool Empty() const { return itemIds_.empty(); }
 
   private:
     std::vector<int> itemIds_;
