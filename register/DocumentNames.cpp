@@ -1,5 +1,9 @@
 #include "DocumentNames.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+
 #include "support/Clock.h"
 #include "support/FormatStream.h"
 
@@ -15,6 +19,33 @@ std::string TimeStampedFileName(const std::string& prefix, const std::string& ex
 
 std::string TimeStampedFileName(const std::string& prefix, const std::string& extension) {
     return TimeStampedFileName(prefix, extension, CurrentTimestamp());
+}
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+}  // namespace
+
+std::string FreeFilePath(const std::string& folder, const std::string& name) {
+    const std::string::size_type dot = name.rfind('.');
+    const std::string stem = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    std::string path = folder + name;
+    for (int number = 2; Exists(path); ++number) {
+        path = folder + stem + "_" + std::to_string(number) + extension;
+    }
+    return path;
+}
+
+std::string FileNamePart(const std::string& text) {
+    std::string part = text;
+    std::replace_if(
+        part.begin(), part.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
+    return part;
 }
 
 }  // namespace Kramo

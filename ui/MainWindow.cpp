@@ -18,6 +18,8 @@
 #include <stdexcept>
 
 #include "core/ItemStatus.h"
+#include "register/SellerStatementDocument.h"
+#include "support/DocumentOpener.h"
 #include "support/FormatText.h"
 #include "support/UserMessages.h"
 #include "ui/GuardedAction.h"
@@ -68,8 +70,9 @@ bool ToggledStatus(int32_t sellerStatus, int32_t itemStatus, int32_t& toggled) {
 
 MainWindow::MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
                        const Glib::RefPtr<Gnome::Glade::Xml>& menuXml,
-                       Kramo::KramoRegister& kramoRegister, FillingFlag& filling)
-    : kramoRegister_(kramoRegister), filling_(filling) {
+                       Kramo::KramoRegister& kramoRegister, const Kramo::KramoSettings& settings,
+                       FillingFlag& filling)
+    : kramoRegister_(kramoRegister), settings_(settings), filling_(filling) {
     TakeWidgets(registerXml, menuXml);
     window_->maximize();
     BuildItemView();
@@ -156,6 +159,7 @@ void MainWindow::ConnectSignals() {
     findEntry_->signal_changed().connect(Guarded([this] { OnFindTextChanged(); }));
     removeItemButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedItems(); }));
     toggleAcceptedButton_->signal_clicked().connect(Guarded([this] { RemarkAllItems(); }));
+    statementButton_->signal_clicked().connect(Guarded([this] { PrintStatement(); }));
     otherActionsButton_->signal_clicked().connect(Guarded([this] { ShowOtherActions(); }));
 }
 
@@ -355,6 +359,16 @@ void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
     }
     Store().ModifyItem(item.ID, item);
     ShowSeller(seller);
+}
+
+void MainWindow::PrintStatement() {
+    if (currentSellerId_ == -1) {
+        return;
+    }
+    const Kramo::Seller seller = CurrentSeller();
+    if (const auto path = Kramo::PrintSellerStatement(kramoRegister_, settings_, seller.ID)) {
+        Kramo::OpenDocument(*path);
+    }
 }
 
 void MainWindow::ShowOtherActions() {

@@ -10,6 +10,7 @@
 
 #include "register/KramoRegister.h"
 #include "register/SellerList.h"
+#include "settings/KramoSettings.h"
 #include "ui/ComboBoxTextDer.h"
 #include "ui/FillingFlag.h"
 #include "ui/ItemsColumns.h"
@@ -35,7 +36,7 @@ class MainWindow {
     // building step's text when one is missing.
     MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
                const Glib::RefPtr<Gnome::Glade::Xml>& menuXml, Kramo::KramoRegister& kramoRegister,
-               FillingFlag& filling);
+               const Kramo::KramoSettings& settings, FillingFlag& filling);
     ~MainWindow();
 
     Gtk::Window& Window() { return *window_; }
@@ -53,6 +54,8 @@ class MainWindow {
     void RemoveSelectedItems();
     void RemarkAllItems();
     void ToggleItem(const Glib::ustring& rowPath);
+    // The current seller's statement after the sale, written and handed to the viewer.
+    void PrintStatement();
 
     // The save dialog for a document: the chosen path, or empty when cancelled.
     std::string AskTargetFile(const std::string& directory, const std::string& suggestedName);
@@ -71,6 +74,7 @@ class MainWindow {
     Gtk::RadioButton& StateButton(int32_t status);
     Gtk::Button& RemoveItemButton() { return *removeItemButton_; }
     Gtk::Button& ToggleAcceptedButton() { return *toggleAcceptedButton_; }
+    Gtk::Button& StatementButton() { return *statementButton_; }
 
   private:
     void TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
@@ -87,6 +91,7 @@ class MainWindow {
     Kramo::DataAccessInterface& Store() const { return kramoRegister_.Store(); }
 
     Kramo::KramoRegister& kramoRegister_;
+    const Kramo::KramoSettings& settings_;
     FillingFlag& filling_;
     Kramo::SellerList sellers_;
     int currentSellerId_ = -1;

@@ -90,8 +90,8 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     WidgetLookup(topLevels_.item, "Dialog file is corrupt [windows].").Get("Tovar", item).Check();
     laterWindows_.item.reset(item);
 
-    mainWindow_ =
-        std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_, filling_);
+    mainWindow_ = std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_,
+                                               settings_, filling_);
     CheckLaterWindows(gladeFile);
     mainWindow_->SignalSellersRefilled().connect([this] { RefillCheckoutSellerCombo(); });
 }

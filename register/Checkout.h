@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "core/Item.h"
+#include "core/ItemCategory.h"
+#include "core/Seller.h"
+#include "register/KramoRegister.h"
+#include "register/Purchase.h"
+#include "settings/KramoSettings.h"
+
+namespace Kramo {
+
+// What the checkout shows for an item added to the purchase.
+struct PurchaseLine {
+    Item item;
+    Seller seller;
+    ItemCategory category;
+};
+
+// The rules of the cash desk: adding items to a purchase, finishing it with a receipt and the
+// sale recorded, and the numbers the item dialogs ask for.
+class Checkout {
+  public:
+    Checkout(KramoRegister& kramoRegister, const KramoSettings& settings)
+        : kramoRegister_(kramoRegister), settings_(settings) {}
+
+    // Adds the item, read afresh from the store; an item not in stock only when the cashier
+    // confirms. Nothing for no item (-1) or one the purchase has already. The line to show,
+    // or nothing when nothing was added.
+    std::optional<PurchaseLine> AddToPurchase(Purchase& purchase, int itemId);
+
+    // Writes the receipt into the documents folder (its failure is reported and the sale goes
+    // on) and records the sale; a failure of the recording is thrown.
+    void FinishCheckout(const std::vector<Item>& items);
+
+    static double PurchaseTotal(const std::vector<Item>& items);
+
+    // The number under which the item is stored for its seller: the proposed one when no other
+    // item of the seller has it, else (and for -1) one above the seller's largest.
+    int NextFreeItemNumber(const Item& item, int proposedNumber) const;
+
+  private:
+    DataAccessInterface& Store() const { return kramoRegister_.Store(); }
+    void WriteReceiptDocument(const std::vector<Item>& items) const;
+    void RecordSale(const std::vector<Item>& items) const;
+
+    KramoRegister& kramoRegister_;
+    const KramoSettings& settings_;
+};
+
+}  // namespace Kramo

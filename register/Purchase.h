@@ -1,0 +1,22 @@
+#pragma once
+
+#include <vector>
+
+namespace Kramo {
+
+// The items of the purchase at the checkout, by ID in the order they were added; each at most
+// once.
+class Purchase {
+  public:
+    bool Contains(int itemId) const;
+    // False, and nothing changes, when the item is in the purchase already.
+    bool Add(int itemId);
+    void Clear() { itemIds_.clear(); }
+
+    const std::vector<int>& ItemIds() const { return itemIds_; }
+
+  private:
+    std::vector<int> itemIds_;
+};
+
+}  // namespace Kramo

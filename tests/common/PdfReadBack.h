@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace KramoTest {
+
+// A program's exit code and what it wrote to its standard output.
+struct ToolRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Starts the program with the argument vector (no shell) and waits for it.
+ToolRun RunTool(const std::vector<std::string>& arguments);
+
+// A written PDF read back with the poppler and qpdf tools.
+class PdfReadBack {
+  public:
+    explicit PdfReadBack(std::string path) : path_(std::move(path)) {}
+
+    // The text of each page in reading layout, as pdftotext gives it.
+    std::vector<std::string> Pages() const;
+    std::string Text() const;
+    // The lines of one page that are not blank, trailing blanks removed.
+    std::vector<std::string> Lines(std::size_t page) const;
+    // The titles of the bookmarks: the top bookmark first, then its children in order.
+    std::vector<std::string> Bookmarks() const;
+    // qpdf --check passes without warnings.
+    bool StructureIsSound(std::string& report) const;
+
+  private:
+    std::string path_;
+};
+
+}  // namespace KramoTest

@@ -1,0 +1,215 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "common/LogCapture.h"
+#include "common/PdfReadBack.h"
+#include "common/TemporaryDirectory.h"
+#include "core/MemoryStore.h"
+#include "pdf/HPDFWrapper.h"
+#include "pdf/Receipt.h"
+#include "pdf/SellerStatement.h"
+
+namespace {
+
+using Kramo::Item;
+using KramoTest::PdfReadBack;
+using testing::ContainsRegex;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::MatchesRegex;
+using testing::Not;
+
+class SaleDocumentsTest : public testing::Test {
+  protected:
+    SaleDocumentsTest() {
+        Kramo::ItemCategory clothes;
+        clothes.ID = 1;
+        clothes.NAME = "Oblečenie";
+        clothes.HandlingFee = 0.30;
+        clothes.SalePercent = 10.0;
+        store_.itemCategories = {clothes};
+        category_.ID = 11;
+        category_.NAME = "Predajca";
+        category_.HandlingFactor = 1.0;
+        category_.SalePercentFactor = 1.0;
+        category_.ParticipationFee = 2.0;
+        store_.sellerCategories = {category_};
+
+        seller_.ID = 4;
+        seller_.SHORT_CODE = "AB";
+        seller_.NAME = "Anna Nováková";
+        seller_.COMMENT = "volať večer";
+        seller_.SELLER_CATEGORY_ID = 11;
+        seller_.STATUS = Kramo::Selling;
+        store_.PutSeller(seller_);
+        writer_.SetOrigin("Jarna kramo", "PC7");
+        writer_.Open(Path());
+    }
+
+    Item AddItem(int number, const char* name, double price, int32_t status, int category = 1) {
+        Item item;
+        item.NUMBER = number;
+        item.NAME = name;
+        item.PRICE = price;
+        item.STATUS = status;
+        item.ITEM_CATEGORY_ID = category;
+        store_.AddItem(item, seller_.ID);
+        return item;
+    }
+    void WriteStatement() {
+        Kramo::WriteSellerStatement(writer_, store_, seller_, category_, "eur");
+    }
+    std::string Path() const { return directory_.File("doc.pdf"); }
+    PdfReadBack Saved() {
+        writer_.Close();
+        std::string report;
+        EXPECT_TRUE(PdfReadBack(Path()).StructureIsSound(report)) << report;
+        return PdfReadBack(Path());
+    }
+
+    KramoTest::LogCapture log_;
+    KramoTest::TemporaryDirectory directory_;
+    KramoTest::MemoryStore store_;
+    Kramo::SellerCategory category_;
+    Kramo::Seller seller_;
+    Kramo::HPDFWrapper writer_;
+};
+
+TEST_F(SaleDocumentsTest, ReceiptListsThePurchaseAndItsSum) {
+    const std::vector<Item> items = {AddItem(7, "Kočík", 12.5, Kramo::InStock),
+                                     AddItem(2, "Bábika", 1.2, Kramo::InStock),
+                                     AddItem(15, "Šál", 2.37, Kramo::Returned)};
+    Kramo::WriteReceipt(writer_, store_, items);
+    const PdfReadBack document = Saved();
+    const std::vector<std::string> lines = document.Lines(0);
+    ASSERT_EQ(lines.size(), 7u) << document.Text();
+    EXPECT_THAT(lines[0], HasSubstr("na krame 'Jarna kramo'."));
+    EXPECT_THAT(lines[1], MatchesRegex(" *# +číslo +názov +cena"));
+    EXPECT_THAT(lines[2], MatchesRegex(" *1 +AB-7 +Kočík +12\\.50"));
+    EXPECT_THAT(lines[3], MatchesRegex(" *2 +AB-2 +Bábika +1\\.20"));
+    EXPECT_THAT(lines[4], MatchesRegex(" *3 +AB-15 +Šál +2\\.37"));
+    EXPECT_THAT(lines[5], MatchesRegex(" *Suma +16\\.07"));  // the empty row shows no text
+    EXPECT_THAT(lines[6], HasSubstr("na počítači 'PC7'."));
+    ASSERT_EQ(document.Bookmarks().size(), 2u);
+    EXPECT_THAT(document.Bookmarks()[1],
+                MatchesRegex("Ucet vystaveny [0-9]{4}-[0-9]+-[0-9]+ [0-9]+:[0-9]+"));
+}
+
+TEST_F(SaleDocumentsTest, ReceiptOfAnItemWithoutSellerKeepsOnlyTheDecoration) {
+    Item orphan = AddItem(1, "Kočík", 12.5, Kramo::InStock);
+    orphan.SELLER_ID = 99;
+    try {
+        Kramo::WriteReceipt(writer_, store_, {orphan});
+        FAIL();
+    } catch (const std::runtime_error& failure) {
+        EXPECT_STREQ(failure.what(), "PDF error:KramoRegister::FinishCheckout: Seller not found");
+    }
+    EXPECT_EQ(Saved().Lines(0).size(), 2u);
+}
+
+TEST_F(SaleDocumentsTest, ReceiptNamesTheKindOfEveryFailure) {
+    class FailingStore : public KramoTest::MemoryStore {
+      public:
+        Kramo::Seller GetSeller(int) override { std::rethrow_exception(failure); }
+        std::exception_ptr failure;
+    };
+    struct Case {
+        std::exception_ptr failure;
+        const char* message;
+    };
+    const Case cases[] = {
+        {std::make_exception_ptr(std::runtime_error("disk")), "PDF error:disk"},
+        {std::make_exception_ptr(std::out_of_range("cell")), "PDF out of range errorcell"},
+        {std::make_exception_ptr(Kramo::DataStorageException()), "PDF error(unknown)"},
+    };
+    for (const Case& c : cases) {
+        FailingStore store;
+        store.failure = c.failure;
+        try {
+            Kramo::WriteReceipt(writer_, store, {AddItem(1, "x", 1.0, Kramo::InStock)});
+            ADD_FAILURE() << c.message;
+        } catch (const std::runtime_error& failure) {
+            EXPECT_STREQ(failure.what(), c.message);
+        }
+    }
+}
+
+TEST_F(SaleDocumentsTest, StatementShowsItemsFeesAndPayout) {
+    AddItem(1, "Kočík", 12.5, Kramo::InStock);
+    AddItem(2, "Bábika", 1.20, Kramo::Sold);
+    AddItem(3, "Šál", 2.37, Kramo::Sold);
+    AddItem(4, "Nezaradená vec", 9.0, Kramo::Unassigned);
+    WriteStatement();
+    const PdfReadBack document = Saved();
+    const std::string page = document.Pages().at(0);
+    EXPECT_THAT(page, HasSubstr("Predavajuci: AB - Anna Nováková (Predajca), stav 'Predava'"));
+    EXPECT_THAT(page, HasSubstr("( volať večer )"));
+    EXPECT_THAT(page, ContainsRegex("Stav dna: +[0-9]+\\.[0-9]+\\. [0-9]{4} [0-9]{2}:[0-9]{2}"));
+    EXPECT_THAT(page, ContainsRegex("cislo +nazov +cena +kat +stav +predane"));
+    // The narrow columns of category and state cut their texts.
+    EXPECT_THAT(page, ContainsRegex("1 +Kočík +12\\.50 +Obleče +Skladom\n"));
+    EXPECT_THAT(page, ContainsRegex("2 +Bábika +1\\.20 +Obleče +Predane +1\\.20\n"));
+    EXPECT_THAT(page, ContainsRegex("4 +Nezaradená vec +9\\.00 +Obleče +Nezarade\n"));
+    // The plain sum of the sold prices, while the settlement starts from its rounded 3.55.
+    EXPECT_THAT(page, ContainsRegex("Súčet predaných vecí +3\\.57\n"));
+    EXPECT_THAT(
+        page,
+        ContainsRegex(
+            "Manipulacny poplatok 0\\.30 eur za kazdy kus \"Oblečenie\" \\(3 ks\\) +- +0\\.90\n"
+            " += +2\\.65\n"));
+    EXPECT_THAT(page, ContainsRegex("Poplatok - 10\\.00% z ceny za kazdy predany kus "
+                                    "\"Oblečenie\" \\(2 ks\\) +- +0\\.35\n += +2\\.30\n"));
+    EXPECT_THAT(page,
+                ContainsRegex("Manipulacny poplatok za ucast - 2\\.00 +- +2\\.00\n += +0\\.30\n"));
+    EXPECT_THAT(page, ContainsRegex("Celkom vyplatene \\(eur\\) : +0\\.30\n"));
+    // pdftotext reads the no-break space after "a" back as a space.
+    EXPECT_THAT(page, HasSubstr("Nepredané veci a peniaze prevzal :"));
+    EXPECT_THAT(document.Bookmarks(), ElementsAre("Kramo", "AB - Anna Novakova"));
+}
+
+TEST_F(SaleDocumentsTest, StatementOfASellerWithoutItems) {
+    seller_.STATUS = 3;
+    WriteStatement();
+    const std::string page = Saved().Pages().at(0);
+    EXPECT_THAT(page, HasSubstr("stav '?'"));
+    EXPECT_THAT(page, ContainsRegex("cislo +nazov +cena +kat +stav +predane\n"));
+    EXPECT_THAT(page, ContainsRegex("Súčet predaných vecí +0\\.00\n"));
+    EXPECT_THAT(page, ContainsRegex("Celkom vyplatene \\(eur\\) : +-2\\.00\n"));
+}
+
+TEST_F(SaleDocumentsTest, AmountsOfHundredsAreNeverCut) {
+    AddItem(1, "Bicykel", 1234.56, Kramo::Sold);
+    category_.ParticipationFee = 0.0;
+    WriteStatement();
+    const std::string page = Saved().Pages().at(0);
+    EXPECT_THAT(page, ContainsRegex("Bicykel +1234\\.56 +Obleče +Predane +1234\\.56\n"));
+    EXPECT_THAT(page, ContainsRegex("Súčet predaných vecí +1234\\.56\n"));
+    // 1234.55 less 0.30 and 123.45
+    EXPECT_THAT(page, ContainsRegex("= 1110\\.80\n"));
+    EXPECT_THAT(page, ContainsRegex("Celkom vyplatene \\(eur\\) : +1110\\.80\n"));
+}
+
+TEST_F(SaleDocumentsTest, StatementStopsAtAnItemOfADeletedCategory) {
+    AddItem(1, "Kočík", 12.5, Kramo::InStock);
+    AddItem(2, "Bábika", 1.20, Kramo::Sold, 77);
+    EXPECT_THROW(WriteStatement(), Kramo::WrongItemCategoryException);
+    // The decoration and the three heading lines were saved.
+    EXPECT_EQ(Saved().Lines(0).size(), 5u);
+}
+
+TEST_F(SaleDocumentsTest, LongStatementContinuesWithItsFeeTable) {
+    for (int number = 1; number <= 80; ++number) {
+        AddItem(number, "Vec", 1.0, number % 2 == 0 ? Kramo::Sold : Kramo::InStock);
+    }
+    WriteStatement();
+    const PdfReadBack document = Saved();
+    ASSERT_EQ(document.Pages().size(), 2u);
+    EXPECT_THAT(document.Pages()[1], ContainsRegex("cislo +nazov +cena +kat +stav +predane"));
+    EXPECT_THAT(document.Pages()[1], ContainsRegex("Súčet predaných vecí +40\\.00\n"));
+    EXPECT_THAT(document.Bookmarks(),
+                ElementsAre("Kramo", "AB - Anna Novakova", "AB - Anna Novakova"));
+}
+
+}  // namespace
