@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "pdf/PdfColumns.h"
-#include "pdf/PdfTable.h"
+#include "core/PdfTable.h"
 #include "pdf/PdfTableStyle.h"
 
 namespace Kramo {

@@ -1,4 +1,4 @@
-#include "pdf/PdfTable.h"
+#include "core/PdfTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "PdfTable.h"
+#include "core/PdfTable.h"
 
 #include <algorithm>
 #include <stdexcept>
