@@ -153,6 +153,19 @@ int CachedDataTextfile::AddItem(Item& item, int sellerId) {
     return item.ID;
 }
 
+void CachedDataTextfile::AddItems(std::vector<Item>& items, int sellerId) {
+    FindSeller(sellerId);
+    for (Item& item : items) {
+        item.ID = GetNextItemId();
+        item.SELLER_ID = sellerId;
+        StoreItem(item);
+    }
+    // One rewrite for the whole list: an imported sheet is a hundred items.
+    if (!items.empty()) {
+        SaveSellerFile(sellerId);
+    }
+}
+
 void CachedDataTextfile::ModifyItem(int itemId, const Item& item) {
     const int formerSellerId = FindItem(itemId).SELLER_ID;
     FindSeller(item.SELLER_ID);

@@ -33,6 +33,8 @@ class CachedDataTextfile : public DataTextfile {
     void RemoveSeller(int sellerId) override;
     // Throws WrongSellerException for an unknown seller before anything changes.
     int AddItem(Item& item, int sellerId) override;
+    // All items first, then the seller's file once.
+    void AddItems(std::vector<Item>& items, int sellerId) override;
     // An item moved to another seller leaves both sellers' files rewritten.
     void ModifyItem(int itemId, const Item& item) override;
     void RemoveItem(int itemId) override;

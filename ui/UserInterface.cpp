@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "support/FormatStream.h"
+#include "ui/GuardedAction.h"
 #include "ui/WidgetLookup.h"
 
 namespace KramoDialogs {
@@ -94,6 +95,7 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
                                                settings_, filling_);
     CheckLaterWindows(gladeFile);
     mainWindow_->SignalSellersRefilled().connect([this] { RefillCheckoutSellerCombo(); });
+    ConnectImports();
 }
 
 // The checkout, the item and seller dialogs and the settings dialog get their behaviour
@@ -166,6 +168,16 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
         .Get("entry_dbpassword", entry)
         .Get("entry_dbport", entry)
         .Check();
+}
+
+void UserInterface::ConnectImports() {
+    importDialogs_ = std::make_unique<ImportDialogs>(settings_, kramoRegister_, *mainWindow_);
+    Gtk::Button* single = nullptr;
+    Gtk::Button* folder = nullptr;
+    topLevels_.main->get_widget("button import seller", single);
+    topLevels_.main->get_widget("button import multi seller", folder);
+    single->signal_clicked().connect(Guarded([this] { importDialogs_->ImportSingleSeller(); }));
+    folder->signal_clicked().connect(Guarded([this] { importDialogs_->ImportMultiSellers(); }));
 }
 
 // The checkout chooses among the same sellers, in the same order, as the main window.

@@ -12,6 +12,7 @@
 #include "support/UserMessages.h"
 #include "ui/FillingFlag.h"
 #include "ui/GtkUserMessages.h"
+#include "ui/ImportDialogs.h"
 #include "ui/MainWindow.h"
 
 namespace Gtk {
@@ -38,6 +39,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
 
     MainWindow& Main() { return *mainWindow_; }
     ComboBoxTextDer& CheckoutSellerCombo() { return *checkoutSellerCombo_; }
+    ImportDialogs& Imports() { return *importDialogs_; }
     // The main window's object tree, for the windows built on it later and for tests.
     const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
     FillingFlag& Filling() { return filling_; }
@@ -62,6 +64,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     static TopLevels LoadTopLevels(const std::string& gladeFile);
     void CheckLaterWindows(const std::string& gladeFile);
     void RefillCheckoutSellerCombo();
+    void ConnectImports();
 
     Kramo::KramoSettings& settings_;
     Kramo::KramoRegister& kramoRegister_;
@@ -73,6 +76,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     LaterWindows laterWindows_;
     std::unique_ptr<MainWindow> mainWindow_;
     ComboBoxTextDer* checkoutSellerCombo_ = nullptr;
+    std::unique_ptr<ImportDialogs> importDialogs_;
 };
 
 }  // namespace KramoDialogs

@@ -154,6 +154,26 @@ TEST(CachedDataTextfile, LookupsByCodeAndNumber) {
     EXPECT_THROW(store.GetSellerItemByNumber(1, 4), WrongItemException);
 }
 
+TEST(CachedDataTextfile, AddedListNumbersTheItemsAndRefusesAnUnknownSeller) {
+    DataDirectory data;
+    CachedDataTextfile store(data.Path());
+    Seller seller = MakeSeller("AB", "First");
+    store.AddSeller(seller);
+    std::vector<Item> items = {MakeItem(1, "one", 1.0), MakeItem(2, "two", 2.0)};
+    store.AddItems(items, seller.ID);
+    EXPECT_EQ(items[0].ID, 1);
+    EXPECT_EQ(items[1].ID, 2);
+    EXPECT_EQ(items[1].SELLER_ID, seller.ID);
+    EXPECT_EQ(ContentsAfterRestart(data), Contents(store));
+
+    std::vector<Item> orphans = {MakeItem(3, "three", 3.0)};
+    EXPECT_THROW(store.AddItems(orphans, 99), WrongSellerException);
+    EXPECT_EQ(store.GetNextItemId(), 3);
+    std::vector<Item> none;
+    store.AddItems(none, seller.ID);
+    EXPECT_EQ(store.GetSellerItems(seller.ID).size(), 2u);
+}
+
 TEST(CachedDataTextfile, EveryChangeIsInTheFilesAtOnce) {
     DataDirectory data;
     CachedDataTextfile store(data.Path());

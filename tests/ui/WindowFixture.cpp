@@ -15,8 +15,16 @@ void WindowFixture::WriteSellerFile(const std::string& name, const std::string& 
     programDirectory_.WriteFile("data/" + name, content);
 }
 
+WindowFixture::~WindowFixture() {
+    if (!formerWorkingDirectory_.empty()) {
+        std::filesystem::current_path(formerWorkingDirectory_);
+    }
+}
+
 void WindowFixture::Open() {
     ::mkdir(DataDirectory().c_str(), 0777);
+    formerWorkingDirectory_ = std::filesystem::current_path().string();
+    std::filesystem::current_path(programDirectory_.Path());
     std::filesystem::copy_file(KRAMO_GLADE_FILE, DataDirectory() + "kramo.glade");
     settings_ = std::make_unique<Kramo::KramoSettings>(reporter_, programDirectory_.Path() + "/");
     kramoRegister_.ReplaceStore(ReopenStore());

@@ -26,6 +26,9 @@ class WindowFixture : public testing::Test {
     std::unique_ptr<Kramo::DataAccessInterface> ReopenStore() const;
 
     Kramo::DataAccessInterface& Store() { return kramoRegister_.Store(); }
+    KramoDialogs::UserInterface& Windows() { return *windows_; }
+    Kramo::KramoSettings& Settings() { return *settings_; }
+    std::string ProgramDirectory() const { return programDirectory_.Path() + "/"; }
     KramoDialogs::MainWindow& Main() { return windows_->Main(); }
     ScriptedUserMessages& Boxes() { return *boxes_; }
     std::string DataDirectory() const { return programDirectory_.File("data/"); }
@@ -63,6 +66,11 @@ class WindowFixture : public testing::Test {
     std::unique_ptr<KramoDialogs::UserInterface> windows_;
     std::unique_ptr<ScriptedUserMessages> boxes_;
     Glib::RefPtr<Gnome::Glade::Xml> mainXml_;
+    // The program works in its own directory (the XLS import copies sheets there).
+    std::string formerWorkingDirectory_;
+
+  public:
+    ~WindowFixture() override;
 };
 
 }  // namespace KramoTest

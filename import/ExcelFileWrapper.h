@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "core/PdfTable.h"
+
+namespace KramoExcel {
+
+// A spreadsheet read as a grid of UTF-8 cell texts.
+class ExcelFileWrapper {
+  public:
+    virtual ~ExcelFileWrapper() = default;
+
+    // Replaces the grid with the first worksheet of the file; throws std::runtime_error with
+    // the reason when that fails.
+    virtual void LoadFile(const std::string& path) = 0;
+
+    // The first cell whose whole text is the given one, row by row from the top, each row from
+    // the left; -1 and -1 when there is none.
+    bool FindCell(const std::string& text, int& row, int& column) const;
+
+    const Kramo::PdfTable& Grid() const { return grid_; }
+
+  protected:
+    Kramo::PdfTable grid_;
+};
+
+}  // namespace KramoExcel

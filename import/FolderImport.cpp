@@ -1,0 +1,161 @@
+#include "FolderImport.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "import/ImportedSellerStore.h"
+#include "import/SellerSheetImport.h"
+#include "support/FileFinder.h"
+#include "support/FileHelpers.h"
+#include "support/FormatText.h"
+#include "support/Log.h"
+
+namespace KramoExcel {
+namespace {
+
+constexpr int MaxNameSuffix = 1000;
+
+void LogLine(const std::string& text) {
+    Kramo::LogMessage(Kramo::LogNotice, "ImportMultiSellers: ");
+    Kramo::LogMessage(Kramo::LogNotice, "%s", text.c_str());
+    Kramo::LogMessage(Kramo::LogNotice, "\n");
+}
+
+// The files of the folder, directories left out, listed before any is touched: reading a
+// text sheet runs a search of its own.
+std::vector<std::string> FilesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    Kramo::FileFinder finder;
+    for (bool found = finder.FindFirst(folder + "*"); found; found = finder.FindNext()) {
+        if (!finder.FoundIsDirectory()) {
+            names.push_back(finder.FoundName());
+        }
+    }
+    return names;
+}
+
+// "name_2.xls" for the second file called "name.xls".
+std::string NumberedName(const std::string& name, int number) {
+    const std::string::size_type point = name.rfind('.');
+    const std::string suffix = "_" + std::to_string(number);
+    return point == std::string::npos || point == 0
+               ? name + suffix
+               : name.substr(0, point) + suffix + name.substr(point);
+}
+
+// A rename that never replaces an existing file.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to, bool& targetExists) {
+    targetExists = false;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    targetExists = errno == EEXIST;
+    return false;
+}
+
+}  // namespace
+
+FolderImport::FolderImport(Kramo::DataAccessInterface& store, std::string dataDirectory,
+                           std::string copyFolder)
+    : store_(store), dataDirectory_(std::move(dataDirectory)), copyFolder_(std::move(copyFolder)) {}
+
+FolderImport::Summary FolderImport::Run(const std::string& folder) {
+    LogLine("Selected folder: " + folder);
+    for (const char* subfolder : {"finished", "warning", "error"}) {
+        Kramo::CreateDirectoryIfMissing(folder, subfolder);
+    }
+    sellerCategoryId_ = ImportSellerCategory(store_);
+    itemCategories_ = store_.GetItemCategories();
+
+    Summary summary;
+    for (const std::string& name : FilesOf(folder)) {
+        const FileResult result = ImportFile(folder, name);
+        LogLine(result.report);
+        summary.reports.push_back(result.report);
+        ++(result.isError ? summary.errors : summary.correct);
+    }
+    LogLine(Kramo::FormatText("Dokončené ... správne načítaných: %i chýb: %i.", summary.correct,
+                              summary.errors));
+    return summary;
+}
+
+std::string FolderImport::ErrorOf(const SellerSheetImport& import) const {
+    switch (import.outcome) {
+        case UnsupportedFormat:
+            return "Nepodporovany format suboru";
+        case UnknownType:
+            return "Neznámy typ súboru. Podporované su 'ods', 'xls', 'xlsx', 'txt'";
+        case Failed:
+            return "Error importing file." + import.FailureText;
+        case Loaded:
+            break;
+    }
+    if (SellerExistsWithCode(store_, import.seller.SHORT_CODE)) {
+        return Kramo::FormatText(
+            " Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu '%s'.",
+            import.seller.SHORT_CODE.c_str());
+    }
+    std::string error;
+    if (import.ZeroPriceCount > 0) {
+        error += Kramo::FormatText(" Obsahuje %i ks tovaru s nulovou cenou", import.ZeroPriceCount);
+    }
+    if (import.NamelessCount > 0) {
+        error += Kramo::FormatText(" Obsahuje %i ks tovaru bez mena", import.NamelessCount);
+    }
+    return error;
+}
+
+FolderImport::FileResult FolderImport::ImportFile(const std::string& folder,
+                                                  const std::string& name) {
+    SellerSheetImport import = ImportSellerSheet(folder + name, dataDirectory_, copyFolder_);
+    const std::string error = ErrorOf(import);
+    std::string info;
+    std::string stored;
+    if (error.empty()) {
+        if (import.RoundPriceCount > 0) {
+            info = Kramo::FormatText(" Obsahuje %i ks tovaru s okruhlou cenou",
+                                     import.RoundPriceCount);
+        }
+        StoreImportedSeller(store_, import, sellerCategoryId_, itemCategories_, Kramo::NotSelling);
+        stored = Kramo::FormatText(" načítaný, kód '%s', %i kusov tovaru;",
+                                   import.seller.SHORT_CODE.c_str(),
+                                   static_cast<int>(import.items.size()));
+    }
+
+    FileResult result;
+    result.report = "Spracovaný súbor\n" + name + "\n" + stored;
+    if (!error.empty()) {
+        result.report += " Chyba: " + error + ";";
+    }
+    if (!info.empty()) {
+        result.report += " Info: " + info + ";";
+    }
+    const bool moved = MoveInto(folder, name, error.empty() ? "finished" : "error", result.report);
+    result.isError = !error.empty() || !moved;
+    return result;
+}
+
+bool FolderImport::MoveInto(const std::string& folder, const std::string& name,
+                            const std::string& subfolder, std::string& report) {
+    const std::string source = folder + name;
+    const std::string destinationFolder = folder + subfolder + "/";
+    bool targetExists = false;
+    if (RenameWithoutReplacing(source, destinationFolder + name, targetExists)) {
+        return true;
+    }
+    // A sheet of the same name from another seller is already there: keep both.
+    for (int number = 2; targetExists && number <= MaxNameSuffix; ++number) {
+        const std::string numbered = NumberedName(name, number);
+        if (RenameWithoutReplacing(source, destinationFolder + numbered, targetExists)) {
+            report += " Súbor s rovnakým menom už existuje, uložený ako '" + numbered + "';";
+            return true;
+        }
+    }
+    report += " Chyba pri presune na miesto: " + destinationFolder + name;
+    return false;
+}
+
+}  // namespace KramoExcel

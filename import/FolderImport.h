@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/DataAccessInterface.h"
+
+namespace KramoExcel {
+
+// Imports every sheet of a folder. Each file ends in the subfolder "finished" when its
+// seller was stored, in "error" otherwise, and the report says what happened to it.
+class FolderImport {
+  public:
+    struct Summary {
+        std::vector<std::string> reports;  // one per file
+        int correct = 0;
+        int errors = 0;
+    };
+
+    FolderImport(Kramo::DataAccessInterface& store, std::string dataDirectory,
+                 std::string copyFolder = ".");
+
+    // The folder ends with '/'.
+    Summary Run(const std::string& folder);
+
+  private:
+    struct FileResult {
+        std::string report;
+        bool isError = false;
+    };
+
+    FileResult ImportFile(const std::string& folder, const std::string& name);
+    std::string ErrorOf(const struct SellerSheetImport& import) const;
+    // Moves the file without replacing one of the same name; false when that failed.
+    static bool MoveInto(const std::string& folder, const std::string& name,
+                         const std::string& subfolder, std::string& report);
+
+    Kramo::DataAccessInterface& store_;
+    std::string dataDirectory_;
+    std::string copyFolder_;
+    int32_t sellerCategoryId_ = -1;
+    std::vector<Kramo::ItemCategory> itemCategories_;
+};
+
+}  // namespace KramoExcel

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/Item.h"
+#include "core/Seller.h"
+#include "import/ExcelFileWrapper.h"
+
+namespace KramoExcel {
+
+// Loads a seller sheet through the wrapper and reads the seller and its items (appended to
+// the caller's list). Throws std::runtime_error whose text names the file and the reason.
+void ReadSellerSheet(ExcelFileWrapper& wrapper, const std::string& path, Kramo::Seller& seller,
+                     std::vector<Kramo::Item>& items);
+
+}  // namespace KramoExcel

@@ -1,0 +1,112 @@
+#!/usr/bin/python3
+"""Writes the test workbooks of the XLS reader with xlwt (Debian's python3-xlwt).
+
+Run with Debian's own interpreter, which sees the python3-* packages:
+    /usr/bin/python3 tests/data/make_workbooks.py tests/data
+"""
+import sys
+
+import xlwt
+
+
+def cell_kinds(path):
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("Tovar")
+    sheet.write(0, 0, 5)                 # RK integer
+    sheet.write(0, 1, 2.5)               # RK with the divide flag
+    sheet.write(0, 2, 1234567.891)       # NUMBER
+    sheet.write(1, 0, "plain")           # 8-bit shared string
+    sheet.write(1, 1, "Čierna bunda")    # 16-bit shared string
+    sheet.write(1, 2, "crème")           # 8-bit, a letter outside ASCII
+    sheet.write(2, 0, xlwt.Formula("A1+1"))
+    sheet.write(2, 1, True)              # BOOLERR
+    sheet.write(3, 2, 7)
+    sheet.write(3, 3, 8)
+    sheet.write(3, 4, 9)                 # a MULRK of columns 2..4
+    sheet.write(5, 1, "")                # a blank cell: no text, does not grow the grid
+    book.add_sheet("Druhý")
+    book.save(path)
+
+
+def long_strings(path):
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("Zoznam")
+    for row in range(400):
+        text = "Položka %03d " % row + "ľščťžýáíé" * 4 + "x" * (row % 50)
+        sheet.write(row, 0, row + 1)
+        sheet.write(row, 1, text)
+    book.save(path)
+
+
+def only_blanks(path):
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("Prazdny")
+    style = xlwt.easyxf("font: bold on")
+    sheet.write(3, 3, "", style)
+    sheet.write(10, 1, None, style)
+    book.save(path)
+
+
+def seller_sheet(path, items, code_cell=(1, 2), extra=None, markers=True, header_row=10,
+                 code="AN"):
+    """A seller's sheet: name above the code, the note below, the item table at header_row."""
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("Predajca")
+    code_row, code_column = code_cell
+    if code_row > 0:
+        sheet.write(code_row - 1, code_column - 1, "Anna Nováková")
+    sheet.write(code_row, code_column - 1, code)
+    sheet.write(code_row + 1, code_column - 1, "volať večer")
+    if markers:
+        sheet.write(code_row, code_column, "!code!")
+        sheet.write(code_row + 1, code_column, "!note!")
+        sheet.write(0, 6, "!version3!")
+        sheet.write(header_row, 0, "!number!")
+        sheet.write(header_row, 1, "!name!")
+        sheet.write(header_row, 2, "!price!")
+    sheet.write(header_row + 1, 0, 99)          # never read
+    sheet.write(header_row + 1, 1, "nečítané")
+    sheet.write(header_row + 1, 2, 1)
+    for row, (number, name, price) in items.items():
+        for column, value in enumerate((number, name, price)):
+            if value is not None:
+                sheet.write(row, column, value)
+    for (row, column), value in (extra or {}).items():
+        sheet.write(row, column, value)
+    book.save(path)
+
+
+def seller_sheets(folder):
+    seller_sheet(folder + "/seller-sheet.xls", {
+        12: (1, "Zimná bunda", 12.5),
+        13: (2, "Kočík", "12,5"),
+        14: (3, "Hračka", 1.999),
+        15: (7.0, "Lopta", 0),
+        17: (4, "", 5),               # no name: skipped
+        18: (5, "Kniha", None),       # no price: skipped
+        116: (8, "Po sto prázdnych", 3),
+        218: (9, "Po stojeden prázdnych", 3),
+    })
+    seller_sheet(folder + "/number-formula.xls",
+                 {12: (xlwt.Formula("1+1"), "Vzorec", 2)})
+    seller_sheet(folder + "/price-formula.xls",
+                 {12: (1, "Vzorec v cene", xlwt.Formula("1+1")), 13: (2, "Riadna", 4)})
+    seller_sheet(folder + "/number-too-large.xls", {12: (1001, "Veľa", 2)})
+    seller_sheet(folder + "/number-zero.xls", {12: (0, "Nula", 2)})
+    seller_sheet(folder + "/price-text.xls", {12: (1, "Drahé", "zadarmo")})
+    seller_sheet(folder + "/no-markers.xls", {12: (1, "Bez značiek", 2)}, markers=False)
+    seller_sheet(folder + "/code-in-row-0.xls", {12: (1, "Kód hore", 2)}, code_cell=(0, 2))
+    seller_sheet(folder + "/info-table.xls", {12: (1, "Tabuľka", 2)},
+                 extra={(0, 8): "!infotable!"})
+    seller_sheet(folder + "/whole-prices.xls",
+                 {12: (1, "Šál", 2), 13: (2, "Čiapka", 3), 14: (3, "Rukavice", 4)})
+    seller_sheet(folder + "/zero-price.xls",
+                 {12: (1, "Darček", 0), 13: (2, "Čiapka", 3)}, code="DA")
+
+
+if __name__ == "__main__":
+    folder = sys.argv[1] if len(sys.argv) > 1 else "."
+    cell_kinds(folder + "/cell-kinds.xls")
+    long_strings(folder + "/long-shared-strings.xls")
+    only_blanks(folder + "/only-blank-cells.xls")
+    seller_sheets(folder)

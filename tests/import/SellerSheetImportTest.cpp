@@ -1,0 +1,153 @@
+#include "import/SellerSheetImport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/TemporaryDirectory.h"
+#include "import/BasicExcelFileWrapper.h"
+#include "import/SellerSheet.h"
+
+namespace {
+
+using namespace KramoExcel;
+using KramoTest::TemporaryDirectory;
+using testing::EndsWith;
+using testing::StartsWith;
+
+std::string Sheet(const char* name) {
+    return std::string(KRAMO_TEST_DATA) + "/" + name;
+}
+
+class SellerSheetImportTest : public testing::Test {
+  protected:
+    SellerSheetImport Import(const std::string& path) {
+        return ImportSellerSheet(path, directory_.File("data/"), directory_.Path());
+    }
+
+    TemporaryDirectory directory_;
+};
+
+TEST_F(SellerSheetImportTest, ReadsTheSellerAndTheItemTable) {
+    const SellerSheetImport import = Import(Sheet("seller-sheet.xls"));
+    ASSERT_EQ(import.outcome, Loaded) << import.FailureText;
+    EXPECT_EQ(import.seller.NAME, "Anna Nováková");
+    EXPECT_EQ(import.seller.SHORT_CODE, "AN");
+    EXPECT_EQ(import.seller.COMMENT, "volať večer");
+    EXPECT_EQ(import.seller.SELLER_CATEGORY_ID, 0);
+
+    std::vector<std::string> names;
+    for (const Kramo::Item& item : import.items)
+        names.push_back(item.NAME);
+    // Row 11 is never read; rows without a name or a price are skipped; 100 skipped rows are
+    // passed over, the 101st ends the table.
+    EXPECT_THAT(
+        names, testing::ElementsAre("Zimná bunda", "Kočík", "Hračka", "Lopta", "Po sto prázdnych"));
+    EXPECT_DOUBLE_EQ(import.items[0].PRICE, 12.5);
+    EXPECT_DOUBLE_EQ(import.items[1].PRICE, 12.5);  // typed with a decimal comma
+    EXPECT_DOUBLE_EQ(import.items[2].PRICE, 2.0);   // 1.999 shows as 2.00
+    EXPECT_EQ(import.items[3].NUMBER, 7);           // 7.0 as a floating cell
+    for (const Kramo::Item& item : import.items) {
+        EXPECT_EQ(item.ID, -1);
+        EXPECT_EQ(item.SELLER_ID, -1);
+        EXPECT_EQ(item.STATUS, Kramo::Unassigned);
+        EXPECT_EQ(item.ITEM_CATEGORY_ID, 0);
+    }
+    EXPECT_EQ(import.ZeroPriceCount, 1);
+    EXPECT_EQ(import.RoundPriceCount, 3);  // 2.00, 0 and 3
+    EXPECT_EQ(import.NamelessCount, 0);
+    EXPECT_FALSE(std::filesystem::exists(directory_.File("tmp.xls")));
+}
+
+TEST_F(SellerSheetImportTest, BadSheetsFailWithTheirReason) {
+    const struct {
+        const char* sheet;
+        const char* reason;
+    } cases[] = {
+        {"number-formula.xls", "Tovar na riadku 12 má namiesto čísla text ''"},
+        {"number-too-large.xls", "Tovar na riadku 12 má namiesto čísla text '1001'"},
+        {"number-zero.xls", "Tovar na riadku 12 má namiesto čísla text '0'"},
+        {"price-text.xls", "Tovar na riadku 12 má namiesto ceny text 'zadarmo'"},
+        {"no-markers.xls", "súbor neobsahuje špeciálne znaky"},
+        {"info-table.xls", "súbor neobsahuje špeciálne znaky"},
+        {"code-in-row-0.xls", "zo súboru sa nepodarilo sa načítať údaje predajcu"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = Sheet(c.sheet);
+        const SellerSheetImport import = Import(path);
+        EXPECT_EQ(import.outcome, Failed) << c.sheet;
+        EXPECT_EQ(import.FailureText,
+                  "Nepodarilo sa mi načítať súbor s predajcom\n" + path + "\npretože " + c.reason);
+        EXPECT_TRUE(import.items.empty()) << c.sheet;
+        EXPECT_EQ(import.ZeroPriceCount + import.RoundPriceCount + import.NamelessCount, 0);
+    }
+}
+
+TEST_F(SellerSheetImportTest, FormulaPriceSkipsTheRowSilently) {
+    const SellerSheetImport import = Import(Sheet("price-formula.xls"));
+    ASSERT_EQ(import.outcome, Loaded) << import.FailureText;
+    ASSERT_EQ(import.items.size(), 1u);
+    EXPECT_EQ(import.items[0].NAME, "Riadna");
+}
+
+TEST_F(SellerSheetImportTest, ExtensionDecidesTheKindOfFile) {
+    std::filesystem::copy_file(Sheet("whole-prices.xls"), directory_.File("Sheet.XLS"));
+    EXPECT_EQ(Import(directory_.File("Sheet.XLS")).outcome, Loaded);
+    for (const char* name : {"a.ods", "b.XLSX"}) {
+        directory_.WriteFile(name, "x");
+        EXPECT_EQ(Import(directory_.File(name)).outcome, UnsupportedFormat) << name;
+    }
+    for (const char* name : {"noextension", "thumbs.db", "c.pdf"}) {
+        directory_.WriteFile(name, "x");
+        EXPECT_EQ(Import(directory_.File(name)).outcome, UnknownType) << name;
+    }
+}
+
+TEST_F(SellerSheetImportTest, TextSheetIsASellerFile) {
+    directory_.WriteFile("7-EV-Eva.txt",
+                         "7*EV*Eva*po piatej*s*1\n1*Kabát*12.5*b*s\n2*Šál*0.0*a*o\n");
+    const SellerSheetImport import = Import(directory_.File("7-EV-Eva.txt"));
+    ASSERT_EQ(import.outcome, Loaded) << import.FailureText;
+    EXPECT_EQ(import.seller.SHORT_CODE, "EV");
+    EXPECT_EQ(import.seller.STATUS, Kramo::Selling);
+    ASSERT_EQ(import.items.size(), 2u);
+    EXPECT_EQ(import.ZeroPriceCount, 1);
+
+    const SellerSheetImport missing = Import(directory_.File("missing.txt"));
+    EXPECT_EQ(missing.outcome, Failed);
+    EXPECT_EQ(missing.FailureText, "DataTextfile::LoadFromTxtFile() File not opened.");
+}
+
+TEST_F(SellerSheetImportTest, FilesThatAreNoWorkbooksFail) {
+    directory_.WriteFile("text.xls", "not a workbook");
+    const SellerSheetImport import = Import(directory_.File("text.xls"));
+    EXPECT_EQ(import.outcome, Failed);
+    EXPECT_THAT(import.FailureText, EndsWith("pretože Could not open file."));
+    EXPECT_THAT(Import(directory_.File("missing.xls")).FailureText,
+                EndsWith("pretože Could not open file."));
+}
+
+TEST(BasicExcelFileWrapper, CellTextsFollowTheCellKinds) {
+    TemporaryDirectory directory;
+    BasicExcelFileWrapper wrapper(directory.Path());
+    wrapper.LoadFile(Sheet("cell-kinds.xls"));
+    const Kramo::PdfTable& grid = wrapper.Grid();
+    EXPECT_EQ(grid.Cell(0, 0), "5");
+    EXPECT_EQ(grid.Cell(1, 0), "2.50");
+    EXPECT_EQ(grid.Cell(2, 0), "1234567.89");
+    EXPECT_EQ(grid.Cell(1, 1), "Čierna bunda");
+    EXPECT_EQ(grid.Cell(2, 1), "crème");
+    EXPECT_EQ(grid.Cell(0, 2), "");  // a formula
+    int row = 0;
+    int column = 0;
+    EXPECT_TRUE(wrapper.FindCell("crème", row, column));
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(column, 2);
+    EXPECT_FALSE(wrapper.FindCell("!number!", row, column));
+    EXPECT_EQ(row, -1);
+    EXPECT_EQ(column, -1);
+    EXPECT_THROW(wrapper.LoadFile("noextension"), std::runtime_error);
+}
+
+}  // namespace
