@@ -60,6 +60,22 @@ TEST_F(SellerSheetImportTest, ReadsTheSellerAndTheItemTable) {
     EXPECT_FALSE(std::filesystem::exists(directory_.File("tmp.xls")));
 }
 
+// Written by another writer than the other test sheets: gnumeric's own XLS export.
+TEST_F(SellerSheetImportTest, SheetOfAFullSpreadsheetProgramReads) {
+    const SellerSheetImport import = Import(Sheet("gnumeric-seller-sheet.xls"));
+    ASSERT_EQ(import.outcome, Loaded) << import.FailureText;
+    EXPECT_EQ(import.seller.NAME, "Mária Šťastná");
+    EXPECT_EQ(import.seller.SHORT_CODE, "MS");
+    EXPECT_EQ(import.seller.COMMENT, "prinesie v sobotu ráno");
+    ASSERT_EQ(import.items.size(), 4u);
+    EXPECT_EQ(import.items[0].NAME, "Zimná bunda – veľkosť 140");
+    EXPECT_DOUBLE_EQ(import.items[0].PRICE, 12.5);
+    EXPECT_DOUBLE_EQ(import.items[1].PRICE, 45.9);
+    EXPECT_EQ(import.items[3].NUMBER, 10);
+    EXPECT_EQ(import.items[3].NAME, "Crème de la crème");
+    EXPECT_DOUBLE_EQ(import.items[3].PRICE, 0.99);
+}
+
 TEST_F(SellerSheetImportTest, BadSheetsFailWithTheirReason) {
     const struct {
         const char* sheet;
