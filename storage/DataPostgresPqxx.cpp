@@ -139,8 +139,8 @@ bool DataPostgresPqxx::Select(const Sql& sql, const std::string& name, pqxx::res
     }
 }
 
-bool DataPostgresPqxx::Write(const std::string& name,
-                             const std::function<void(pqxx::work&)>& statements) {
+bool DataPostgresPqxx::Transact(const std::string& name,
+                                const std::function<void(pqxx::work&)>& statements) {
     try {
         ReadTransaction transaction(Session(), name);
         statements(transaction);
@@ -153,12 +153,12 @@ bool DataPostgresPqxx::Write(const std::string& name,
 }
 
 bool DataPostgresPqxx::Write(const Sql& sql, const std::string& name) {
-    return Write(name, [&sql](pqxx::work& transaction) { transaction.exec(sql()); });
+    return Transact(name, [&sql](pqxx::work& transaction) { transaction.exec(sql()); });
 }
 
 int DataPostgresPqxx::Insert(const Sql& sql, const std::string& name) {
     int id = -1;
-    Write(name, [&](pqxx::work& transaction) { id = transaction.exec1(sql())[0].as<int>(); });
+    Transact(name, [&](pqxx::work& transaction) { id = transaction.exec1(sql())[0].as<int>(); });
     return id;
 }
 
@@ -195,7 +195,9 @@ std::vector<Item> DataPostgresPqxx::QueryForItems(const Sql& sql, const std::str
                                                   bool singleRow) {
     pqxx::result rows;
     std::string statement;
-    Select(sql, name, rows, statement);
+    if (!Select(sql, name, rows, statement)) {
+        return {};
+    }
     if (singleRow && rows.size() != 1) {
         ReportNoSingleRow("QueryForItems", name, statement);
         return {};
@@ -243,6 +245,8 @@ std::vector<SellerCategory> DataPostgresPqxx::QueryForSellerCategories(const Sql
     return categories;
 }
 
+// The row readers join their fields with '&', not '&&': every field is read even after a
+// NULL, so that one missing value does not cost the record its other fields.
 Seller DataPostgresPqxx::ReadSeller(const pqxx::row& row) const {
     Seller seller;
     std::string modified;
@@ -522,7 +526,7 @@ std::vector<SellerCategory> DataPostgresPqxx::GetSellerCategoriesByCodes(
 
 void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::string& title) {
     // One transaction: a failure at any statement leaves no item sold without its sold row.
-    Write("sold row", [&](pqxx::work& transaction) {
+    Transact("sold row", [&](pqxx::work& transaction) {
         transaction.exec(FormatText("UPDATE items SET \"STATUS\" = %i WHERE \"ID\" IN (", Sold) +
                          JoinIds(itemIds) + ")");
         const int saleId =

@@ -87,7 +87,8 @@ class DataPostgresPqxx : public DataAccessInterface {
                 std::string& statement);
     // Runs the statements in one transaction and commits; a failure is reported, nothing is
     // committed, and the answer is false.
-    bool Write(const std::string& name, const std::function<void(pqxx::work&)>& statements);
+    bool Transact(const std::string& name, const std::function<void(pqxx::work&)>& statements);
+    // One statement in a transaction of its own.
     bool Write(const Sql& sql, const std::string& name);
     // Runs one INSERT … RETURNING "ID"; the new ID, or -1 after a failure.
     int Insert(const Sql& sql, const std::string& name);
