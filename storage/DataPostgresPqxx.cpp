@@ -15,7 +15,7 @@
 namespace Kramo {
 namespace {
 
-using ReadTransaction = pqxx::work;  // READ COMMITTED
+using Transaction = pqxx::work;  // READ COMMITTED, the default isolation
 
 // A statement without texts to escape.
 DataPostgresPqxx::Sql Fixed(std::string sql) {
@@ -86,7 +86,7 @@ void DataPostgresPqxx::Connect(const PostgresConnection& connection) {
 }
 
 void DataPostgresPqxx::CheckVersion(std::string& saleName) {
-    ReadTransaction transaction(Session(), "get db info");
+    Transaction transaction(Session(), "get db info");
     const pqxx::result info = transaction.exec("SELECT * FROM info");
     transaction.commit();
 
@@ -129,7 +129,7 @@ void DataPostgresPqxx::ReportFailure(const std::exception& failure) {
 bool DataPostgresPqxx::Select(const Sql& sql, const std::string& name, pqxx::result& rows,
                               std::string& statement) {
     try {
-        ReadTransaction transaction(Session(), name);
+        Transaction transaction(Session(), name);
         statement = sql();
         rows = transaction.exec(statement);
         return true;
@@ -142,7 +142,7 @@ bool DataPostgresPqxx::Select(const Sql& sql, const std::string& name, pqxx::res
 bool DataPostgresPqxx::Transact(const std::string& name,
                                 const std::function<void(pqxx::work&)>& statements) {
     try {
-        ReadTransaction transaction(Session(), name);
+        Transaction transaction(Session(), name);
         statements(transaction);
         transaction.commit();
         return true;

@@ -54,7 +54,7 @@ class DataPostgresPqxx : public DataAccessInterface {
     // The matching categories in database order.
     std::vector<ItemCategory> GetItemCategoriesByIds(const std::vector<int>& ids) override;
     std::vector<ItemCategory> GetItemCategories() override;
-    // Every category: the codes are not stored apart from the categories themselves.
+    // Every category, whatever the codes.
     std::vector<ItemCategory> GetItemCategoriesByCodes(const std::vector<char>& codes) override;
     // Every seller category.
     std::vector<SellerCategory> GetSellerCategoriesByIds(const std::vector<int>& ids) override;
