@@ -7,6 +7,7 @@
 #include <string>
 
 #include "storage/DataPostgresPqxx.h"
+#include "support/Log.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ std::string Environment(const char* name) {
 class LargeSale {
   public:
     static LargeSale& Instance() {
+        SetLogLevel(0);  // the store's connection lines would land beside the repository
         static LargeSale sale;
         return sale;
     }
