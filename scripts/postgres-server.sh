@@ -33,11 +33,11 @@ postgres_server_start() {
   port=$(free_port)
   as_postgres "$postgres_bin/initdb" -D "$postgres_dir/data" -U postgres -A trust -E UTF8 \
     --locale=C.UTF-8 --no-sync >"$postgres_dir/initdb.log"
-  # Sockets for the administrator, passwords over TCP as at a real sale.
+  # The socket, for the administrator alone; passwords over TCP as at a real sale.
   printf 'local all all trust\nhost all all 127.0.0.1/32 scram-sha-256\n' \
     | as_postgres tee "$postgres_dir/data/pg_hba.conf" >/dev/null
   as_postgres "$postgres_bin/pg_ctl" -D "$postgres_dir/data" -l "$postgres_dir/server.log" -w \
-    -o "-c listen_addresses=127.0.0.1 -p $port -k $postgres_dir -c fsync=$fsync" start >/dev/null
+    -o "-c listen_addresses=127.0.0.1 -p $port -k $postgres_dir -c unix_socket_permissions=0700 -c fsync=$fsync" start >/dev/null
 
   export KRAMO_TEST_PG_ADDRESS=127.0.0.1
   export KRAMO_TEST_PG_PORT=$port
