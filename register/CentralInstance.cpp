@@ -5,6 +5,7 @@
 #include "core/StorageExceptions.h"
 #include "register/ExceptionHandlers.h"
 #include "storage/CachedDataTextfile.h"
+#include "storage/DataPostgresPqxx.h"
 #include "support/FileHelpers.h"
 #include "support/Log.h"
 #include "support/UserMessages.h"
@@ -62,13 +63,25 @@ void CentralInstance::Reporter::HandleException(const std::exception& failure) {
     Kramo::HandleException(failure);
 }
 
-std::unique_ptr<DataAccessInterface> CentralInstance::OpenStore() const {
+std::unique_ptr<DataAccessInterface> CentralInstance::OpenStore() {
     if (!settings_.DatabaseInLocalFiles()) {
-        throw std::runtime_error("This build has no database store.");
+        return OpenDatabaseStore();
     }
     // A fresh installation, or settings naming a new folder: the sellers' files need a home.
     CreateDirectoryIfMissing(settings_.DataDirectory());
     return std::make_unique<CachedDataTextfile>(settings_.DataDirectory());
+}
+
+std::unique_ptr<DataAccessInterface> CentralInstance::OpenDatabaseStore() {
+    const PostgresConnection connection{settings_.ServerAddress(), settings_.User(),
+                                        settings_.Password(), settings_.DatabaseName(),
+                                        settings_.Port()};
+    // With the database the sale's name is the one kept there, for every cash desk alike.
+    std::string saleName = settings_.SaleName();
+    auto store = std::make_unique<DataPostgresPqxx>(
+        connection, saleName, [](const std::exception& failure) { HandleException(failure); });
+    settings_.SetSaleName(saleName);
+    return store;
 }
 
 void CentralInstance::ApplySettings() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/LogCapture.h"
+#include "common/PostgresTestDatabase.h"
 #include "common/ScriptedUserMessages.h"
 
 namespace {
@@ -26,21 +27,59 @@ TEST(CentralInstance, ApplyingTwiceLeavesExactlyTheSecondStore) {
     EXPECT_THROW(CentralInstance::Instance(), std::logic_error);
 }
 
-TEST(CentralInstance, StoreThatCannotOpenIsLoggedShownAndThrown) {
+TEST(CentralInstance, DatabaseThatCannotBeReachedIsLoggedShownAndThrown) {
     KramoTest::LogCapture log;
     KramoTest::ScriptedUserMessages boxes;
     CentralInstance& central = CentralInstance::Instance();
     central.Settings().SetDatabaseInLocalFiles(false);
+    central.Settings().SetServerAddress("127.0.0.1");
+    central.Settings().SetPort(1);  // nobody listens there
     try {
         central.ApplySettings();
         FAIL() << "no failure";
     } catch (const std::runtime_error& failure) {
-        EXPECT_STREQ(failure.what(), "Error initializing data connection");
+        EXPECT_STREQ(failure.what(), "DataStorageException");
     }
     EXPECT_FALSE(central.Register().HasStore());
-    EXPECT_THAT(log.Text(), HasSubstr("Error initializing data connection"));
+    EXPECT_THAT(log.Text(), HasSubstr("HandlePostgresException: Connection to database failed: "));
+    const auto shown = boxes.ShownOfKind("error");
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Problem s databazou, prosim skuste opat.");
+    EXPECT_EQ(shown[1].text, "Error initing dialog.");
+    EXPECT_EQ(shown[1].detail, "DataStorageException");
+    CentralInstance::Remove();
+}
+
+void ConnectTo(CentralInstance& central, const Kramo::PostgresConnection& connection) {
+    central.Settings().SetDatabaseInLocalFiles(false);
+    central.Settings().SetServerAddress(connection.address);
+    central.Settings().SetPort(connection.port);
+    central.Settings().SetUser(connection.user);
+    central.Settings().SetPassword(connection.password);
+    central.Settings().SetDatabaseName(connection.databaseName);
+}
+
+TEST(CentralInstance, DatabaseChosenInTheSettingsOpensWithItsSaleName) {
+    KramoTest::PostgresTestDatabase database;
+    CentralInstance& central = CentralInstance::Instance();
+    ConnectTo(central, database.Connection());
+    central.ApplySettings();
+    ASSERT_TRUE(central.Register().HasStore());
+    EXPECT_EQ(central.Settings().SaleName(), "Testovacia kramo");
+    EXPECT_EQ(central.Register().Store().GetSellerCategories().size(), 3u);
+    CentralInstance::Remove();
+}
+
+TEST(CentralInstance, DatabaseOfAnotherVersionIsAnInitialisationError) {
+    KramoTest::LogCapture log;
+    KramoTest::ScriptedUserMessages boxes;
+    KramoTest::PostgresTestDatabase database;
+    database.Execute("UPDATE info SET \"VERSION\" = 2");
+    CentralInstance& central = CentralInstance::Instance();
+    ConnectTo(central, database.Connection());
+    EXPECT_THROW(central.ApplySettings(), std::runtime_error);
+    EXPECT_FALSE(central.Register().HasStore());
     ASSERT_EQ(boxes.ShownOfKind("error").size(), 1u);
-    EXPECT_EQ(boxes.ShownOfKind("error")[0].text, "Error initing dialog.");
     EXPECT_EQ(boxes.ShownOfKind("error")[0].detail, "Error initializing data connection");
     CentralInstance::Remove();
 }

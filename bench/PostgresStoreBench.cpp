@@ -1,0 +1,132 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <exception>
+#include <pqxx/pqxx>
+#include <stdexcept>
+#include <string>
+
+#include "storage/DataPostgresPqxx.h"
+#include "support/Log.h"
+
+namespace {
+
+using namespace Kramo;
+
+constexpr int SellerCount = 2000;
+constexpr int ItemsPerSeller = 200;
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) {
+        throw std::runtime_error(std::string(name) + " is not set: run scripts/bench");
+    }
+    return value;
+}
+
+// The prepared database of the server scripts/bench starts, filled once per run as a large
+// sale leaves it: 2,000 sellers with 200 items each.
+class LargeSale {
+  public:
+    static LargeSale& Instance() {
+        SetLogLevel(0);  // the store's connection lines would land beside the repository
+        static LargeSale sale;
+        return sale;
+    }
+
+    DataPostgresPqxx& Store() { return store_; }
+
+  private:
+    LargeSale() : store_(Connection(), saleName_, [](const std::exception&) { std::abort(); }) {
+        pqxx::connection filler(Connection().ConnectionString());
+        pqxx::work work(filler);
+        work.exec(
+            "INSERT INTO sellers (\"SHORT_CODE\", \"NAME\", \"COMMENT\", \"SELLER_CATEGORY_ID\", "
+            "\"MODIFIED\", \"STATUS\") SELECT 'S' || s, 'Predajca ' || s, '', 11, now(), 1 "
+            "FROM generate_series(1, " +
+            std::to_string(SellerCount) + ") s");
+        work.exec(
+            "INSERT INTO items (\"NAME\", \"SELLER_ID\", \"PRICE\", \"ITEM_CATEGORY_ID\", "
+            "\"NUMBER\", \"STATUS\", \"MODIFIED\") SELECT 'Detska bunda c. ' || n, s.\"ID\", "
+            "n % 50 + 0.5, 1, n, 1, now() FROM sellers s, generate_series(1, " +
+            std::to_string(ItemsPerSeller) + ") n");
+        work.exec("ANALYZE");
+        work.commit();
+    }
+
+    static PostgresConnection Connection() {
+        PostgresConnection connection;
+        connection.address = Environment("KRAMO_TEST_PG_ADDRESS");
+        connection.port = std::stoi(Environment("KRAMO_TEST_PG_PORT"));
+        connection.user = Environment("KRAMO_TEST_PG_USER");
+        connection.password = Environment("KRAMO_TEST_PG_PASSWORD");
+        connection.databaseName = Environment("KRAMO_TEST_PG_DATABASE");
+        return connection;
+    }
+
+    std::string saleName_;
+    DataPostgresPqxx store_;
+};
+
+// One purchase of 10 items, each time 10 other items.
+void BM_StoreSale(benchmark::State& state) {
+    DataPostgresPqxx& store = LargeSale::Instance().Store();
+    int next = 1;
+    for (auto _ : state) {
+        std::vector<int> purchase;
+        for (int i = 0; i < 10; ++i) {
+            purchase.push_back(next);
+            next = next % (SellerCount * ItemsPerSeller) + 1;
+        }
+        store.StoreSale(purchase, "Sale");
+    }
+}
+BENCHMARK(BM_StoreSale)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GetSellerItems(benchmark::State& state) {
+    DataPostgresPqxx& store = LargeSale::Instance().Store();
+    const int seller = store.GetSellerByCode("S1000").ID;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.GetSellerItems(seller));
+    }
+}
+BENCHMARK(BM_GetSellerItems)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The checkout's lookup of one item: seller by code, then the item by its number.
+void BM_CheckoutLookup(benchmark::State& state) {
+    DataPostgresPqxx& store = LargeSale::Instance().Store();
+    for (auto _ : state) {
+        const Seller seller = store.GetSellerByCode("S1500");
+        benchmark::DoNotOptimize(store.GetSellerItemByNumber(seller.ID, 150));
+    }
+}
+BENCHMARK(BM_CheckoutLookup)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ModifyItem(benchmark::State& state) {
+    DataPostgresPqxx& store = LargeSale::Instance().Store();
+    Item item = store.GetItem(4242);
+    for (auto _ : state) {
+        item.PRICE += 0.5;
+        store.ModifyItem(item.ID, item);
+    }
+}
+BENCHMARK(BM_ModifyItem)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Every seller: what the seller list, the next seller ID and every new seller code read.
+void BM_GetSellers(benchmark::State& state) {
+    DataPostgresPqxx& store = LargeSale::Instance().Store();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.GetSellers());
+    }
+}
+BENCHMARK(BM_GetSellers)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GenerateSellerCode(benchmark::State& state) {
+    DataPostgresPqxx& store = LargeSale::Instance().Store();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.GenerateSellerCode("Nova Predajkyna", "", -1));
+    }
+}
+BENCHMARK(BM_GenerateSellerCode)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,558 @@
+#include "DataPostgresPqxx.h"
+
+#include <charconv>
+#include <pqxx/pqxx>
+#include <stdexcept>
+
+#include "storage/DatabaseException.h"
+#include "storage/PostgresTimestamp.h"
+#include "support/Clock.h"
+#include "support/FormatStream.h"
+#include "support/FormatText.h"
+#include "support/Log.h"
+#include "support/UserMessages.h"
+
+namespace Kramo {
+namespace {
+
+using Transaction = pqxx::work;  // READ COMMITTED, the default isolation
+
+// A statement without texts to escape.
+DataPostgresPqxx::Sql Fixed(std::string sql) {
+    return [sql = std::move(sql)] { return sql; };
+}
+
+std::string JoinIds(const std::vector<int>& ids) {
+    std::string joined;
+    for (const int id : ids) {
+        joined += (joined.empty() ? "" : ", ") + std::to_string(id);
+    }
+    return joined;
+}
+
+// "%0.4f" whatever the locale's decimal separator is.
+std::string PriceText(double price) {
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, price, std::chars_format::fixed, 4);
+    return std::string(buffer, end.ptr);
+}
+
+// A field converted into value; false for NULL or a text that does not convert, with the
+// value left as it was.
+template <typename Value>
+bool ReadField(const pqxx::field& field, Value& value) {
+    try {
+        return field.to(value);
+    } catch (const pqxx::conversion_error&) {
+        return false;
+    }
+}
+
+// A category amount: NULL reads as the fallback, a text that does not convert is corrupt.
+bool ReadAmount(const pqxx::field& field, double& value, double fallback) {
+    if (field.is_null()) {
+        value = fallback;
+        return true;
+    }
+    return ReadField(field, value);
+}
+
+}  // namespace
+
+DataPostgresPqxx::DataPostgresPqxx(const PostgresConnection& connection, std::string& saleName,
+                                   FailureReport reportFailure)
+    : reportFailure_(std::move(reportFailure)), connectionString_(connection.ConnectionString()) {
+    Connect(connection);
+    CheckVersion(saleName);
+}
+
+DataPostgresPqxx::~DataPostgresPqxx() = default;
+
+void DataPostgresPqxx::Connect(const PostgresConnection& connection) {
+    LogMessage(LogNotice, "Connecting to postgresqldb: %s\n",
+               connection.LoggedConnectionString().c_str());
+    std::string error;
+    try {
+        Session();
+        return;
+    } catch (const std::exception& failure) {
+        error = failure.what();
+    } catch (...) {
+        error = "Unknown PSQL exception";
+    }
+    HandlePostgresException(database_exception("Connection to database failed: " + error));
+    throw DataStorageException();
+}
+
+void DataPostgresPqxx::CheckVersion(std::string& saleName) {
+    Transaction transaction(Session(), "get db info");
+    const pqxx::result info = transaction.exec("SELECT * FROM info");
+    transaction.commit();
+
+    int version = 0;
+    if (!info.empty()) {
+        version = info[0][0].is_null() ? 1 : info[0][0].as<int>();
+        if (info.columns() > 1 && !info[0][1].is_null()) {
+            saleName = info[0][1].c_str();
+        }
+    }
+    LogMessage(LogInfo, "Connected to database version %i\n", version);
+    if (version != RequiredVersion) {
+        const std::string message =
+            FormatText("Database version is not correct (%i)\n", RequiredVersion);
+        LogMessage(LogInfo, "%s", message.c_str());
+        throw database_exception(message);
+    }
+}
+
+void DataPostgresPqxx::HandlePostgresException(const std::exception& failure) {
+    LogMessage(LogError, "HandlePostgresException: %s", failure.what());
+    ShowErrorBox(failure.what(), "Problem s databazou, prosim skuste opat.");
+}
+
+pqxx::connection& DataPostgresPqxx::Session() {
+    if (!connection_) {
+        connection_ = std::make_unique<pqxx::connection>(connectionString_);
+    }
+    return *connection_;
+}
+
+void DataPostgresPqxx::ReportFailure(const std::exception& failure) {
+    // A server that restarted ended the session: the next operation opens a new one.
+    if (dynamic_cast<const pqxx::broken_connection*>(&failure) != nullptr) {
+        connection_.reset();
+    }
+    HandlePostgresException(failure);
+}
+
+bool DataPostgresPqxx::Select(const Sql& sql, const std::string& name, pqxx::result& rows,
+                              std::string& statement) {
+    try {
+        Transaction transaction(Session(), name);
+        statement = sql();
+        rows = transaction.exec(statement);
+        return true;
+    } catch (const std::exception& failure) {
+        ReportFailure(failure);
+        return false;
+    }
+}
+
+bool DataPostgresPqxx::Transact(const std::string& name,
+                                const std::function<void(pqxx::work&)>& statements) {
+    try {
+        Transaction transaction(Session(), name);
+        statements(transaction);
+        transaction.commit();
+        return true;
+    } catch (const std::exception& failure) {
+        ReportFailure(failure);
+        return false;
+    }
+}
+
+bool DataPostgresPqxx::Write(const Sql& sql, const std::string& name) {
+    return Transact(name, [&sql](pqxx::work& transaction) { transaction.exec(sql()); });
+}
+
+int DataPostgresPqxx::Insert(const Sql& sql, const std::string& name) {
+    int id = -1;
+    Transact(name, [&](pqxx::work& transaction) { id = transaction.exec1(sql())[0].as<int>(); });
+    return id;
+}
+
+void DataPostgresPqxx::ReportNoSingleRow(const char* query, const std::string& name,
+                                         const std::string& sql) {
+    reportFailure_(std::runtime_error(
+        (FormatStream("DataPostgresPqxx::%s no single item: '%s' => '%s'.") << query << name << sql)
+            .str()));
+}
+
+void DataPostgresPqxx::ReportCorrupted() const {
+    reportFailure_(std::runtime_error("Data in DB corrupted!"));
+}
+
+std::vector<Seller> DataPostgresPqxx::QueryForSellers(const Sql& sql, const std::string& name,
+                                                      bool singleRow) {
+    pqxx::result rows;
+    std::string statement;
+    Select(sql, name, rows, statement);
+    if (singleRow && rows.empty()) {
+        throw WrongSellerException();
+    }
+    if (singleRow && rows.size() > 1) {
+        ReportNoSingleRow("QueryForSellers", name, statement);
+    }
+    std::vector<Seller> sellers;
+    for (const pqxx::row& row : rows) {
+        sellers.push_back(ReadSeller(row));
+    }
+    return sellers;
+}
+
+std::vector<Item> DataPostgresPqxx::QueryForItems(const Sql& sql, const std::string& name,
+                                                  bool singleRow) {
+    pqxx::result rows;
+    std::string statement;
+    if (!Select(sql, name, rows, statement)) {
+        return {};
+    }
+    if (singleRow && rows.size() != 1) {
+        ReportNoSingleRow("QueryForItems", name, statement);
+        return {};
+    }
+    std::vector<Item> items;
+    for (const pqxx::row& row : rows) {
+        items.push_back(ReadItem(row));
+    }
+    return items;
+}
+
+std::vector<ItemCategory> DataPostgresPqxx::QueryForItemCategories(const Sql& sql,
+                                                                   const std::string& name,
+                                                                   bool singleRow) {
+    pqxx::result rows;
+    std::string statement;
+    const bool answered = Select(sql, name, rows, statement);
+    if (!answered) {
+        throw WrongItemException();
+    }
+    if (singleRow && rows.size() != 1) {
+        ReportNoSingleRow("QueryForItemCategories", name, statement);
+        if (rows.empty()) {
+            throw WrongItemCategoryException();
+        }
+    }
+    std::vector<ItemCategory> categories;
+    for (const pqxx::row& row : rows) {
+        categories.push_back(ReadItemCategory(row));
+    }
+    return categories;
+}
+
+std::vector<SellerCategory> DataPostgresPqxx::QueryForSellerCategories(const Sql& sql,
+                                                                       const std::string& name) {
+    pqxx::result rows;
+    std::string statement;
+    if (!Select(sql, name, rows, statement)) {
+        throw WrongItemException();
+    }
+    std::vector<SellerCategory> categories;
+    for (const pqxx::row& row : rows) {
+        categories.push_back(ReadSellerCategory(row));
+    }
+    return categories;
+}
+
+// The row readers join their fields with '&', not '&&': every field is read even after a
+// NULL, so that one missing value does not cost the record its other fields.
+Seller DataPostgresPqxx::ReadSeller(const pqxx::row& row) const {
+    Seller seller;
+    std::string modified;
+    const bool complete = ReadField(row[0], seller.ID) & ReadField(row[1], seller.SHORT_CODE) &
+                          ReadField(row[2], seller.NAME) & ReadField(row[3], seller.COMMENT) &
+                          ReadField(row[6], seller.SELLER_CATEGORY_ID) &
+                          ReadField(row[8], seller.STATUS) & ReadField(row[7], modified);
+    if (complete) {
+        seller.MODIFIED = StringToTimestamp(modified);
+    } else {
+        ReportCorrupted();
+    }
+    return seller;
+}
+
+Item DataPostgresPqxx::ReadItem(const pqxx::row& row) const {
+    Item item;
+    std::string modified;
+    const bool complete = ReadField(row[0], item.ID) & ReadField(row[1], item.NAME) &
+                          ReadField(row[2], item.SELLER_ID) & ReadField(row[3], item.PRICE) &
+                          ReadField(row[6], item.ITEM_CATEGORY_ID) &
+                          ReadField(row[7], item.NUMBER) & ReadField(row[8], item.STATUS) &
+                          ReadField(row[9], modified);
+    if (complete) {
+        item.MODIFIED = StringToTimestamp(modified);
+    } else {
+        ReportCorrupted();
+    }
+    return item;
+}
+
+ItemCategory DataPostgresPqxx::ReadItemCategory(const pqxx::row& row) const {
+    ItemCategory category;
+    std::string code;
+    const bool complete =
+        ReadField(row[0], category.ID) & ReadField(row[1], code) &
+        ReadField(row[2], category.NAME) & ReadAmount(row[3], category.PriceFrom, 0.0) &
+        ReadAmount(row[4], category.PriceTo, 10000000.0) &
+        ReadAmount(row[5], category.HandlingFee, 0.0) &
+        ReadAmount(row[6], category.HandlingPercent, 0.0) &
+        ReadAmount(row[7], category.SaleFee, 0.0) & ReadAmount(row[8], category.SalePercent, 0.0);
+    category.CODE = code.empty() ? '\0' : code.front();
+    if (!complete) {
+        ReportCorrupted();
+    }
+    return category;
+}
+
+SellerCategory DataPostgresPqxx::ReadSellerCategory(const pqxx::row& row) const {
+    SellerCategory category;
+    std::string code;
+    const bool complete =
+        ReadField(row[0], category.ID) & ReadField(row[1], code) &
+        ReadField(row[2], category.NAME) & ReadField(row[3], category.ParticipationFee) &
+        ReadField(row[4], category.HandlingFactor) &
+        ReadField(row[5], category.HandlingPercentFactor) &
+        ReadField(row[6], category.SaleFeeFactor) & ReadField(row[7], category.SalePercentFactor);
+    if (code.size() == 1) {
+        category.CODE = code.front();
+    }
+    if (!complete || code.size() != 1) {
+        ReportCorrupted();
+    }
+    return category;
+}
+
+Timestamp DataPostgresPqxx::StringToTimestamp(const std::string& text) const {
+    Timestamp time;
+    if (!ParsePostgresTimestamp(text, time)) {
+        reportFailure_(std::runtime_error(
+            "DataPostgresPqxx::StringToTimestamp: Could not convert time string because of "
+            "incorrect format."));
+    }
+    return time;
+}
+
+std::string DataPostgresPqxx::Quoted(const std::string& text) const {
+    return "'" + connection_->esc(text) + "'";
+}
+
+std::string DataPostgresPqxx::StorableTimestamp(Timestamp& time) {
+    if (!IsStorableTimestamp(time)) {
+        LogMessage(LogError, "Invalid date, reformatting to current date.\n");
+        time = CurrentTimestamp();
+    }
+    return FormatPostgresTimestamp(time);
+}
+
+std::vector<Seller> DataPostgresPqxx::GetSellers() {
+    return QueryForSellers(Fixed("SELECT * FROM sellers"), "getting sellers", false);
+}
+
+Seller DataPostgresPqxx::GetSeller(int sellerId) {
+    return QueryForSellers(Fixed(FormatText("SELECT * FROM sellers WHERE \"ID\" = %i", sellerId)),
+                           "getting sellers", true)
+        .front();
+}
+
+Seller DataPostgresPqxx::GetSellerByCode(const std::string& shortCode) {
+    return QueryForSellers(
+               [&] { return "SELECT * FROM sellers WHERE \"SHORT_CODE\" = " + Quoted(shortCode); },
+               "getting seller by code", true)
+        .front();
+}
+
+std::vector<Item> DataPostgresPqxx::GetSellerItems(int sellerId) {
+    return QueryForItems(
+        Fixed(FormatText("SELECT * FROM items WHERE \"SELLER_ID\" = %i ORDER BY \"NUMBER\"",
+                         sellerId)),
+        "getting seller items", false);
+}
+
+Item DataPostgresPqxx::GetSellerItemByNumber(int sellerId, int number) {
+    const std::vector<Item> items = QueryForItems(
+        Fixed(FormatText("SELECT * FROM items WHERE \"SELLER_ID\" = %i AND \"NUMBER\" = %i",
+                         sellerId, number)),
+        "getting seller item by numer", true);
+    for (const Item& item : items) {
+        if (item.NUMBER == number) {
+            return item;
+        }
+    }
+    throw WrongItemException();
+}
+
+std::string DataPostgresPqxx::SellerValues(Seller& seller) const {
+    const std::string modified = StorableTimestamp(seller.MODIFIED);
+    return (FormatStream("(%s, %s, %s, %s, '%s', %i, '%s', '%i')")
+            << Quoted(seller.SHORT_CODE) << Quoted(seller.NAME) << Quoted(seller.COMMENT) << "false"
+            << "-" << seller.SELLER_CATEGORY_ID << modified << seller.STATUS)
+        .str();
+}
+
+std::string DataPostgresPqxx::SellerAssignments(Seller seller) const {
+    const std::string modified = StorableTimestamp(seller.MODIFIED);
+    return (FormatStream("\"SHORT_CODE\"=%s, \"NAME\"=%s, \"COMMENT\"=%s, \"CHANGING\"='%s', "
+                         "\"CHANGED_BY\"='%s', \"SELLER_CATEGORY_ID\"=%i, \"MODIFIED\"='%s', "
+                         "\"STATUS\"='%i'")
+            << Quoted(seller.SHORT_CODE) << Quoted(seller.NAME) << Quoted(seller.COMMENT) << "false"
+            << "" << seller.SELLER_CATEGORY_ID << modified << seller.STATUS)
+        .str();
+}
+
+std::string DataPostgresPqxx::ItemValues(Item& item) const {
+    const std::string modified = StorableTimestamp(item.MODIFIED);
+    return (FormatStream("(%s, %i, %s, '%s', '%s', %i, %i, %i, '%s' )")
+            << Quoted(item.NAME) << item.SELLER_ID << PriceText(item.PRICE) << "false"
+            << "-" << item.ITEM_CATEGORY_ID << item.NUMBER << item.STATUS << modified)
+        .str();
+}
+
+std::string DataPostgresPqxx::ItemAssignments(Item item) const {
+    const std::string modified = StorableTimestamp(item.MODIFIED);
+    return (FormatStream("\"NAME\"= %s, \"SELLER_ID\"= '%i', \"PRICE\"= '%s', \"CHANGING\"= '%s', "
+                         "\"CHANGED_BY\"= '%s', \"ITEM_CATEGORY_ID\"= '%i', \"NUMBER\"= '%i', "
+                         "\"STATUS\"= '%i', \"MODIFIED\"= '%s'")
+            << Quoted(item.NAME) << item.SELLER_ID << PriceText(item.PRICE) << "false"
+            << "-" << item.ITEM_CATEGORY_ID << item.NUMBER << item.STATUS << modified)
+        .str();
+}
+
+int DataPostgresPqxx::AddSeller(Seller& seller) {
+    seller.MODIFIED = CurrentTimestamp();
+    const int id = Insert(
+        [&] {
+            return "INSERT INTO sellers (\"SHORT_CODE\", \"NAME\", \"COMMENT\", \"CHANGING\", "
+                   "\"CHANGED_BY\", \"SELLER_CATEGORY_ID\", \"MODIFIED\", \"STATUS\") VALUES " +
+                   SellerValues(seller) + " RETURNING \"ID\"";
+        },
+        "add seller");
+    if (id != -1) {
+        seller.ID = id;
+    }
+    return seller.ID;
+}
+
+bool DataPostgresPqxx::MarkSellerChanging(int /*sellerId*/) {
+    return false;
+}
+
+void DataPostgresPqxx::UpdateSeller(int sellerId, const Seller& seller) {
+    Write(
+        [&] {
+            return "UPDATE sellers SET " + SellerAssignments(seller) +
+                   FormatText(" WHERE \"ID\" = %i", sellerId);
+        },
+        "update seller");
+}
+
+void DataPostgresPqxx::RemoveSeller(int sellerId) {
+    Write(Fixed(FormatText("DELETE FROM sellers WHERE \"ID\" = %i", sellerId)),
+          "remove seller by id");
+}
+
+int DataPostgresPqxx::AddItem(Item& item, int sellerId) {
+    item.MODIFIED = CurrentTimestamp();
+    item.SELLER_ID = sellerId;
+    const int id = Insert(
+        [&] {
+            return "INSERT INTO items (\"NAME\", \"SELLER_ID\", \"PRICE\", \"CHANGING\", "
+                   "\"CHANGED_BY\", \"ITEM_CATEGORY_ID\", \"NUMBER\", \"STATUS\", \"MODIFIED\") "
+                   "VALUES " +
+                   ItemValues(item) + " RETURNING \"ID\"";
+        },
+        "add item");
+    if (id != -1) {
+        item.ID = id;
+    }
+    return item.ID;
+}
+
+void DataPostgresPqxx::ModifyItem(int itemId, const Item& item) {
+    Write(
+        [&] {
+            return "UPDATE items SET " + ItemAssignments(item) +
+                   FormatText(" WHERE \"ID\" = %i", itemId);
+        },
+        "modify item");
+}
+
+void DataPostgresPqxx::RemoveItem(int itemId) {
+    if (!Write(Fixed(FormatText("DELETE FROM items WHERE \"ID\" = %i", itemId)), "remove item")) {
+        throw WrongItemException();
+    }
+}
+
+Item DataPostgresPqxx::GetItem(int itemId) {
+    const std::vector<Item> items =
+        QueryForItems(Fixed(FormatText("SELECT * FROM items WHERE \"ID\" = %i", itemId)),
+                      "getting item by id", true);
+    if (items.empty()) {
+        throw WrongItemException();
+    }
+    return items.front();
+}
+
+std::vector<ItemCategory> DataPostgresPqxx::GetItemCategoriesByIds(const std::vector<int>& ids) {
+    // "IN ()" is not SQL: no ids match no category, without asking the database.
+    if (ids.empty()) {
+        return {};
+    }
+    return QueryForItemCategories(
+        Fixed("SELECT * FROM item_category WHERE \"ID\" IN (" + JoinIds(ids) + ")"),
+        "getting item categories", false);
+}
+
+std::vector<ItemCategory> DataPostgresPqxx::GetItemCategories() {
+    return QueryForItemCategories(Fixed("SELECT * FROM item_category"), "getting item categories",
+                                  false);
+}
+
+std::vector<ItemCategory> DataPostgresPqxx::GetItemCategoriesByCodes(
+    const std::vector<char>& /*codes*/) {
+    return GetItemCategories();
+}
+
+std::vector<SellerCategory> DataPostgresPqxx::GetSellerCategoriesByIds(
+    const std::vector<int>& /*ids*/) {
+    return GetSellerCategories();
+}
+
+std::vector<SellerCategory> DataPostgresPqxx::GetSellerCategories() {
+    return QueryForSellerCategories(Fixed("SELECT * FROM seller_category"),
+                                    "getting seller categories");
+}
+
+std::vector<SellerCategory> DataPostgresPqxx::GetSellerCategoriesByCodes(
+    const std::vector<char>& codes) {
+    std::vector<SellerCategory> categories;
+    for (const char code : codes) {
+        SellerCategory category;
+        category.CODE = code;
+        categories.push_back(category);
+    }
+    return categories;
+}
+
+void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::string& title) {
+    // One transaction: a failure at any statement leaves no item sold without its sold row.
+    Transact("sold row", [&](pqxx::work& transaction) {
+        transaction.exec(FormatText("UPDATE items SET \"STATUS\" = %i WHERE \"ID\" IN (", Sold) +
+                         JoinIds(itemIds) + ")");
+        const int saleId =
+            transaction
+                .exec1("INSERT INTO sold (\"TITLE\", \"DATE\") VALUES (" + Quoted(title) + ", '" +
+                       FormatPostgresTimestamp(CurrentTimestamp()) + "') RETURNING \"ID\"")[0]
+                .as<int>();
+        std::string soldItems;
+        for (const int itemId : itemIds) {
+            soldItems +=
+                FormatText("%s ('%i', '%i')", soldItems.empty() ? "" : ",", saleId, itemId);
+        }
+        transaction.exec("INSERT INTO sold_item (\"SOLD_ID\", \"ITEM_ID\") VALUES" + soldItems);
+    });
+}
+
+int DataPostgresPqxx::GetSellerPosition(int /*sellerId*/) {
+    throw NotImplementedException();
+}
+
+int DataPostgresPqxx::GetItemPosition(int /*itemId*/) {
+    throw NotImplementedException();
+}
+
+int DataPostgresPqxx::GetNextItemId() {
+    throw NotImplementedException();
+}
+
+}  // namespace Kramo

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <pqxx/connection>
+#include <pqxx/result>
+#include <pqxx/transaction>
+
+#include "core/DataAccessInterface.h"
+#include "storage/PostgresConnection.h"
+
+namespace Kramo {
+
+// The store over a PostgreSQL database that several cash desks share. Every operation runs
+// in a READ COMMITTED transaction of its own and nothing is cached, so each call sees what
+// the other desks committed. Database failures are reported where they happen (log line and
+// error box) and mostly not passed on: reads then give empty results, writes change nothing.
+// A session the server ended is opened anew by the next operation.
+class DataPostgresPqxx : public DataAccessInterface {
+  public:
+    // The program's common report of a failure that must not end the operation.
+    using FailureReport = std::function<void(const std::exception&)>;
+
+    // A statement, built inside its transaction: escaping a text needs the live connection.
+    using Sql = std::function<std::string()>;
+
+    static constexpr int RequiredVersion = 3;
+
+    // Connects and checks the schema version; the sale name kept in the database replaces
+    // saleName. A failed connection is reported and thrown as DataStorageException, a wrong
+    // version thrown as database_exception.
+    DataPostgresPqxx(const PostgresConnection& connection, std::string& saleName,
+                     FailureReport reportFailure);
+    ~DataPostgresPqxx() override;
+
+    std::vector<Seller> GetSellers() override;
+    Seller GetSeller(int sellerId) override;
+    Seller GetSellerByCode(const std::string& shortCode) override;
+    // In ascending NUMBER order.
+    std::vector<Item> GetSellerItems(int sellerId) override;
+    Item GetSellerItemByNumber(int sellerId, int number) override;
+    int AddSeller(Seller& seller) override;
+    bool MarkSellerChanging(int sellerId) override;
+    void UpdateSeller(int sellerId, const Seller& seller) override;
+    void RemoveSeller(int sellerId) override;
+    int AddItem(Item& item, int sellerId) override;
+    void ModifyItem(int itemId, const Item& item) override;
+    void RemoveItem(int itemId) override;
+    Item GetItem(int itemId) override;
+    // The matching categories in database order.
+    std::vector<ItemCategory> GetItemCategoriesByIds(const std::vector<int>& ids) override;
+    std::vector<ItemCategory> GetItemCategories() override;
+    // Every category, whatever the codes.
+    std::vector<ItemCategory> GetItemCategoriesByCodes(const std::vector<char>& codes) override;
+    // Every seller category.
+    std::vector<SellerCategory> GetSellerCategoriesByIds(const std::vector<int>& ids) override;
+    std::vector<SellerCategory> GetSellerCategories() override;
+    // One placeholder category with ID -1 per code.
+    std::vector<SellerCategory> GetSellerCategoriesByCodes(const std::vector<char>& codes) override;
+    // All or nothing: the items become sold together with the sold row and its items.
+    void StoreSale(const std::vector<int>& itemIds, const std::string& title) override;
+    int GetSellerPosition(int sellerId) override;
+    int GetItemPosition(int itemId) override;
+    int GetNextItemId() override;
+
+    // A time stamp from database text; a text of the wrong shape is reported and gives the
+    // empty time stamp.
+    Timestamp StringToTimestamp(const std::string& text) const;
+    // The report of a database failure: a log line and the error box.
+    static void HandlePostgresException(const std::exception& failure);
+
+  private:
+    void Connect(const PostgresConnection& connection);
+    // The open session, opened anew when the former one broke.
+    pqxx::connection& Session();
+    // Reports a database failure and lets a broken session go.
+    void ReportFailure(const std::exception& failure);
+    void CheckVersion(std::string& saleName);
+
+    // Runs one SELECT in a transaction that is never committed. A database failure is
+    // reported and gives no rows; false then.
+    bool Select(const Sql& sql, const std::string& name, pqxx::result& rows,
+                std::string& statement);
+    // Runs the statements in one transaction and commits; a failure is reported, nothing is
+    // committed, and the answer is false.
+    bool Transact(const std::string& name, const std::function<void(pqxx::work&)>& statements);
+    // One statement in a transaction of its own.
+    bool Write(const Sql& sql, const std::string& name);
+    // Runs one INSERT … RETURNING "ID"; the new ID, or -1 after a failure.
+    int Insert(const Sql& sql, const std::string& name);
+
+    std::vector<Seller> QueryForSellers(const Sql& sql, const std::string& name, bool singleRow);
+    std::vector<Item> QueryForItems(const Sql& sql, const std::string& name, bool singleRow);
+    std::vector<ItemCategory> QueryForItemCategories(const Sql& sql, const std::string& name,
+                                                     bool singleRow);
+    std::vector<SellerCategory> QueryForSellerCategories(const Sql& sql, const std::string& name);
+    void ReportNoSingleRow(const char* query, const std::string& name, const std::string& sql);
+
+    Seller ReadSeller(const pqxx::row& row) const;
+    Item ReadItem(const pqxx::row& row) const;
+    ItemCategory ReadItemCategory(const pqxx::row& row) const;
+    SellerCategory ReadSellerCategory(const pqxx::row& row) const;
+    void ReportCorrupted() const;
+
+    // A text value between single quotes, escaped by the connection's own rules.
+    std::string Quoted(const std::string& text) const;
+    // The time stamp as the statements write it; an invalid one is first replaced by now.
+    static std::string StorableTimestamp(Timestamp& time);
+    std::string SellerValues(Seller& seller) const;
+    std::string SellerAssignments(Seller seller) const;
+    std::string ItemValues(Item& item) const;
+    std::string ItemAssignments(Item item) const;
+
+    FailureReport reportFailure_;
+    std::string connectionString_;
+    std::unique_ptr<pqxx::connection> connection_;
+};
+
+}  // namespace Kramo

@@ -1,0 +1,447 @@
+#include "storage/DataPostgresPqxx.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <functional>
+#include <pqxx/pqxx>
+#include <thread>
+
+#include "DataDirectory.h"
+#include "common/LocaleScope.h"
+#include "common/LogCapture.h"
+#include "common/PostgresTestDatabase.h"
+#include "common/ScriptedUserMessages.h"
+#include "storage/DatabaseException.h"
+#include "support/Clock.h"
+
+namespace {
+
+using namespace Kramo;
+using KramoTest::Describe;
+using KramoTest::MakeItem;
+using KramoTest::MakeSeller;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::IsEmpty;
+using testing::Not;
+using testing::StartsWith;
+
+constexpr const char* DatabaseProblem = "Problem s databazou, prosim skuste opat.";
+
+// One cash desk on a database of the test's own.
+class PostgresStoreTest : public testing::Test {
+  protected:
+    std::unique_ptr<DataPostgresPqxx> OpenDesk() {
+        return std::make_unique<DataPostgresPqxx>(
+            database.Connection(), saleName,
+            [this](const std::exception& failure) { reported.push_back(failure.what()); });
+    }
+
+    int AddSeller(const std::string& code, const std::string& name = "Predajca") {
+        Seller seller = MakeSeller(code, name);
+        return store->AddSeller(seller);
+    }
+
+    int AddItem(int sellerId, int number, double price = 2.5, int status = InStock) {
+        Item item = MakeItem(number, "Vec " + std::to_string(number), price, 1, status);
+        return store->AddItem(item, sellerId);
+    }
+
+    std::vector<std::string> ErrorBoxes() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes.ShownOfKind("error")) {
+            texts.push_back(box.text + " | " + box.detail);
+        }
+        return texts;
+    }
+
+    std::string Count(const std::string& table) {
+        return database.Scalar("SELECT count(*) FROM " + table);
+    }
+
+    KramoTest::LogCapture log;
+    KramoTest::ScriptedUserMessages boxes;
+    KramoTest::PostgresTestDatabase database;
+    std::string saleName = "Jarna kramo 2012";
+    std::vector<std::string> reported;
+    std::unique_ptr<DataPostgresPqxx> store = OpenDesk();
+};
+
+std::string LoggedConnectionLine(const PostgresConnection& connection) {
+    return "Connecting to postgresqldb: user=" + connection.user +
+           " password=*** dbname=" + connection.databaseName + " hostaddr=" + connection.address +
+           " port=" + std::to_string(connection.port) + "\n";
+}
+
+TEST_F(PostgresStoreTest, ConnectingTakesTheSaleNameAndNeverLogsThePassword) {
+    EXPECT_EQ(saleName, "Testovacia kramo");
+    EXPECT_THAT(log.Text(), HasSubstr(LoggedConnectionLine(database.Connection())));
+    EXPECT_THAT(log.Text(), HasSubstr("Connected to database version 3\n"));
+    EXPECT_THAT(log.Text(), Not(HasSubstr(database.Connection().password)));
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+TEST_F(PostgresStoreTest, DatabaseOfAnotherVersionIsRefused) {
+    struct Case {
+        const char* change;
+        int version;
+    };
+    const Case cases[] = {{"UPDATE info SET \"VERSION\" = 2", 2},
+                          {"ALTER TABLE info ALTER \"VERSION\" DROP NOT NULL; "
+                           "UPDATE info SET \"VERSION\" = NULL",
+                           1},
+                          {"DELETE FROM info", 0}};
+    for (const Case& test : cases) {
+        database.Execute(test.change);
+        try {
+            OpenDesk();
+            ADD_FAILURE() << test.change << ": opened";
+        } catch (const database_exception& failure) {
+            EXPECT_STREQ(failure.what(), "Database version is not correct (3)\n");
+        }
+        EXPECT_THAT(log.Text(), HasSubstr("Connected to database version " +
+                                          std::to_string(test.version) + "\n"))
+            << test.change;
+    }
+    EXPECT_THAT(log.Text(), HasSubstr("Database version is not correct (3)\n"));
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());  // the caller reports it
+}
+
+TEST_F(PostgresStoreTest, ConnectionThatFailsIsReportedAndThrown) {
+    PostgresConnection wrongPassword = database.Connection();
+    wrongPassword.password = "wrong";
+    PostgresConnection noServer = database.Connection();
+    noServer.port = 1;
+    for (const PostgresConnection& connection : {wrongPassword, noServer}) {
+        EXPECT_THROW(DataPostgresPqxx(connection, saleName, [](const std::exception&) {}),
+                     DataStorageException);
+    }
+    const std::vector<std::string> shown = ErrorBoxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_THAT(shown[0],
+                StartsWith(std::string(DatabaseProblem) + " | Connection to database failed: "));
+    EXPECT_THAT(shown[0], HasSubstr("password authentication failed"));
+    EXPECT_THAT(shown[1], HasSubstr("Connection refused"));
+    EXPECT_THAT(log.Text(), HasSubstr("HandlePostgresException: Connection to database failed: "));
+}
+
+TEST_F(PostgresStoreTest, SellerRoundTripsWithQuotesBackslashesAndLongTexts) {
+    const std::string names[] = {"O'Brien",      "C:\\kramo\\predajca", "''",
+                                 "x' OR '1'='1", "Čierna Ľudmila",      std::string(700, 'n')};
+    for (const std::string& name : names) {
+        Seller seller = MakeSeller("Q'\\" + name.substr(0, 3), name, "po'znamka\\" + name, 12, 1);
+        const int id = store->AddSeller(seller);
+        ASSERT_GT(id, 0) << name;
+        EXPECT_EQ(seller.ID, id);
+        const Seller stored = store->GetSeller(id);
+        EXPECT_EQ(Describe(stored), Describe(seller));
+        EXPECT_EQ(store->GetSellerByCode(seller.SHORT_CODE).ID, id);
+
+        seller.NAME += "'\\";
+        seller.SHORT_CODE = "Z" + seller.SHORT_CODE;
+        seller.STATUS = HandedBack;
+        store->UpdateSeller(id, seller);
+        EXPECT_EQ(Describe(store->GetSeller(id)), Describe(seller));
+    }
+    EXPECT_EQ(store->GetSellers().size(), std::size(names));
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+    EXPECT_THAT(reported, IsEmpty());
+}
+
+TEST_F(PostgresStoreTest, SellerKeepsItsTimeStampToTheSecond) {
+    Seller seller = MakeSeller("AB", "Anna");
+    const int id = store->AddSeller(seller);
+    Timestamp expected = seller.MODIFIED;
+    expected.DayOfWeek = -1;  // the database does not give the day of the week
+    EXPECT_EQ(store->GetSeller(id).MODIFIED, expected);
+
+    seller.MODIFIED = Timestamp{2025, 3, 9, 14, 5, 59, 0, 0, -1};
+    store->UpdateSeller(id, seller);
+    EXPECT_EQ(store->GetSeller(id).MODIFIED, (Timestamp{2025, 3, 9, 14, 5, 59, 0, -1, -1}));
+}
+
+TEST_F(PostgresStoreTest, InjectedShortCodesAndTitlesReadAndChangeNothing) {
+    AddSeller("AA");
+    const int other = AddSeller("BB");
+    const int item = AddItem(other, 1);
+    const std::string attempts[] = {"x' OR '1'='1", "AA' --", "'; DELETE FROM sellers; --",
+                                    "\\' OR 1=1 --"};
+    for (const std::string& code : attempts) {
+        EXPECT_THROW(store->GetSellerByCode(code), WrongSellerException) << code;
+    }
+    store->StoreSale({item}, "Sale'); DELETE FROM items; --");
+    EXPECT_EQ(Count("sellers"), "2");
+    EXPECT_EQ(Count("items"), "1");
+    EXPECT_EQ(database.Scalar("SELECT \"TITLE\" FROM sold"), "Sale'); DELETE FROM items; --");
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+TEST_F(PostgresStoreTest, ShortCodeOfNoSellerThrowsAndOfTwoReportsAndTakesTheFirst) {
+    EXPECT_THROW(store->GetSellerByCode("NONE"), WrongSellerException);
+    EXPECT_THROW(store->GetSeller(4242), WrongSellerException);
+    const int first = AddSeller("DUP", "Prvy");
+    AddSeller("DUP", "Druhy");
+    EXPECT_EQ(store->GetSellerByCode("DUP").ID, first);
+    EXPECT_THAT(reported, ElementsAre("DataPostgresPqxx::QueryForSellers no single item: "
+                                      "'getting seller by code' => "
+                                      "'SELECT * FROM sellers WHERE \"SHORT_CODE\" = 'DUP''."));
+}
+
+TEST_F(PostgresStoreTest, ItemsComeInNumberOrderAndAreFoundByNumber) {
+    const int seller = AddSeller("AA");
+    const int otherSeller = AddSeller("BB");
+    for (const int number : {3, 1, 2}) {
+        AddItem(seller, number);
+    }
+    AddItem(otherSeller, 1);
+    std::vector<int> numbers;
+    for (const Item& item : store->GetSellerItems(seller)) {
+        numbers.push_back(item.NUMBER);
+        EXPECT_EQ(item.SELLER_ID, seller);
+    }
+    EXPECT_THAT(numbers, ElementsAre(1, 2, 3));
+
+    const Item second = store->GetSellerItemByNumber(seller, 2);
+    EXPECT_EQ(second.NAME, "Vec 2");
+    EXPECT_EQ(store->GetItem(second.ID).NUMBER, 2);
+    EXPECT_THROW(store->GetSellerItemByNumber(seller, 9), WrongItemException);
+    EXPECT_THROW(store->GetItem(4242), WrongItemException);
+    EXPECT_THAT(reported,
+                ElementsAre(HasSubstr("QueryForItems no single item: 'getting seller item by "
+                                      "numer'"),
+                            "DataPostgresPqxx::QueryForItems no single item: 'getting item by "
+                            "id' => 'SELECT * FROM items WHERE \"ID\" = 4242'."));
+}
+
+TEST_F(PostgresStoreTest, AddedItemCarriesItsIdSellerAndTime) {
+    const int seller = AddSeller("AA");
+    Item item = MakeItem(7, "Bunda 'zimná'", 12.5);
+    const int id = store->AddItem(item, seller);
+    EXPECT_EQ(item.ID, id);
+    EXPECT_EQ(item.SELLER_ID, seller);
+    EXPECT_FALSE(item.MODIFIED.IsEmpty());
+    const Item stored = store->GetItem(id);
+    EXPECT_EQ(Describe(stored), Describe(item));
+    EXPECT_EQ(stored.MODIFIED.Second, item.MODIFIED.Second);
+    EXPECT_EQ(database.Scalar("SELECT \"PRICE\"::text FROM items"), "12.5000");
+}
+
+TEST_F(PostgresStoreTest, PriceKeepsItsPointUnderADecimalCommaLocale) {
+    const int seller = AddSeller("AA");
+    KramoTest::LocaleScope slovak(LC_NUMERIC, KramoTest::LocaleScope::Slovak);
+    Item item = MakeItem(1, "Lopta", 12.5);
+    const int id = store->AddItem(item, seller);
+    item.PRICE = 3.25;
+    store->ModifyItem(id, item);
+    EXPECT_EQ(database.Scalar("SELECT \"PRICE\"::text FROM items"), "3.2500");
+    EXPECT_DOUBLE_EQ(store->GetItem(id).PRICE, 3.25);
+}
+
+TEST_F(PostgresStoreTest, ModifiedItemWithAnImpossibleTimeIsStoredWithTheCurrentTime) {
+    const int seller = AddSeller("AA");
+    const int id = AddItem(seller, 1);
+    const Timestamp invalid[] = {Timestamp{}, Timestamp{2026, 13, 1, 0, 0, 0, 0, -1, -1},
+                                 Timestamp{2026, 2, 30, 0, 0, 0, 0, -1, -1},
+                                 Timestamp{2026, 1, 1, 24, 0, 0, 0, -1, -1}};
+    for (const Timestamp& time : invalid) {
+        Item item = store->GetItem(id);
+        item.MODIFIED = time;
+        item.NAME = "zmenena";
+        store->ModifyItem(id, item);
+        const Item stored = store->GetItem(id);
+        EXPECT_EQ(stored.NAME, "zmenena");
+        EXPECT_EQ(stored.MODIFIED.Year, CurrentTimestamp().Year);
+    }
+    EXPECT_THAT(log.Text(), HasSubstr("Invalid date, reformatting to current date.\n"));
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+TEST_F(PostgresStoreTest, RemovingASellerTakesItsItemsAlong) {
+    const int seller = AddSeller("AA");
+    const int kept = AddSeller("BB");
+    AddItem(seller, 1);
+    const int keptItem = AddItem(kept, 1);
+    const int removedItem = AddItem(kept, 2);
+    store->RemoveItem(removedItem);
+    store->RemoveSeller(seller);
+    EXPECT_THROW(store->GetSeller(seller), WrongSellerException);
+    EXPECT_THAT(store->GetSellerItems(seller), IsEmpty());
+    ASSERT_EQ(store->GetSellerItems(kept).size(), 1u);
+    EXPECT_EQ(store->GetSellerItems(kept)[0].ID, keptItem);
+    EXPECT_EQ(store->GetNextSellerId(), kept + 1);
+}
+
+TEST_F(PostgresStoreTest, CategoriesComeFromTheTables) {
+    const std::vector<ItemCategory> items = store->GetItemCategories();
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].CODE, 'a');
+    EXPECT_DOUBLE_EQ(items[0].PriceTo, 4.99);
+    EXPECT_DOUBLE_EQ(items[3].PriceTo, 10000000.0);  // NULL: open upwards
+    EXPECT_DOUBLE_EQ(items[3].SalePercent, 8.0);
+
+    std::vector<int32_t> ids;
+    for (const ItemCategory& category : store->GetItemCategoriesByIds({3, 1, 3})) {
+        ids.push_back(category.ID);
+    }
+    EXPECT_THAT(ids, ElementsAre(1, 3));
+    EXPECT_THAT(store->GetItemCategoriesByIds({}), IsEmpty());
+    EXPECT_EQ(store->GetItemCategory(2).NAME, "Do 20 eur");
+    EXPECT_EQ(store->GetItemCategoriesByCodes({'z'}).size(), 4u);
+
+    const std::vector<SellerCategory> sellers = store->GetSellerCategoriesByIds({12});
+    ASSERT_EQ(sellers.size(), 3u);
+    EXPECT_EQ(sellers[1].CODE, 's');
+    EXPECT_EQ(store->GetSellerCategory(13).NAME, "Organizator");
+    const SellerCategory placeholder = store->GetSellerCategoryByCode('p');
+    EXPECT_EQ(placeholder.ID, -1);
+    EXPECT_EQ(placeholder.CODE, 'p');
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+    EXPECT_THAT(reported, IsEmpty());
+}
+
+TEST_F(PostgresStoreTest, CorruptRowsAreReportedAndStillReturned) {
+    database.Execute(
+        "ALTER TABLE item_category ALTER \"NAME\" DROP NOT NULL;"
+        "INSERT INTO item_category VALUES (9, '', NULL, 1, 2, 0, 0, 0, 0);"
+        "ALTER TABLE items ALTER \"MODIFIED\" TYPE timestamp(3);");
+    const std::vector<ItemCategory> categories = store->GetItemCategories();
+    ASSERT_EQ(categories.size(), 5u);
+    EXPECT_EQ(categories[4].CODE, '\0');
+    EXPECT_THAT(reported, ElementsAre("Data in DB corrupted!"));
+
+    const int seller = AddSeller("AA");
+    const int id = AddItem(seller, 1);
+    database.Execute("UPDATE items SET \"MODIFIED\" = '2026-12-08 03:10:08.750'");
+    EXPECT_EQ(store->GetItem(id).MODIFIED, (Timestamp{2026, 12, 8, 3, 10, 8, 0, -1, -1}));
+}
+
+TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
+    const int seller = AddSeller("AA");
+    const int first = AddItem(seller, 1);
+    const int second = AddItem(seller, 2);
+    const int unsold = AddItem(seller, 3);
+    store->StoreSale({first, second}, "Sale");
+    EXPECT_EQ(store->GetItem(first).STATUS, Sold);
+    EXPECT_EQ(store->GetItem(second).STATUS, Sold);
+    EXPECT_EQ(store->GetItem(unsold).STATUS, InStock);
+    EXPECT_EQ(database.Scalar("SELECT \"TITLE\" FROM sold"), "Sale");
+    EXPECT_EQ(database.Scalar("SELECT string_agg(\"ITEM_ID\"::text, ',' ORDER BY \"ITEM_ID\") "
+                              "FROM sold_item JOIN sold ON \"SOLD_ID\" = sold.\"ID\""),
+              std::to_string(first) + "," + std::to_string(second));
+}
+
+TEST_F(PostgresStoreTest, SaleOfNoItemsIsReportedAndRecordsNothing) {
+    store->StoreSale({}, "Sale");
+    EXPECT_EQ(Count("sold"), "0");
+    ASSERT_EQ(boxes.ShownOfKind("error").size(), 1u);
+    EXPECT_EQ(boxes.ShownOfKind("error")[0].text, DatabaseProblem);
+}
+
+// The connection breaks while the sale waits for its last statement: the items were already
+// set sold inside the transaction, and must not stay so.
+TEST_F(PostgresStoreTest, SaleCutOffInTheMiddleLeavesNoItemSold) {
+    const int seller = AddSeller("AA");
+    const int first = AddItem(seller, 1);
+    const int second = AddItem(seller, 2);
+
+    pqxx::connection blocker(database.Connection().ConnectionString());
+    pqxx::work lock(blocker);
+    lock.exec("LOCK TABLE sold_item IN EXCLUSIVE MODE");
+    std::string cutterFailure;
+    std::thread cutter([this, &cutterFailure] {
+        try {
+            database.EndSessionWaitingForLock();
+        } catch (const std::exception& failure) {
+            cutterFailure = failure.what();
+        }
+    });
+    store->StoreSale({first, second}, "Sale");
+    cutter.join();
+    lock.abort();
+    ASSERT_EQ(cutterFailure, "");
+
+    EXPECT_EQ(database.Scalar("SELECT count(*) FROM items WHERE \"STATUS\" = 2"), "0");
+    EXPECT_EQ(Count("sold"), "0");
+    EXPECT_EQ(Count("sold_item"), "0");
+    ASSERT_EQ(boxes.ShownOfKind("error").size(), 1u);
+    EXPECT_EQ(boxes.ShownOfKind("error")[0].text, DatabaseProblem);
+}
+
+// A restarted server: the operation that finds the session gone is reported, the next one
+// opens a new session.
+TEST_F(PostgresStoreTest, SessionEndedByTheServerIsOpenedAgain) {
+    const int seller = AddSeller("AA");
+    database.EndOtherSessions();
+    EXPECT_THAT(store->GetSellers(), IsEmpty());
+    EXPECT_EQ(boxes.ShownOfKind("error").size(), 1u);
+    EXPECT_EQ(store->GetSeller(seller).SHORT_CODE, "AA");
+    EXPECT_EQ(boxes.ShownOfKind("error").size(), 1u);
+}
+
+TEST_F(PostgresStoreTest, EveryOperationWithTheServerGoneIsReportedWithoutCrashing) {
+    const int seller = AddSeller("AA");
+    const int item = AddItem(seller, 1);
+    database.ShutOut();
+
+    Seller newSeller = MakeSeller("NN", "Novy");
+    Item newItem = MakeItem(2, "Nova", 1.0);
+    const std::vector<std::pair<const char*, std::function<void()>>> operations = {
+        {"GetSellers", [&] { EXPECT_THAT(store->GetSellers(), IsEmpty()); }},
+        {"GetSeller", [&] { EXPECT_THROW(store->GetSeller(seller), WrongSellerException); }},
+        {"GetSellerByCode",
+         [&] { EXPECT_THROW(store->GetSellerByCode("AA"), WrongSellerException); }},
+        {"GetSellerItems", [&] { EXPECT_THAT(store->GetSellerItems(seller), IsEmpty()); }},
+        {"GetSellerItemByNumber",
+         [&] { EXPECT_THROW(store->GetSellerItemByNumber(seller, 1), WrongItemException); }},
+        {"GetItem", [&] { EXPECT_THROW(store->GetItem(item), WrongItemException); }},
+        {"AddSeller", [&] { EXPECT_EQ(store->AddSeller(newSeller), -1); }},
+        {"AddItem", [&] { EXPECT_EQ(store->AddItem(newItem, seller), -1); }},
+        {"UpdateSeller", [&] { store->UpdateSeller(seller, newSeller); }},
+        {"RemoveSeller", [&] { store->RemoveSeller(seller); }},
+        {"ModifyItem", [&] { store->ModifyItem(item, newItem); }},
+        {"RemoveItem", [&] { EXPECT_THROW(store->RemoveItem(item), WrongItemException); }},
+        {"GetItemCategories",
+         [&] { EXPECT_THROW(store->GetItemCategories(), WrongItemException); }},
+        {"GetSellerCategories",
+         [&] { EXPECT_THROW(store->GetSellerCategories(), WrongItemException); }},
+        {"StoreSale", [&] { store->StoreSale({item}, "Sale"); }},
+    };
+    for (const auto& [name, operation] : operations) {
+        const std::size_t before = boxes.ShownOfKind("error").size();
+        operation();
+        const auto shown = boxes.ShownOfKind("error");
+        ASSERT_EQ(shown.size(), before + 1) << name;
+        EXPECT_EQ(shown.back().text, DatabaseProblem) << name;
+    }
+    EXPECT_THAT(reported, IsEmpty());  // the database failure is the one report
+    EXPECT_EQ(database.Scalar("SELECT \"STATUS\" FROM items"), "1");
+    EXPECT_EQ(Count("sellers"), "1");
+}
+
+// Two cash desks on one database, each with its own connection.
+TEST_F(PostgresStoreTest, TwoDesksSeeEachOthersSales) {
+    const std::unique_ptr<DataPostgresPqxx> other = OpenDesk();
+    const int seller = AddSeller("AA");
+    std::vector<int> items;
+    for (int number = 1; number <= 4; ++number) {
+        items.push_back(AddItem(seller, number));
+    }
+    EXPECT_EQ(other->GetSellerByCode("AA").ID, seller);
+    EXPECT_EQ(other->GetSellerItems(seller).size(), 4u);
+
+    store->StoreSale({items[0], items[1]}, "Sale");
+    EXPECT_EQ(other->GetItem(items[0]).STATUS, Sold);
+    other->StoreSale({items[2]}, "Sale");
+    EXPECT_EQ(store->GetItem(items[2]).STATUS, Sold);
+    EXPECT_EQ(store->GetItem(items[3]).STATUS, InStock);
+
+    // Nothing locks an item across operations: a second sale of it is recorded too.
+    other->StoreSale({items[0]}, "Sale");
+    EXPECT_EQ(Count("sold"), "3");
+    EXPECT_EQ(Count("sold_item"), "4");
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+}  // namespace
