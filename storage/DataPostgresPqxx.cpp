@@ -525,8 +525,11 @@ std::vector<SellerCategory> DataPostgresPqxx::GetSellerCategoriesByCodes(
 }
 
 void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::string& title) {
+    if (itemIds.empty()) {
+        return;  // nothing was sold
+    }
     // One transaction: a failure at any statement leaves no item sold without its sold row.
-    Transact("sold row", [&](pqxx::work& transaction) {
+    const bool recorded = Transact("sold row", [&](pqxx::work& transaction) {
         transaction.exec(FormatText("UPDATE items SET \"STATUS\" = %i WHERE \"ID\" IN (", Sold) +
                          JoinIds(itemIds) + ")");
         const int saleId =
@@ -541,6 +544,10 @@ void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::str
         }
         transaction.exec("INSERT INTO sold_item (\"SOLD_ID\", \"ITEM_ID\") VALUES" + soldItems);
     });
+    // The checkout must keep a purchase whose sale the database did not take.
+    if (!recorded) {
+        throw std::runtime_error("Nákup sa nezapísal do databázy.");
+    }
 }
 
 int DataPostgresPqxx::GetSellerPosition(int /*sellerId*/) {
