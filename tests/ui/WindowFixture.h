@@ -24,6 +24,8 @@ class WindowFixture : public testing::Test {
 
     // Re-reads the data folder with a new store, as the next start of the program would.
     std::unique_ptr<Kramo::DataAccessInterface> ReopenStore() const;
+    // The program's store re-reads the data folder (after a test wrote seller files).
+    void ReplaceStore() { kramoRegister_.ReplaceStore(ReopenStore()); }
 
     Kramo::DataAccessInterface& Store() { return kramoRegister_.Store(); }
     KramoDialogs::UserInterface& Windows() { return *windows_; }
