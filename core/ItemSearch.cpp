@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "support/FormatText.h"
 #include "support/StringEncoding.h"
@@ -16,6 +17,30 @@ constexpr std::size_t MinimumQueryBytes = 4;
 constexpr unsigned TopBucket = 4;
 // The visit ends once the bucket of the full query holds this many hits.
 constexpr std::size_t EnoughHits = 60;
+
+// The search form of a name, made word by word: the same words come back in many names and the
+// transliterator is slow. A blank never combines with the letters around it, so the result is
+// the one of the whole name.
+std::string SearchKeyOf(const std::string& name,
+                        std::unordered_map<std::string, std::string>& wordKeys) {
+    std::string key;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = name.find(' ', start);
+        const std::string word =
+            name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        auto known = wordKeys.find(word);
+        if (known == wordKeys.end()) {
+            known = wordKeys.emplace(word, StringEncoding::MakeSearchKey(word)).first;
+        }
+        key += known->second;
+        if (end == std::string::npos) {
+            return key;
+        }
+        key += ' ';
+        start = end + 1;
+    }
+}
 
 }  // namespace
 
@@ -39,17 +64,18 @@ void ItemSearch::Fetch() {
     textStarts_.clear();
     DataAccessInterface& store = store_();
     sellers_ = store.GetSellers();
+    std::unordered_map<std::string, std::string> wordKeys;
     for (const Seller& seller : sellers_) {
-        for (const Item& item : store.GetSellerItems(seller.ID)) {
-            Append(item);
+        for (Item& item : store.GetSellerItems(seller.ID)) {
+            item.NAME = SearchKeyOf(item.NAME, wordKeys);
+            Append(std::move(item));
         }
     }
 }
 
-void ItemSearch::Append(const Item& item) {
-    items_.push_back(item);
-    Item& stored = items_.back();
-    stored.NAME = StringEncoding::MakeSearchKey(item.NAME);
+void ItemSearch::Append(Item item) {
+    items_.push_back(std::move(item));
+    const Item& stored = items_.back();
     textStarts_.push_back(texts_.size());
     texts_ += stored.NAME;
     texts_ += ' ';

@@ -36,7 +36,8 @@ class ItemSearch {
 
   private:
     void Fetch();
-    void Append(const Item& item);
+    // Appends an item whose name is in search form already.
+    void Append(Item item);
     // Per item, how many of the words its text holds (each word once per item).
     std::vector<unsigned> MatchCounts(const std::vector<std::string>& words) const;
 

@@ -89,6 +89,15 @@ TEST_F(ItemSearchTest, HitsKeepSnapshotOrderAndTheirSellers) {
     EXPECT_EQ(search_.SellerOf(999), nullptr);
 }
 
+TEST_F(ItemSearchTest, SearchFormKeepsTheBlanksOfTheName) {
+    const int seller = AddSeller("A");
+    AddItem(seller, " Čierna  BUNDA Čierna ");
+    AddItem(seller, "");
+    search_.FetchLatestData();
+    EXPECT_THAT(Find("bunda"), ElementsAre(" cierna  bunda cierna "));
+    EXPECT_THAT(Find(" 1.00"), ElementsAre(" cierna  bunda cierna ", ""));
+}
+
 TEST_F(ItemSearchTest, AWordGivenTwiceCountsTwiceAndFourIsTheTop) {
     const int seller = AddSeller("A");
     AddItem(seller, "a b c d e f");
