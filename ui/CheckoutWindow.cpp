@@ -40,6 +40,7 @@ CheckoutWindow::CheckoutWindow(Gtk::Window& window,
       filling_(filling),
       checkout_(kramoRegister, settings) {
     TakeWidgets(checkoutXml);
+    priceLabel_->set_padding(4, 2);  // the text off the edge of its coloured box
     BuildPurchaseView();
     ConnectSignals();
     focusOrder_ = std::make_unique<FocusOrder>(
