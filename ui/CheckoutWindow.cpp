@@ -104,6 +104,10 @@ void CheckoutWindow::ConnectSignals() {
     removeButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedRows(); }));
     finishButton_->signal_clicked().connect(Guarded([this] { FinishPurchase(); }));
     backButton_->signal_clicked().connect(Guarded([this] { Leave(); }));
+    window_.signal_delete_event().connect([this](GdkEventAny*) {
+        Guarded([this] { Leave(); })();
+        return true;  // closed like "button register": hidden, kept for the next opening
+    });
 }
 
 void CheckoutWindow::Open() {

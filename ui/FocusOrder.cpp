@@ -27,15 +27,24 @@ int FocusOrder::FocusedPosition() const {
     return holder;
 }
 
+// A widget that cannot take the focus now (an empty combo's button is insensitive) is passed.
 bool FocusOrder::OnKeyPress(GdkEventKey* event) {
     const bool forward = event->keyval == GDK_Tab;
     if (!forward && event->keyval != GDK_ISO_Left_Tab) {
         return false;
     }
     const int count = static_cast<int>(widgets_.size());
+    const int step = forward ? 1 : count - 1;
     const int position = FocusedPosition();
-    const int next = position < 0 ? 0 : (position + (forward ? 1 : count - 1)) % count;
-    widgets_[static_cast<std::size_t>(next)]->grab_focus();
+    int next = position < 0 ? 0 : (position + step) % count;
+    for (int tried = 0; tried < count; ++tried, next = (next + step) % count) {
+        Gtk::Widget& candidate = *widgets_[static_cast<std::size_t>(next)];
+        candidate.grab_focus();
+        Gtk::Widget* focused = window_.get_focus();
+        if (focused == &candidate || (focused != nullptr && focused->is_ancestor(candidate))) {
+            break;
+        }
+    }
     return true;
 }
 

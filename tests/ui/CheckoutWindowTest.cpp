@@ -1,3 +1,4 @@
+#include <gdk/gdkkeysyms.h>
 #include <glib.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -226,6 +227,46 @@ TEST_F(CheckoutWindowTest, SearchCountsAtMostSixtyAndAPlus) {
     Type(Desk().Search().TextEntry(), "lop");
     EXPECT_EQ(Desk().Search().FoundLabel().get_text(), "Nájdených: 0");
     EXPECT_TRUE(Desk().Search().Hits().empty());
+}
+
+// Presses a key on the checkout window as the keyboard would.
+void PressKey(Gtk::Window& window, guint keyval) {
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = static_cast<GdkWindow*>(g_object_ref(window.get_window()->gobj()));
+    event->key.keyval = keyval;
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
+TEST_F(CheckoutWindowTest, TabFollowsTheCashiersOrderAcrossTheWindow) {
+    Gtk::Window& window = Desk().Window();
+    Desk().SellerEntry().grab_focus();
+    const std::vector<Gtk::Widget*> expected = {&Desk().ItemEntry(), &Desk().AddButton(),
+                                                &Desk().FinishButton(), &Desk().SellerCombo()};
+    for (Gtk::Widget* widget : expected) {
+        PressKey(window, GDK_Tab);
+        EXPECT_TRUE(window.get_focus() == widget || window.get_focus()->is_ancestor(*widget));
+    }
+    PressKey(window, GDK_ISO_Left_Tab);
+    EXPECT_EQ(window.get_focus(), &Desk().FinishButton());
+    Desk().BackButton().grab_focus();
+    PressKey(window, GDK_Tab);  // round to the start
+    EXPECT_EQ(window.get_focus(), &Desk().SellerEntry());
+    Desk().Search().TextEntry().grab_focus();
+    PressKey(window, GDK_ISO_Left_Tab);
+    // The item combo is empty, so its button cannot take the focus: the seller combo's does.
+    EXPECT_TRUE(window.get_focus()->is_ancestor(Desk().SellerCombo()));
+}
+
+TEST_F(CheckoutWindowTest, ClosingTheWindowLeavesTheCheckout) {
+    GdkEvent* event = gdk_event_new(GDK_DELETE);
+    event->any.window = static_cast<GdkWindow*>(g_object_ref(Desk().Window().get_window()->gobj()));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+    DrainEvents();
+    EXPECT_FALSE(Desk().Window().get_visible());
+    Click(Main().CheckoutButton());  // the same window opens again
+    EXPECT_TRUE(Desk().Window().get_visible());
 }
 
 }  // namespace
