@@ -65,9 +65,10 @@ void ItemSearchBox::ClearHits() {
     foundLabel_->set_text("");
 }
 
+// The emptied text searches for nothing; the hits are cleared after it, count label included.
 void ItemSearchBox::Clear() {
-    ClearHits();
     TextEntry().set_text("");
+    ClearHits();
 }
 
 void ItemSearchBox::SearchItems() {

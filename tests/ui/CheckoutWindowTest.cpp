@@ -227,6 +227,13 @@ TEST_F(CheckoutWindowTest, SearchCountsAtMostSixtyAndAPlus) {
     Type(Desk().Search().TextEntry(), "lop");
     EXPECT_EQ(Desk().Search().FoundLabel().get_text(), "Nájdených: 0");
     EXPECT_TRUE(Desk().Search().Hits().empty());
+
+    Type(Desk().Search().TextEntry(), "lopta");
+    Click(Desk().BackButton());
+    Click(Main().CheckoutButton());  // opening empties the search
+    EXPECT_EQ(Desk().Search().TextEntry().get_text(), "");
+    EXPECT_EQ(Desk().Search().FoundLabel().get_text(), "");
+    EXPECT_TRUE(Desk().Search().Hits().empty());
 }
 
 // Presses a key on the checkout window as the keyboard would.
