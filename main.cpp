@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
 
     LogMessage(LogNotice, "Creating central instance\n");
     Kramo::CentralInstance::SetUserInterfaceFactory([](Kramo::CentralInstance& central) {
-        return std::make_unique<KramoDialogs::UserInterface>(central.Settings(),
-                                                             central.Register());
+        return std::make_unique<KramoDialogs::UserInterface>(central.Settings(), central.Register(),
+                                                             central.Search());
     });
     Kramo::CentralInstance& central = Kramo::CentralInstance::Instance();
 

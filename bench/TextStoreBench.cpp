@@ -1,59 +1,14 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "LargeSale.h"
 #include "storage/CachedDataTextfile.h"
 
 namespace {
 
 using namespace Kramo;
-
-constexpr int SellerCount = 2000;
-constexpr int ItemsPerSeller = 200;
-
-// A data directory as a large sale leaves it: 2,000 seller files of 200 items each, written
-// once per run and removed at exit.
-class LargeSale {
-  public:
-    LargeSale() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kramo-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        directory_ = pattern + "/";
-        for (int seller = 1; seller <= SellerCount; ++seller) {
-            WriteSellerFile(seller);
-        }
-    }
-    ~LargeSale() { std::filesystem::remove_all(directory_); }
-    LargeSale(const LargeSale&) = delete;
-    LargeSale& operator=(const LargeSale&) = delete;
-
-    static const LargeSale& Instance() {
-        static const LargeSale sale;
-        return sale;
-    }
-
-    const std::string& Directory() const { return directory_; }
-
-  private:
-    void WriteSellerFile(int seller) const {
-        const std::string id = std::to_string(seller);
-        std::ofstream file(directory_ + id + "-S" + id + "-Predajca " + id + ".txt");
-        file << id << "*S" << id << "*Predajca " << id << "*poznámka*p*1\n";
-        for (int number = 1; number <= ItemsPerSeller; ++number) {
-            file << number << "*Detská bunda č. " << number << "*" << number % 50 << ".5*"
-                 << (number % 2 ? 'a' : 'b') << "*s\n";
-        }
-    }
-
-    std::string directory_;
-};
 
 double PeakResidentMegabytes() {
     rusage usage{};

@@ -53,7 +53,9 @@ void CentralInstance::Remove() {
 }
 
 CentralInstance::CentralInstance(CreationKey, const UserInterfaceFactory& factory)
-    : settings_(reporter_) {
+    : settings_(reporter_),
+      itemSearch_([this]() -> DataAccessInterface& { return register_.Store(); },
+                  [](const std::exception& failure) { Kramo::HandleException(failure); }) {
     if (factory) {
         userInterface_ = factory(*this);
     }

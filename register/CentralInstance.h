@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/ItemSearch.h"
 #include "register/KramoRegister.h"
 #include "register/UserInterfaceBase.h"
 #include "settings/ExceptionReporter.h"
@@ -10,8 +11,8 @@
 
 namespace Kramo {
 
-// The one application object: the settings, the register with the open store and the
-// windows, created in this order on first use and destroyed in the reverse order.
+// The one application object: the settings, the register with the open store, the item search
+// and the windows, created in this order on first use and destroyed in the reverse order.
 class CentralInstance {
   public:
     using UserInterfaceFactory =
@@ -35,6 +36,7 @@ class CentralInstance {
 
     KramoSettings& Settings() { return settings_; }
     KramoRegister& Register() { return register_; }
+    ItemSearch& Search() { return itemSearch_; }
     // Null when the program runs without windows.
     UserInterfaceBase* UserInterface() { return userInterface_.get(); }
 
@@ -52,10 +54,12 @@ class CentralInstance {
     std::unique_ptr<DataAccessInterface> OpenStore();
     std::unique_ptr<DataAccessInterface> OpenDatabaseStore();
 
-    // Declared in the order of creation; destroyed windows first, settings last.
+    // Declared in the order of creation; destroyed windows first, settings last. The search
+    // comes before the windows, which use it.
     Reporter reporter_;
     KramoSettings settings_;
     KramoRegister register_;
+    ItemSearch itemSearch_;
     std::unique_ptr<UserInterfaceBase> userInterface_;
 };
 

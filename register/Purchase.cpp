@@ -16,4 +16,10 @@ bool Purchase::Add(int itemId) {
     return true;
 }
 
+void Purchase::RemoveAt(std::size_t position) {
+    if (position < itemIds_.size()) {
+        itemIds_.erase(itemIds_.begin() + static_cast<std::ptrdiff_t>(position));
+    }
+}
+
 }  // namespace Kramo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace Kramo {
@@ -11,6 +12,8 @@ class Purchase {
     bool Contains(int itemId) const;
     // False, and nothing changes, when the item is in the purchase already.
     bool Add(int itemId);
+    // Removes the item at a position of the purchase; nothing for a position beyond it.
+    void RemoveAt(std::size_t position);
     void Clear() { itemIds_.clear(); }
 
     const std::vector<int>& ItemIds() const { return itemIds_; }

@@ -102,4 +102,16 @@ bool EqualIgnoringCase(const std::string& left, const std::string& right) {
     return true;
 }
 
+std::string CutAtCharacter(const std::string& text, std::size_t maximumBytes) {
+    if (text.size() <= maximumBytes) {
+        return text;
+    }
+    std::size_t length = maximumBytes;
+    // Continuation bytes (10xxxxxx) belong to the character before them.
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        --length;
+    }
+    return text.substr(0, length);
+}
+
 }  // namespace Kramo

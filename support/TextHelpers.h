@@ -22,6 +22,9 @@ std::vector<std::string> SplitText(const std::string& text, const std::string& d
 void ToUpperText(std::string& text);
 void ToLowerText(std::string& text);
 
+// The text cut to at most maximumBytes, never inside a UTF-8 character.
+std::string CutAtCharacter(const std::string& text, std::size_t maximumBytes);
+
 bool EqualIgnoringCase(const std::string& left, const std::string& right);
 
 }  // namespace Kramo

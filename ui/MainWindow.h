@@ -72,6 +72,11 @@ class MainWindow {
     Gtk::Label& SellerTypeLabel() { return *sellerTypeLabel_; }
     Gtk::Label& SellerNoteLabel() { return *sellerNoteLabel_; }
     Gtk::RadioButton& StateButton(int32_t status);
+    Gtk::Button& AddSellerButton() { return *addSellerButton_; }
+    Gtk::Button& UpdateSellerButton() { return *updateSellerButton_; }
+    Gtk::Button& AddItemButton() { return *addItemButton_; }
+    Gtk::Button& ModifyItemButton() { return *modifyItemButton_; }
+    Gtk::Button& CheckoutButton() { return *checkoutButton_; }
     Gtk::Button& RemoveItemButton() { return *removeItemButton_; }
     Gtk::Button& ToggleAcceptedButton() { return *toggleAcceptedButton_; }
     Gtk::Button& StatementButton() { return *statementButton_; }

@@ -1,14 +1,11 @@
 #include "UserInterface.h"
 
 #include <gtkmm/button.h>
-#include <gtkmm/comboboxentry.h>
 #include <gtkmm/dialog.h>
 #include <gtkmm/entry.h>
-#include <gtkmm/label.h>
 #include <gtkmm/main.h>
 #include <gtkmm/radiobutton.h>
 #include <gtkmm/rc.h>
-#include <gtkmm/treeview.h>
 #include <gtkmm/window.h>
 
 #include <stdexcept>
@@ -39,9 +36,11 @@ Glib::RefPtr<Gnome::Glade::Xml> LoadTopLevel(const std::string& gladeFile, const
 
 }  // namespace
 
-UserInterface::UserInterface(Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister)
+UserInterface::UserInterface(Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister,
+                             Kramo::ItemSearch& itemSearch)
     : settings_(settings),
       kramoRegister_(kramoRegister),
+      itemSearch_(itemSearch),
       fileFinder_(Kramo::FileFinder::Acquire()),
       userMessagesScope_(userMessages_) {}
 
@@ -73,79 +72,49 @@ UserInterface::TopLevels UserInterface::LoadTopLevels(const std::string& gladeFi
 
 void UserInterface::BuildWindows(const std::string& gladeFile) {
     topLevels_ = LoadTopLevels(gladeFile);
-    Gtk::Window* window = nullptr;
-    Gtk::Window* checkout = nullptr;
-    Gtk::Window* seller = nullptr;
-    Gtk::Window* item = nullptr;
-    WidgetLookup(topLevels_.main, "Dialog file is corrupt [windows].")
-        .Get("Register", window)
-        .Check();
-    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [windows].")
-        .Get("Pokladna", checkout)
-        .Check();
-    laterWindows_.checkout.reset(checkout);
-    WidgetLookup(topLevels_.seller, "Dialog file is corrupt [windows].")
-        .Get("Predajca", seller)
-        .Check();
-    laterWindows_.seller.reset(seller);
-    WidgetLookup(topLevels_.item, "Dialog file is corrupt [windows].").Get("Tovar", item).Check();
-    laterWindows_.item.reset(item);
-
+    TakeLaterWindows();
     mainWindow_ = std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_,
                                                settings_, filling_);
-    CheckLaterWindows(gladeFile);
-    mainWindow_->SignalSellersRefilled().connect([this] { RefillCheckoutSellerCombo(); });
+    BuildDialogs();
+    CheckSettingsDialog(gladeFile);
+    ConnectMainWindow();
     ConnectImports();
 }
 
-// The checkout, the item and seller dialogs and the settings dialog get their behaviour
-// later; their widgets must be there already, so a broken description fails at start.
-void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
+void UserInterface::TakeLaterWindows() {
     Gtk::Window* window = nullptr;
+    WidgetLookup(topLevels_.main, "Dialog file is corrupt [windows].")
+        .Get("Register", window)
+        .Check();
+    const auto take = [](const Glib::RefPtr<Gnome::Glade::Xml>& xml, const char* name,
+                         std::unique_ptr<Gtk::Window>& owner) {
+        Gtk::Window* taken = nullptr;
+        WidgetLookup(xml, "Dialog file is corrupt [windows].").Get(name, taken).Check();
+        owner.reset(taken);
+    };
+    take(topLevels_.checkout, "Pokladna", laterWindows_.checkout);
+    take(topLevels_.seller, "Predajca", laterWindows_.seller);
+    take(topLevels_.item, "Tovar", laterWindows_.item);
+}
+
+void UserInterface::BuildDialogs() {
+    checkout_ = std::make_unique<CheckoutWindow>(*laterWindows_.checkout, topLevels_.checkout,
+                                                 kramoRegister_, settings_, *mainWindow_,
+                                                 itemSearch_, filling_);
+    itemDialog_ = std::make_unique<ItemDialog>(*laterWindows_.item, topLevels_.item, kramoRegister_,
+                                               settings_, *mainWindow_);
+    sellerDialog_ = std::make_unique<SellerDialog>(*laterWindows_.seller, topLevels_.seller,
+                                                   kramoRegister_, *mainWindow_, *itemDialog_);
+    sellerStates_ = std::make_unique<SellerStateChanger>(kramoRegister_, *mainWindow_, filling_);
+}
+
+// The settings dialog gets its behaviour later; its widgets must be there already, so a
+// broken description fails at start.
+void UserInterface::CheckSettingsDialog(const std::string& gladeFile) {
     Gtk::Dialog* dialog = nullptr;
-    Gtk::TreeView* view = nullptr;
     Gtk::Entry* entry = nullptr;
     ComboBoxTextDer* combo = nullptr;
-    Gtk::ComboBoxEntry* comboEntry = nullptr;
-    Gtk::Label* label = nullptr;
-    Gtk::Button* button = nullptr;
     Gtk::RadioButton* radio = nullptr;
-
-    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [2].")
-        .Get("Pokladna", window)
-        .Check();
-    WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [4].")
-        .Get("treeview cashout items", view)
-        .Get("entry lookup seller", entry)
-        .GetDerived("combo lookup seller", checkoutSellerCombo_)
-        .Get("entry lookup item", entry)
-        .GetDerived("combo lookup item", combo)
-        .Get("label item price", label)
-        .Get("button cashout add item", button)
-        .Get("button cashout remove item", button)
-        .Get("label sum", label)
-        .Get("label cashout finished", button)
-        .Get("button register", button)
-        .Get("comboboxentry_search", comboEntry)
-        .Get("search_found_text", label)
-        .Check();
-    WidgetLookup(topLevels_.item, "Dialog file is corrupt [5].")
-        .Get("itemName", entry)
-        .Get("itemNumber", entry)
-        .Get("itemPrice", entry)
-        .GetDerived("itemCategoryCombo", combo)
-        .GetDerived("itemStatus_combobox", combo)
-        .Get("itemButton_ok", button)
-        .Get("itemButton_cancel", button)
-        .Check();
-    WidgetLookup(topLevels_.seller, "Dialog file is corrupt [6=Seller edit].")
-        .Get("sellerName", entry)
-        .Get("sellerCode", entry)
-        .Get("sellerNote", entry)
-        .GetDerived("sellerCategory", combo)
-        .Get("sellerButton_ok", button)
-        .Get("sellerButton_cancel", button)
-        .Check();
 
     userMessages_.SetPrompt(std::make_unique<TextPrompt>(gladeFile));
 
@@ -170,6 +139,37 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
         .Check();
 }
 
+void UserInterface::ConnectMainWindow() {
+    MainWindow& main = *mainWindow_;
+    main.SignalSellersRefilled().connect([this] { checkout_->RefillSellerCombo(); });
+    main.CheckoutButton().signal_clicked().connect(Guarded([this] { checkout_->Open(); }));
+    main.AddSellerButton().signal_clicked().connect(
+        Guarded([this] { sellerDialog_->OpenSellerDialog(-1); }));
+    main.UpdateSellerButton().signal_clicked().connect(Guarded([this] {
+        if (mainWindow_->CurrentSellerId() != -1) {
+            sellerDialog_->OpenSellerDialog(mainWindow_->CurrentSellerId());
+        }
+    }));
+    main.AddItemButton().signal_clicked().connect(Guarded([this] { AddItemToCurrentSeller(); }));
+    main.ModifyItemButton().signal_clicked().connect(Guarded([this] { ModifySelectedItem(); }));
+}
+
+void UserInterface::AddItemToCurrentSeller() {
+    if (mainWindow_->CurrentSellerId() != -1) {
+        itemDialog_->RegisterStartDialogEditProduct(-1);
+    }
+}
+
+void UserInterface::ModifySelectedItem() {
+    if (mainWindow_->CurrentSellerId() == -1) {
+        return;
+    }
+    const std::vector<int> ids = mainWindow_->RegisterGetSelectedItemIds();
+    if (ids.size() == 1) {
+        itemDialog_->RegisterStartDialogEditProduct(ids.front());
+    }
+}
+
 void UserInterface::ConnectImports() {
     importDialogs_ = std::make_unique<ImportDialogs>(settings_, kramoRegister_, *mainWindow_);
     Gtk::Button* single = nullptr;
@@ -178,15 +178,6 @@ void UserInterface::ConnectImports() {
     topLevels_.main->get_widget("button import multi seller", folder);
     single->signal_clicked().connect(Guarded([this] { importDialogs_->ImportSingleSeller(); }));
     folder->signal_clicked().connect(Guarded([this] { importDialogs_->ImportMultiSellers(); }));
-}
-
-// The checkout chooses among the same sellers, in the same order, as the main window.
-void UserInterface::RefillCheckoutSellerCombo() {
-    FillingFlag::Scope filling(filling_);
-    checkoutSellerCombo_->ClearItems();
-    for (const std::string& text : mainWindow_->Sellers().ComboTexts()) {
-        checkoutSellerCombo_->AppendText(text);
-    }
 }
 
 void UserInterface::LoadSellers() {

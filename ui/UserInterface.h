@@ -5,15 +5,20 @@
 #include <memory>
 #include <string>
 
+#include "core/ItemSearch.h"
 #include "register/KramoRegister.h"
 #include "register/UserInterfaceBase.h"
 #include "settings/KramoSettings.h"
 #include "support/FileFinder.h"
 #include "support/UserMessages.h"
+#include "ui/CheckoutWindow.h"
 #include "ui/FillingFlag.h"
 #include "ui/GtkUserMessages.h"
 #include "ui/ImportDialogs.h"
+#include "ui/ItemDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/SellerDialog.h"
+#include "ui/SellerStateChanger.h"
 
 namespace Gtk {
 class Dialog;
@@ -26,7 +31,8 @@ namespace KramoDialogs {
 class UserInterface : public Kramo::UserInterfaceBase {
   public:
     // Touches no widget: the toolkit starts after this object is made.
-    UserInterface(Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister);
+    UserInterface(Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister,
+                  Kramo::ItemSearch& itemSearch);
     ~UserInterface() override;
 
     bool SetupDialogs() override;
@@ -38,7 +44,10 @@ class UserInterface : public Kramo::UserInterfaceBase {
     void BuildWindows(const std::string& gladeFile);
 
     MainWindow& Main() { return *mainWindow_; }
-    ComboBoxTextDer& CheckoutSellerCombo() { return *checkoutSellerCombo_; }
+    ComboBoxTextDer& CheckoutSellerCombo() { return checkout_->SellerCombo(); }
+    CheckoutWindow& Checkout() { return *checkout_; }
+    ItemDialog& Items() { return *itemDialog_; }
+    SellerDialog& Sellers() { return *sellerDialog_; }
     ImportDialogs& Imports() { return *importDialogs_; }
     // The main window's object tree, for the windows built on it later and for tests.
     const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
@@ -53,7 +62,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
         Glib::RefPtr<Gnome::Glade::Xml> menu;
         Glib::RefPtr<Gnome::Glade::Xml> settings;
     };
-    // The windows whose behaviour comes with their own classes; held so they are destroyed.
+    // The top-level windows besides the main window, owned here for the classes that run them.
     struct LaterWindows {
         std::unique_ptr<Gtk::Window> checkout;
         std::unique_ptr<Gtk::Window> seller;
@@ -62,12 +71,19 @@ class UserInterface : public Kramo::UserInterfaceBase {
     };
 
     static TopLevels LoadTopLevels(const std::string& gladeFile);
-    void CheckLaterWindows(const std::string& gladeFile);
-    void RefillCheckoutSellerCombo();
+    void TakeLaterWindows();
+    void BuildDialogs();
+    void CheckSettingsDialog(const std::string& gladeFile);
+    void ConnectMainWindow();
     void ConnectImports();
+    // The item dialog of the one selected item row; nothing for no or several rows.
+    void ModifySelectedItem();
+    // A new item needs a seller to belong to.
+    void AddItemToCurrentSeller();
 
     Kramo::KramoSettings& settings_;
     Kramo::KramoRegister& kramoRegister_;
+    Kramo::ItemSearch& itemSearch_;
     std::shared_ptr<Kramo::FileFinder> fileFinder_;
     GtkUserMessages userMessages_;
     Kramo::UserMessagesScope userMessagesScope_;
@@ -75,7 +91,10 @@ class UserInterface : public Kramo::UserInterfaceBase {
     TopLevels topLevels_;
     LaterWindows laterWindows_;
     std::unique_ptr<MainWindow> mainWindow_;
-    ComboBoxTextDer* checkoutSellerCombo_ = nullptr;
+    std::unique_ptr<CheckoutWindow> checkout_;
+    std::unique_ptr<ItemDialog> itemDialog_;
+    std::unique_ptr<SellerDialog> sellerDialog_;
+    std::unique_ptr<SellerStateChanger> sellerStates_;
     std::unique_ptr<ImportDialogs> importDialogs_;
 };
 

@@ -85,4 +85,14 @@ TEST(LetterCase, ChangesAsciiLettersOnly) {
     EXPECT_FALSE(Kramo::EqualIgnoringCase("Č", "č"));  // only ASCII letters fold
 }
 
+TEST(CutAtCharacter, NeverSplitsAUtf8Character) {
+    EXPECT_EQ(Kramo::CutAtCharacter("abc", 3), "abc");
+    EXPECT_EQ(Kramo::CutAtCharacter("abcd", 3), "abc");
+    EXPECT_EQ(Kramo::CutAtCharacter("abč", 3), "ab");  // č is two bytes
+    EXPECT_EQ(Kramo::CutAtCharacter("abč", 4), "abč");
+    EXPECT_EQ(Kramo::CutAtCharacter("a€x", 3), "a");                // € is three bytes
+    EXPECT_EQ(Kramo::CutAtCharacter("a\xF0\x9F\x98\x80", 4), "a");  // four bytes
+    EXPECT_EQ(Kramo::CutAtCharacter("č", 0), "");
+}
+
 }  // namespace

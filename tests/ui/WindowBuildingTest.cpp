@@ -44,7 +44,7 @@ class WindowBuildingTest : public testing::Test {
 
     std::string BuildFailure(const std::string& gladeFile) {
         ExpectedToolkitWarnings warnings;
-        KramoDialogs::UserInterface windows(settings_, register_);
+        KramoDialogs::UserInterface windows(settings_, register_, search_);
         try {
             windows.BuildWindows(gladeFile);
         } catch (const std::runtime_error& failure) {
@@ -57,6 +57,8 @@ class WindowBuildingTest : public testing::Test {
     SilentReporter reporter_;
     Kramo::KramoSettings settings_{reporter_, directory_.Path() + "/"};
     Kramo::KramoRegister register_;
+    Kramo::ItemSearch search_{[this]() -> Kramo::DataAccessInterface& { return register_.Store(); },
+                              [](const std::exception&) {}};
 };
 
 TEST_F(WindowBuildingTest, EachMissingObjectNamesItsStep) {
@@ -96,7 +98,7 @@ TEST_F(WindowBuildingTest, UnreadableFileNamesTheLastObjectItCouldNotLoad) {
 
 TEST_F(WindowBuildingTest, FailureIsShownAsAnErrorBox) {
     ExpectedToolkitWarnings warnings;
-    KramoDialogs::UserInterface windows(settings_, register_);
+    KramoDialogs::UserInterface windows(settings_, register_, search_);
     ScriptedUserMessages boxes;
     EXPECT_FALSE(windows.SetupDialogs());  // no data folder, so no description in it
     ASSERT_EQ(boxes.ShownOfKind("error").size(), 1u);

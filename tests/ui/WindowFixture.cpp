@@ -28,7 +28,8 @@ void WindowFixture::Open() {
     std::filesystem::copy_file(KRAMO_GLADE_FILE, DataDirectory() + "kramo.glade");
     settings_ = std::make_unique<Kramo::KramoSettings>(reporter_, programDirectory_.Path() + "/");
     kramoRegister_.ReplaceStore(ReopenStore());
-    windows_ = std::make_unique<KramoDialogs::UserInterface>(*settings_, kramoRegister_);
+    windows_ =
+        std::make_unique<KramoDialogs::UserInterface>(*settings_, kramoRegister_, itemSearch_);
     // Installed after the windows' own boxes, so the script answers instead of a person.
     boxes_ = std::make_unique<ScriptedUserMessages>();
     ASSERT_TRUE(windows_->SetupDialogs());

@@ -24,10 +24,13 @@ class WindowFixture : public testing::Test {
 
     // Re-reads the data folder with a new store, as the next start of the program would.
     std::unique_ptr<Kramo::DataAccessInterface> ReopenStore() const;
+    // The program's store re-reads the data folder (after a test wrote seller files).
+    void ReplaceStore() { kramoRegister_.ReplaceStore(ReopenStore()); }
 
     Kramo::DataAccessInterface& Store() { return kramoRegister_.Store(); }
     KramoDialogs::UserInterface& Windows() { return *windows_; }
     Kramo::KramoSettings& Settings() { return *settings_; }
+    const std::vector<std::string>& SearchFailures() const { return searchFailures_; }
     std::string ProgramDirectory() const { return programDirectory_.Path() + "/"; }
     KramoDialogs::MainWindow& Main() { return windows_->Main(); }
     ScriptedUserMessages& Boxes() { return *boxes_; }
@@ -63,6 +66,10 @@ class WindowFixture : public testing::Test {
     RecordingReporter reporter_;
     std::unique_ptr<Kramo::KramoSettings> settings_;
     Kramo::KramoRegister kramoRegister_;
+    std::vector<std::string> searchFailures_;
+    Kramo::ItemSearch itemSearch_{
+        [this]() -> Kramo::DataAccessInterface& { return kramoRegister_.Store(); },
+        [this](const std::exception& failure) { searchFailures_.push_back(failure.what()); }};
     std::unique_ptr<KramoDialogs::UserInterface> windows_;
     std::unique_ptr<ScriptedUserMessages> boxes_;
     Glib::RefPtr<Gnome::Glade::Xml> mainXml_;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/DataAccessInterface.h"
+
+namespace Kramo {
+
+// Finds items by words of their names or by their prices, over a snapshot of every seller's
+// items taken from the store; the store is not touched while searching.
+class ItemSearch {
+  public:
+    static constexpr std::size_t MaximumHits = 61;
+
+    // The open store is asked for at every refresh, as the settings may have replaced it.
+    using StoreSource = std::function<DataAccessInterface&()>;
+    using FailureReport = std::function<void(const std::exception&)>;
+
+    ItemSearch(StoreSource store, FailureReport report);
+
+    // Rebuilds the snapshot. Never throws: a failure is reported and the snapshot keeps what
+    // was read before it.
+    void FetchLatestData();
+
+    // The items whose name-and-price text holds the most of the query's words, in snapshot
+    // order, at most MaximumHits; names in their search form. Nothing for 3 bytes or fewer.
+    std::vector<Item> FindItems(const std::string& query) const;
+
+    const std::vector<Seller>& Sellers() const { return sellers_; }
+    // The seller of the snapshot with this ID, or null.
+    const Seller* SellerOf(int sellerId) const;
+
+  private:
+    void Fetch();
+    // Appends an item whose name is in search form already.
+    void Append(Item item);
+    // Per item, how many of the words its text holds (each word once per item).
+    std::vector<unsigned> MatchCounts(const std::vector<std::string>& words) const;
+
+    StoreSource store_;
+    FailureReport report_;
+    std::vector<Seller> sellers_;
+    std::vector<Item> items_;
+    // Every item's text (search-form name, a blank, the price "%0.2f") one after another;
+    // item i's text starts at textStarts_[i] and ends where item i + 1's starts.
+    std::string texts_;
+    std::vector<std::size_t> textStarts_;
+};
+
+}  // namespace Kramo

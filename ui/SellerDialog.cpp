@@ -1,0 +1,141 @@
+#include "SellerDialog.h"
+
+#include <gtkmm/button.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/window.h>
+
+#include <algorithm>
+
+#include "register/ExceptionHandlers.h"
+#include "ui/FieldLook.h"
+#include "ui/GuardedAction.h"
+#include "ui/ItemDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/WidgetLookup.h"
+
+namespace KramoDialogs {
+namespace {
+
+constexpr const char* NewSellerName = "Nový predajca";
+
+}  // namespace
+
+SellerDialog::SellerDialog(Gtk::Window& window, const Glib::RefPtr<Gnome::Glade::Xml>& sellerXml,
+                           Kramo::KramoRegister& kramoRegister, MainWindow& mainWindow,
+                           ItemDialog& itemDialog)
+    : window_(window),
+      kramoRegister_(kramoRegister),
+      mainWindow_(mainWindow),
+      itemDialog_(itemDialog) {
+    WidgetLookup(sellerXml, "Dialog file is corrupt [6=Seller edit].")
+        .Get("sellerName", nameEntry_)
+        .Get("sellerCode", codeEntry_)
+        .Get("sellerNote", noteEntry_)
+        .GetDerived("sellerCategory", categoryCombo_)
+        .Get("sellerButton_ok", okButton_)
+        .Get("sellerButton_cancel", cancelButton_)
+        .Check();
+    okButton_->signal_clicked().connect(Guarded([this] { ConfirmSellerDialog(); }));
+    cancelButton_->signal_clicked().connect([this] { window_.hide(); });
+    window_.signal_delete_event().connect([this](GdkEventAny*) {
+        window_.hide();
+        return true;  // hidden, kept for the next use
+    });
+}
+
+void SellerDialog::OpenSellerDialog(int sellerId) {
+    categories_ = Store().GetSellerCategories();
+    ReadDialogSeller(sellerId);
+    openedName_ = seller_.NAME;
+    FillFields();
+    for (Gtk::Entry* field : {nameEntry_, codeEntry_, noteEntry_}) {
+        FieldLook::Normal(*field);
+    }
+    window_.show();
+    window_.present();
+}
+
+void SellerDialog::ReadDialogSeller(int sellerId) {
+    seller_ = Kramo::Seller();
+    if (sellerId == -1) {
+        seller_.NAME = NewSellerName;
+        seller_.SELLER_CATEGORY_ID = categories_.empty() ? -1 : categories_.front().ID;
+        return;
+    }
+    try {
+        seller_ = Store().GetSeller(sellerId);
+    } catch (const std::exception& failure) {
+        Kramo::HandleException(failure);
+        // Still this seller: confirming must not make a second one.
+        seller_.ID = sellerId;
+    }
+    Store().MarkSellerChanging(sellerId);
+}
+
+void SellerDialog::FillFields() {
+    nameEntry_->set_text(seller_.NAME);
+    codeEntry_->set_text(seller_.SHORT_CODE);
+    noteEntry_->set_text(seller_.COMMENT);
+    categoryCombo_->ClearItems();
+    for (const Kramo::SellerCategory& category : categories_) {
+        categoryCombo_->AppendText(category.NAME);
+    }
+    if (categories_.empty()) {
+        return;
+    }
+    const auto active = std::find_if(categories_.begin(), categories_.end(),
+                                     [this](const Kramo::SellerCategory& category) {
+                                         return category.ID == seller_.SELLER_CATEGORY_ID;
+                                     });
+    categoryCombo_->set_active(
+        active == categories_.end() ? 0 : static_cast<int>(active - categories_.begin()));
+}
+
+void SellerDialog::ConfirmSellerDialog() {
+    if (nameEntry_->get_text().empty()) {
+        nameEntry_->set_text(NewSellerName);
+        FieldLook::Warning(*nameEntry_);
+        return;
+    }
+    const std::string typed = codeEntry_->get_text();
+    const std::string code = Store().GenerateSellerCode(openedName_, typed, seller_.ID);
+    if (code != typed) {
+        seller_.SHORT_CODE = code;
+        codeEntry_->set_text(code);
+        FieldLook::Warning(*codeEntry_);
+        return;
+    }
+    TakeFields();
+    window_.hide();
+    StoreSeller();
+}
+
+void SellerDialog::TakeFields() {
+    seller_.NAME = nameEntry_->get_text();
+    seller_.COMMENT = noteEntry_->get_text();
+    seller_.SHORT_CODE = codeEntry_->get_text();
+    const int category = categoryCombo_->get_active_row_number();
+    if (category >= 0 && static_cast<std::size_t>(category) < categories_.size()) {
+        seller_.SELLER_CATEGORY_ID = categories_[static_cast<std::size_t>(category)].ID;
+    }
+}
+
+void SellerDialog::StoreSeller() {
+    const bool isNew = seller_.ID == -1;
+    if (isNew) {
+        Store().AddSeller(seller_);
+    } else {
+        Store().UpdateSeller(seller_.ID, seller_);
+    }
+    mainWindow_.ReloadSellerList();
+    try {
+        mainWindow_.ShowSeller(Store().GetSellerByCode(seller_.SHORT_CODE));
+    } catch (const Kramo::WrongSellerException&) {
+        // Not found again: the main window keeps what it shows.
+    }
+    if (isNew) {
+        itemDialog_.RegisterStartDialogEditProduct(-1);
+    }
+}
+
+}  // namespace KramoDialogs
