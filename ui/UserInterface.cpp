@@ -2,11 +2,10 @@
 
 #include <gtkmm/button.h>
 #include <gtkmm/comboboxentry.h>
-#include <gtkmm/dialog.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/label.h>
 #include <gtkmm/main.h>
-#include <gtkmm/radiobutton.h>
+#include <gtkmm/menuitem.h>
 #include <gtkmm/rc.h>
 #include <gtkmm/treeview.h>
 #include <gtkmm/window.h>
@@ -96,20 +95,19 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     CheckLaterWindows(gladeFile);
     mainWindow_->SignalSellersRefilled().connect([this] { RefillCheckoutSellerCombo(); });
     ConnectImports();
+    ConnectOrganiserCommands();
 }
 
-// The checkout, the item and seller dialogs and the settings dialog get their behaviour
-// later; their widgets must be there already, so a broken description fails at start.
+// The checkout and the item and seller dialogs get their behaviour later; their widgets must
+// be there already, so a broken description fails at start. The settings dialog takes its own.
 void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
     Gtk::Window* window = nullptr;
-    Gtk::Dialog* dialog = nullptr;
     Gtk::TreeView* view = nullptr;
     Gtk::Entry* entry = nullptr;
     ComboBoxTextDer* combo = nullptr;
     Gtk::ComboBoxEntry* comboEntry = nullptr;
     Gtk::Label* label = nullptr;
     Gtk::Button* button = nullptr;
-    Gtk::RadioButton* radio = nullptr;
 
     WidgetLookup(topLevels_.checkout, "Dialog file is corrupt [2].")
         .Get("Pokladna", window)
@@ -154,20 +152,8 @@ void UserInterface::CheckLaterWindows(const std::string& gladeFile) {
     if (!failure.empty()) {
         throw std::runtime_error(failure);
     }
-    WidgetLookup(topLevels_.settings, "Dialog file is corrupt [Nastavenia].")
-        .Get("Nastavenia", dialog)
-        .Check();
-    laterWindows_.settings.reset(dialog);
-    WidgetLookup(topLevels_.settings, "Dialog file is corrupt [Nastavenia] part 2.")
-        .Get("entry_name_of_kramo", entry)
-        .GetDerived("combo_font_size", combo)
-        .Get("radio_1file", radio)
-        .Get("radio_2db", radio)
-        .Get("entry_dbaddress", entry)
-        .Get("entry_dbuser", entry)
-        .Get("entry_dbpassword", entry)
-        .Get("entry_dbport", entry)
-        .Check();
+    settingsDialog_ = std::make_unique<SettingsDialog>(
+        topLevels_.settings, settings_, kramoRegister_, *this, [this] { LoadSellers(); });
 }
 
 void UserInterface::ConnectImports() {
@@ -178,6 +164,21 @@ void UserInterface::ConnectImports() {
     topLevels_.main->get_widget("button import multi seller", folder);
     single->signal_clicked().connect(Guarded([this] { importDialogs_->ImportSingleSeller(); }));
     folder->signal_clicked().connect(Guarded([this] { importDialogs_->ImportMultiSellers(); }));
+}
+
+void UserInterface::ConnectOrganiserCommands() {
+    documentCommands_ = std::make_unique<DocumentCommands>(settings_, kramoRegister_, *mainWindow_);
+    Gtk::MenuItem* settings = nullptr;
+    Gtk::MenuItem* overview = nullptr;
+    Gtk::MenuItem* statistics = nullptr;
+    topLevels_.menu->get_widget("menuItemSettings", settings);
+    topLevels_.menu->get_widget("menuItemSaveSellerOverview", overview);
+    topLevels_.menu->get_widget("menuitemStats", statistics);
+    // Activation comes from the mouse and from the keyboard alike.
+    settings->signal_activate().connect(Guarded([this] { settingsDialog_->OpenSettingsDialog(); }));
+    overview->signal_activate().connect(
+        Guarded([this] { documentCommands_->SaveSellerOverview(); }));
+    statistics->signal_activate().connect(Guarded([this] { documentCommands_->SaveStatistics(); }));
 }
 
 // The checkout chooses among the same sellers, in the same order, as the main window.

@@ -10,13 +10,14 @@
 #include "settings/KramoSettings.h"
 #include "support/FileFinder.h"
 #include "support/UserMessages.h"
+#include "ui/DocumentCommands.h"
 #include "ui/FillingFlag.h"
 #include "ui/GtkUserMessages.h"
 #include "ui/ImportDialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/SettingsDialog.h"
 
 namespace Gtk {
-class Dialog;
 class Window;
 }  // namespace Gtk
 
@@ -40,8 +41,11 @@ class UserInterface : public Kramo::UserInterfaceBase {
     MainWindow& Main() { return *mainWindow_; }
     ComboBoxTextDer& CheckoutSellerCombo() { return *checkoutSellerCombo_; }
     ImportDialogs& Imports() { return *importDialogs_; }
+    SettingsDialog& SettingsWindow() { return *settingsDialog_; }
+    DocumentCommands& Documents() { return *documentCommands_; }
     // The main window's object tree, for the windows built on it later and for tests.
     const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
+    const Glib::RefPtr<Gnome::Glade::Xml>& MenuDescription() const { return topLevels_.menu; }
     FillingFlag& Filling() { return filling_; }
 
   private:
@@ -58,13 +62,13 @@ class UserInterface : public Kramo::UserInterfaceBase {
         std::unique_ptr<Gtk::Window> checkout;
         std::unique_ptr<Gtk::Window> seller;
         std::unique_ptr<Gtk::Window> item;
-        std::unique_ptr<Gtk::Dialog> settings;
     };
 
     static TopLevels LoadTopLevels(const std::string& gladeFile);
     void CheckLaterWindows(const std::string& gladeFile);
     void RefillCheckoutSellerCombo();
     void ConnectImports();
+    void ConnectOrganiserCommands();
 
     Kramo::KramoSettings& settings_;
     Kramo::KramoRegister& kramoRegister_;
@@ -77,6 +81,8 @@ class UserInterface : public Kramo::UserInterfaceBase {
     std::unique_ptr<MainWindow> mainWindow_;
     ComboBoxTextDer* checkoutSellerCombo_ = nullptr;
     std::unique_ptr<ImportDialogs> importDialogs_;
+    std::unique_ptr<SettingsDialog> settingsDialog_;
+    std::unique_ptr<DocumentCommands> documentCommands_;
 };
 
 }  // namespace KramoDialogs
