@@ -82,14 +82,12 @@ const SellerCategory& CategoryOf(const std::vector<SellerCategory>& categories,
 
 // The cell of one fee kind: empty when the settlement has no line of it.
 std::string FeeCell(const SellerSettlement& settlement, FeeKind kind, float& total) {
-    const std::vector<FeeLine> lines = settlement.LinesOfKind(kind);
-    if (lines.empty()) {
+    SellerSettlement ofKind;
+    ofKind.lines = settlement.LinesOfKind(kind);
+    if (ofKind.lines.empty()) {
         return {};
     }
-    double sum = 0.0;
-    for (const FeeLine& line : lines) {
-        sum += line.amount;
-    }
+    const double sum = ofKind.FeeSum();
     total += static_cast<float>(sum);
     return FormatText("%0.2f", sum);
 }

@@ -156,6 +156,10 @@ struct AverageCase {
     const char* priceAverage;
 };
 
+void PrintTo(const AverageCase& c, std::ostream* out) {
+    *out << c.sellers << " sellers, " << c.items << " items";
+}
+
 class SummaryAveragesTest : public SellersSummaryTest,
                             public testing::WithParamInterface<AverageCase> {};
 
