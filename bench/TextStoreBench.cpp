@@ -1,59 +1,17 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "LargeSale.h"
 #include "storage/CachedDataTextfile.h"
 
 namespace {
 
 using namespace Kramo;
 
-constexpr int SellerCount = 2000;
-constexpr int ItemsPerSeller = 200;
-
-// A data directory as a large sale leaves it: 2,000 seller files of 200 items each, written
-// once per run and removed at exit.
-class LargeSale {
-  public:
-    LargeSale() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kramo-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        directory_ = pattern + "/";
-        for (int seller = 1; seller <= SellerCount; ++seller) {
-            WriteSellerFile(seller);
-        }
-    }
-    ~LargeSale() { std::filesystem::remove_all(directory_); }
-    LargeSale(const LargeSale&) = delete;
-    LargeSale& operator=(const LargeSale&) = delete;
-
-    static const LargeSale& Instance() {
-        static const LargeSale sale;
-        return sale;
-    }
-
-    const std::string& Directory() const { return directory_; }
-
-  private:
-    void WriteSellerFile(int seller) const {
-        const std::string id = std::to_string(seller);
-        std::ofstream file(directory_ + id + "-S" + id + "-Predajca " + id + ".txt");
-        file << id << "*S" << id << "*Predajca " << id << "*poznámka*p*1\n";
-        for (int number = 1; number <= ItemsPerSeller; ++number) {
-            file << number << "*Detská bunda č. " << number << "*" << number % 50 << ".5*"
-                 << (number % 2 ? 'a' : 'b') << "*s\n";
-        }
-    }
-
-    std::string directory_;
-};
+using KramoBench::LargeSale;
 
 double PeakResidentMegabytes() {
     rusage usage{};
@@ -62,7 +20,7 @@ double PeakResidentMegabytes() {
 }
 
 void BM_OpenDataDirectory(benchmark::State& state) {
-    const LargeSale& sale = LargeSale::Instance();
+    const LargeSale& sale = LargeSale::Selling();
     for (auto _ : state) {
         CachedDataTextfile store(sale.Directory());
         benchmark::DoNotOptimize(store.GetNextItemId());
@@ -73,8 +31,8 @@ BENCHMARK(BM_OpenDataDirectory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One edit at the checkout or in the item dialog: the seller's whole file is rewritten.
 void BM_ModifyItem(benchmark::State& state) {
-    CachedDataTextfile store(LargeSale::Instance().Directory());
-    const int sellerId = SellerCount / 2;
+    CachedDataTextfile store(LargeSale::Selling().Directory());
+    const int sellerId = LargeSale::SellerCount / 2;
     Item item = store.GetSellerItemByNumber(sellerId, 7);
     const double price = item.PRICE;
     for (auto _ : state) {
@@ -85,9 +43,9 @@ void BM_ModifyItem(benchmark::State& state) {
 BENCHMARK(BM_ModifyItem)->Unit(benchmark::kMillisecond);
 
 void BM_GetSellerItems(benchmark::State& state) {
-    CachedDataTextfile store(LargeSale::Instance().Directory());
+    CachedDataTextfile store(LargeSale::Selling().Directory());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(store.GetSellerItems(SellerCount / 2));
+        benchmark::DoNotOptimize(store.GetSellerItems(LargeSale::SellerCount / 2));
     }
 }
 BENCHMARK(BM_GetSellerItems)->Unit(benchmark::kMicrosecond);
