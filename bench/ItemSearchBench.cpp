@@ -15,7 +15,7 @@ ItemSearch SearchOver(CachedDataTextfile& store) {
 
 // The refresh when the checkout opens: every item of the 400,000 read and put in search form.
 void BM_FetchLatestData(benchmark::State& state) {
-    CachedDataTextfile store(LargeSale::Instance().Directory());
+    CachedDataTextfile store(KramoBench::LargeSale::Selling().Directory());
     ItemSearch search = SearchOver(store);
     for (auto _ : state) {
         search.FetchLatestData();
@@ -26,7 +26,7 @@ BENCHMARK(BM_FetchLatestData)->Unit(benchmark::kMillisecond);
 // Two words over the 400,000 items in memory: one that every item has and a price that one
 // item in fifty has; then two words no item has, the longest scan.
 void BM_FindItems(benchmark::State& state, const char* query) {
-    CachedDataTextfile store(LargeSale::Instance().Directory());
+    CachedDataTextfile store(KramoBench::LargeSale::Selling().Directory());
     ItemSearch search = SearchOver(store);
     search.FetchLatestData();
     for (auto _ : state) {

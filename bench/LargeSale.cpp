@@ -1,21 +1,31 @@
 #include "LargeSale.h"
 
-#include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-namespace Kramo {
+namespace KramoBench {
 
-LargeSale::LargeSale() {
+const LargeSale& LargeSale::Selling() {
+    static const LargeSale sale(false);
+    return sale;
+}
+
+const LargeSale& LargeSale::Settled() {
+    static const LargeSale sale(true);
+    return sale;
+}
+
+LargeSale::LargeSale(bool settled) {
     std::string pattern = (std::filesystem::temp_directory_path() / "kramo-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         std::abort();
     }
     directory_ = pattern + "/";
     for (int seller = 1; seller <= SellerCount; ++seller) {
-        WriteSellerFile(seller);
+        WriteSellerFile(seller, settled);
     }
 }
 
@@ -23,19 +33,16 @@ LargeSale::~LargeSale() {
     std::filesystem::remove_all(directory_);
 }
 
-const LargeSale& LargeSale::Instance() {
-    static const LargeSale sale;
-    return sale;
-}
-
-void LargeSale::WriteSellerFile(int seller) const {
+void LargeSale::WriteSellerFile(int seller, bool settled) const {
+    static const char states[] = "ospvdn";
     const std::string id = std::to_string(seller);
     std::ofstream file(directory_ + id + "-S" + id + "-Predajca " + id + ".txt");
-    file << id << "*S" << id << "*Predajca " << id << "*poznámka*p*1\n";
+    file << id << "*S" << id << "*Predajca " << id << "*poznámka*p*" << (settled ? seller % 3 : 1)
+         << "\n";
     for (int number = 1; number <= ItemsPerSeller; ++number) {
         file << number << "*Detská bunda č. " << number << "*" << number % 50 << ".5*"
-             << (number % 2 ? 'a' : 'b') << "*s\n";
+             << (number % 2 ? 'a' : 'b') << "*" << (settled ? states[number % 6] : 's') << "\n";
     }
 }
 
-}  // namespace Kramo
+}  // namespace KramoBench

@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <filesystem>
 #include <string>
 
 #include "LargeSale.h"
@@ -10,6 +11,8 @@ namespace {
 
 using namespace Kramo;
 
+using KramoBench::LargeSale;
+
 double PeakResidentMegabytes() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
@@ -17,7 +20,7 @@ double PeakResidentMegabytes() {
 }
 
 void BM_OpenDataDirectory(benchmark::State& state) {
-    const LargeSale& sale = LargeSale::Instance();
+    const LargeSale& sale = LargeSale::Selling();
     for (auto _ : state) {
         CachedDataTextfile store(sale.Directory());
         benchmark::DoNotOptimize(store.GetNextItemId());
@@ -28,8 +31,8 @@ BENCHMARK(BM_OpenDataDirectory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One edit at the checkout or in the item dialog: the seller's whole file is rewritten.
 void BM_ModifyItem(benchmark::State& state) {
-    CachedDataTextfile store(LargeSale::Instance().Directory());
-    const int sellerId = SellerCount / 2;
+    CachedDataTextfile store(LargeSale::Selling().Directory());
+    const int sellerId = LargeSale::SellerCount / 2;
     Item item = store.GetSellerItemByNumber(sellerId, 7);
     const double price = item.PRICE;
     for (auto _ : state) {
@@ -40,9 +43,9 @@ void BM_ModifyItem(benchmark::State& state) {
 BENCHMARK(BM_ModifyItem)->Unit(benchmark::kMillisecond);
 
 void BM_GetSellerItems(benchmark::State& state) {
-    CachedDataTextfile store(LargeSale::Instance().Directory());
+    CachedDataTextfile store(LargeSale::Selling().Directory());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(store.GetSellerItems(SellerCount / 2));
+        benchmark::DoNotOptimize(store.GetSellerItems(LargeSale::SellerCount / 2));
     }
 }
 BENCHMARK(BM_GetSellerItems)->Unit(benchmark::kMicrosecond);

@@ -51,9 +51,6 @@ class CentralInstance {
         void HandleException(const std::exception& failure) override;
     };
 
-    std::unique_ptr<DataAccessInterface> OpenStore();
-    std::unique_ptr<DataAccessInterface> OpenDatabaseStore();
-
     // Declared in the order of creation; destroyed windows first, settings last. The search
     // comes before the windows, which use it.
     Reporter reporter_;

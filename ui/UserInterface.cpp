@@ -1,10 +1,8 @@
 #include "UserInterface.h"
 
 #include <gtkmm/button.h>
-#include <gtkmm/dialog.h>
-#include <gtkmm/entry.h>
 #include <gtkmm/main.h>
-#include <gtkmm/radiobutton.h>
+#include <gtkmm/menuitem.h>
 #include <gtkmm/rc.h>
 #include <gtkmm/window.h>
 
@@ -76,9 +74,10 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     mainWindow_ = std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_,
                                                settings_, filling_);
     BuildDialogs();
-    CheckSettingsDialog(gladeFile);
+    BuildPromptAndSettings(gladeFile);
     ConnectMainWindow();
     ConnectImports();
+    ConnectOrganiserCommands();
 }
 
 void UserInterface::TakeLaterWindows() {
@@ -108,14 +107,8 @@ void UserInterface::BuildDialogs() {
     sellerStates_ = std::make_unique<SellerStateChanger>(kramoRegister_, *mainWindow_, filling_);
 }
 
-// The settings dialog gets its behaviour later; its widgets must be there already, so a
-// broken description fails at start.
-void UserInterface::CheckSettingsDialog(const std::string& gladeFile) {
-    Gtk::Dialog* dialog = nullptr;
-    Gtk::Entry* entry = nullptr;
-    ComboBoxTextDer* combo = nullptr;
-    Gtk::RadioButton* radio = nullptr;
-
+// The text prompt and the settings dialog, the last steps of building.
+void UserInterface::BuildPromptAndSettings(const std::string& gladeFile) {
     userMessages_.SetPrompt(std::make_unique<TextPrompt>(gladeFile));
 
     std::string failure;
@@ -123,20 +116,23 @@ void UserInterface::CheckSettingsDialog(const std::string& gladeFile) {
     if (!failure.empty()) {
         throw std::runtime_error(failure);
     }
-    WidgetLookup(topLevels_.settings, "Dialog file is corrupt [Nastavenia].")
-        .Get("Nastavenia", dialog)
-        .Check();
-    laterWindows_.settings.reset(dialog);
-    WidgetLookup(topLevels_.settings, "Dialog file is corrupt [Nastavenia] part 2.")
-        .Get("entry_name_of_kramo", entry)
-        .GetDerived("combo_font_size", combo)
-        .Get("radio_1file", radio)
-        .Get("radio_2db", radio)
-        .Get("entry_dbaddress", entry)
-        .Get("entry_dbuser", entry)
-        .Get("entry_dbpassword", entry)
-        .Get("entry_dbport", entry)
-        .Check();
+    settingsDialog_ = std::make_unique<SettingsDialog>(
+        topLevels_.settings, settings_, kramoRegister_, *this, [this] { LoadSellers(); });
+}
+
+void UserInterface::ConnectOrganiserCommands() {
+    documentCommands_ = std::make_unique<DocumentCommands>(settings_, kramoRegister_, *mainWindow_);
+    Gtk::MenuItem* settings = nullptr;
+    Gtk::MenuItem* overview = nullptr;
+    Gtk::MenuItem* statistics = nullptr;
+    topLevels_.menu->get_widget("menuItemSettings", settings);
+    topLevels_.menu->get_widget("menuItemSaveSellerOverview", overview);
+    topLevels_.menu->get_widget("menuitemStats", statistics);
+    // Activation comes from the mouse and from the keyboard alike.
+    settings->signal_activate().connect(Guarded([this] { settingsDialog_->OpenSettingsDialog(); }));
+    overview->signal_activate().connect(
+        Guarded([this] { documentCommands_->SaveSellerOverview(); }));
+    statistics->signal_activate().connect(Guarded([this] { documentCommands_->SaveStatistics(); }));
 }
 
 void UserInterface::ConnectMainWindow() {

@@ -12,6 +12,7 @@
 #include "support/FileFinder.h"
 #include "support/UserMessages.h"
 #include "ui/CheckoutWindow.h"
+#include "ui/DocumentCommands.h"
 #include "ui/FillingFlag.h"
 #include "ui/GtkUserMessages.h"
 #include "ui/ImportDialogs.h"
@@ -19,9 +20,9 @@
 #include "ui/MainWindow.h"
 #include "ui/SellerDialog.h"
 #include "ui/SellerStateChanger.h"
+#include "ui/SettingsDialog.h"
 
 namespace Gtk {
-class Dialog;
 class Window;
 }  // namespace Gtk
 
@@ -49,8 +50,12 @@ class UserInterface : public Kramo::UserInterfaceBase {
     ItemDialog& Items() { return *itemDialog_; }
     SellerDialog& Sellers() { return *sellerDialog_; }
     ImportDialogs& Imports() { return *importDialogs_; }
+    SettingsDialog& SettingsWindow() { return *settingsDialog_; }
+    DocumentCommands& Documents() { return *documentCommands_; }
     // The main window's object tree, for the windows built on it later and for tests.
     const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
+    // The menu of other actions, for tests that choose its items.
+    const Glib::RefPtr<Gnome::Glade::Xml>& MenuDescription() const { return topLevels_.menu; }
     FillingFlag& Filling() { return filling_; }
 
   private:
@@ -67,15 +72,15 @@ class UserInterface : public Kramo::UserInterfaceBase {
         std::unique_ptr<Gtk::Window> checkout;
         std::unique_ptr<Gtk::Window> seller;
         std::unique_ptr<Gtk::Window> item;
-        std::unique_ptr<Gtk::Dialog> settings;
     };
 
     static TopLevels LoadTopLevels(const std::string& gladeFile);
     void TakeLaterWindows();
     void BuildDialogs();
-    void CheckSettingsDialog(const std::string& gladeFile);
+    void BuildPromptAndSettings(const std::string& gladeFile);
     void ConnectMainWindow();
     void ConnectImports();
+    void ConnectOrganiserCommands();
     // The item dialog of the one selected item row; nothing for no or several rows.
     void ModifySelectedItem();
     // A new item needs a seller to belong to.
@@ -96,6 +101,8 @@ class UserInterface : public Kramo::UserInterfaceBase {
     std::unique_ptr<SellerDialog> sellerDialog_;
     std::unique_ptr<SellerStateChanger> sellerStates_;
     std::unique_ptr<ImportDialogs> importDialogs_;
+    std::unique_ptr<SettingsDialog> settingsDialog_;
+    std::unique_ptr<DocumentCommands> documentCommands_;
 };
 
 }  // namespace KramoDialogs

@@ -90,7 +90,10 @@ std::vector<std::string> PdfReadBack::Bookmarks() const {
     bool inString = false;
     for (auto at = json.begin(); at != json.end(); ++at) {
         std::smatch match;
-        if (!inString && std::regex_search(at, json.end(), match, title)) {
+        // Anchored at this character: a search over the rest at every character would take
+        // minutes for a document of some hundred bookmarks.
+        if (!inString && std::regex_search(at, json.end(), match, title,
+                                           std::regex_constants::match_continuous)) {
             found.emplace_back(depth, match[1]);
             at += match.length(0) - 1;
             continue;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "register/KramoRegister.h"
+#include "register/UserInterfaceBase.h"
+#include "settings/KramoSettings.h"
+
+namespace Kramo {
+
+// Sets the interface font (when there are windows) and replaces the register's store with the
+// one the settings choose. A store that cannot be opened is logged, shown and thrown as a
+// runtime error; the register then holds no store.
+void ApplySettings(KramoSettings& settings, KramoRegister& kramoRegister,
+                   UserInterfaceBase* userInterface);
+
+}  // namespace Kramo

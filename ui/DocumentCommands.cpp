@@ -1,0 +1,56 @@
+#include "DocumentCommands.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "pdf/SellerOverview.h"
+#include "register/DocumentNames.h"
+#include "register/ExceptionHandlers.h"
+#include "register/PdfDocuments.h"
+#include "register/SellersSummary.h"
+#include "support/DocumentOpener.h"
+#include "ui/MainWindow.h"
+
+namespace KramoDialogs {
+
+DocumentCommands::DocumentCommands(const Kramo::KramoSettings& settings,
+                                   Kramo::KramoRegister& kramoRegister, MainWindow& mainWindow)
+    : settings_(settings),
+      kramoRegister_(kramoRegister),
+      mainWindow_(mainWindow),
+      targetQuestion_([this](const std::string& folder, const std::string& proposedName) {
+          return mainWindow_.AskTargetFile(folder, proposedName);
+      }) {}
+
+void DocumentCommands::SaveDocument(const char* prefix,
+                                    const std::function<void(Kramo::PdfWrapperBase&)>& content) {
+    const std::string path = targetQuestion_(Kramo::DocumentsFolder(settings_),
+                                             Kramo::TimeStampedFileName(prefix, "pdf"));
+    if (path.empty() || !Kramo::WriteDocument(settings_, path, content)) {
+        return;
+    }
+    try {
+        Kramo::OpenDocument(path);
+    } catch (const std::exception& failure) {
+        Kramo::HandlePdfExceptions(failure);
+    }
+}
+
+void DocumentCommands::SaveStatistics() {
+    SaveDocument("Statistika", [this](Kramo::PdfWrapperBase& writer) {
+        Kramo::WriteSellersSummary(writer, kramoRegister_.Store(), settings_);
+    });
+}
+
+void DocumentCommands::SaveSellerOverview() {
+    std::vector<int> sellerIds;
+    for (const Kramo::SellerList::Entry& entry : mainWindow_.Sellers().Entries()) {
+        sellerIds.push_back(entry.seller.ID);
+    }
+    SaveDocument("PrehladPredajcov", [&](Kramo::PdfWrapperBase& writer) {
+        Kramo::WriteSellerOverview(writer, kramoRegister_.Store(), sellerIds,
+                                   settings_.CurrencyUnit());
+    });
+}
+
+}  // namespace KramoDialogs

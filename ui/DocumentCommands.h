@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "pdf/PdfWrapperBase.h"
+#include "register/KramoRegister.h"
+#include "settings/KramoSettings.h"
+
+namespace KramoDialogs {
+
+class MainWindow;
+
+// The organiser's documents of the menu of other actions: the statistics and the overview of
+// every seller's statement, saved where the user chooses and opened in the viewer.
+class DocumentCommands {
+  public:
+    // The chosen path for a proposed name in a folder, or empty when the user cancelled.
+    using TargetQuestion =
+        std::function<std::string(const std::string& folder, const std::string& proposedName)>;
+
+    DocumentCommands(const Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister,
+                     MainWindow& mainWindow);
+
+    void SaveStatistics();
+    // The sellers in the order of the main window's seller list.
+    void SaveSellerOverview();
+
+    // Tests answer the question instead of a user.
+    void SetTargetQuestion(TargetQuestion question) { targetQuestion_ = std::move(question); }
+
+  private:
+    void SaveDocument(const char* prefix,
+                      const std::function<void(Kramo::PdfWrapperBase&)>& content);
+
+    const Kramo::KramoSettings& settings_;
+    Kramo::KramoRegister& kramoRegister_;
+    MainWindow& mainWindow_;
+    TargetQuestion targetQuestion_;
+};
+
+}  // namespace KramoDialogs

@@ -1,0 +1,121 @@
+#include "SettingsDialog.h"
+
+#include <gtkmm/dialog.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/radiobutton.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "register/SettingsApplication.h"
+#include "settings/FontSizeOption.h"
+#include "support/FormatText.h"
+#include "support/UserMessages.h"
+#include "ui/WidgetLookup.h"
+
+namespace KramoDialogs {
+namespace {
+
+// The leading integer of the text, 0 without digits or beyond the range of a port number
+// field.
+int LeadingInteger(const std::string& text) {
+    errno = 0;
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    return errno == ERANGE || value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml,
+                               Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister,
+                               Kramo::UserInterfaceBase& windows,
+                               std::function<void()> storeReplaced)
+    : settings_(settings),
+      kramoRegister_(kramoRegister),
+      windows_(windows),
+      storeReplaced_(std::move(storeReplaced)),
+      runner_([](Gtk::Dialog& dialog) { return dialog.run(); }) {
+    Gtk::Dialog* dialog = nullptr;
+    WidgetLookup(xml, "Dialog file is corrupt [Nastavenia].").Get("Nastavenia", dialog).Check();
+    dialog_.reset(dialog);
+    WidgetLookup(xml, "Dialog file is corrupt [Nastavenia] part 2.")
+        .Get("entry_name_of_kramo", saleName_)
+        .GetDerived("combo_font_size", fontSize_)
+        .Get("radio_1file", localFiles_)
+        .Get("radio_2db", database_)
+        .Get("entry_dbaddress", address_)
+        .Get("entry_dbuser", user_)
+        .Get("entry_dbpassword", password_)
+        .Get("entry_dbport", port_)
+        .Check();
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+void SettingsDialog::FillFontSizes() {
+    fontSize_->ClearItems();
+    int active = 0;
+    const std::vector<Kramo::FontSizeOption>& offered = Kramo::OfferedFontSizes();
+    for (std::size_t index = 0; index < offered.size(); ++index) {
+        fontSize_->AppendText(offered[index].label);
+        if (offered[index].value == settings_.FontSize()) {
+            active = static_cast<int>(index);
+        }
+    }
+    fontSize_->set_active(active);
+}
+
+void SettingsDialog::OpenSettingsDialog() {
+    FillFontSizes();
+    saleName_->set_text(settings_.SaleName());
+    (settings_.DatabaseInLocalFiles() ? localFiles_ : database_)->set_active(true);
+    address_->set_text(settings_.ServerAddress());
+    user_->set_text(settings_.User());
+    password_->set_text(settings_.Password());
+    port_->set_text(Kramo::FormatText("%i", settings_.Port()));
+
+    const int response = runner_(*dialog_);
+    dialog_->hide();
+    if (response == Gtk::RESPONSE_OK) {
+        ConfirmSettingsDialog();
+    }
+}
+
+void SettingsDialog::ReadWidgets() {
+    settings_.SetSaleName(saleName_->get_text());
+    const int chosen = fontSize_->get_active_row_number();
+    const std::vector<Kramo::FontSizeOption>& offered = Kramo::OfferedFontSizes();
+    settings_.SetFontSize(
+        chosen >= 0 && chosen < static_cast<int>(offered.size()) ? offered[chosen].value : -1);
+    settings_.SetDatabaseInLocalFiles(localFiles_->get_active());
+    settings_.SetServerAddress(address_->get_text());
+    settings_.SetUser(user_->get_text());
+    settings_.SetPassword(password_->get_text());
+    settings_.SetPort(LeadingInteger(port_->get_text()));
+}
+
+void SettingsDialog::ConfirmSettingsDialog() {
+    dialog_->hide();
+    const int formerFontSize = settings_.FontSize();
+    ReadWidgets();
+    settings_.SaveSettings();
+    bool opened = false;
+    try {
+        Kramo::ApplySettings(settings_, kramoRegister_, &windows_);
+        opened = true;
+    } catch (const std::runtime_error&) {
+        // Already logged and shown; the program stays without a store until the settings
+        // name one that opens.
+    }
+    if (opened) {
+        storeReplaced_();
+    }
+    if (settings_.FontSize() != formerFontSize) {
+        Kramo::ShowInfoBox("Zmena veľkosti písma sa prejaví pri ďalšom spustení programu",
+                           "Veľkosť písma zmenená");
+    }
+}
+
+}  // namespace KramoDialogs

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <libglademm/xml.h>
+
+#include <functional>
+#include <memory>
+
+#include "register/KramoRegister.h"
+#include "register/UserInterfaceBase.h"
+#include "settings/KramoSettings.h"
+#include "ui/ComboBoxTextDer.h"
+
+namespace Gtk {
+class Dialog;
+class Entry;
+class RadioButton;
+}  // namespace Gtk
+
+namespace KramoDialogs {
+
+// "Nastavenia": the sale name, the interface font size and where the data lives. Confirming
+// writes the settings file and reopens the store at once.
+class SettingsDialog {
+  public:
+    // Runs the dialog modally and answers its response.
+    using Runner = std::function<int(Gtk::Dialog&)>;
+
+    // Takes the widgets of "Nastavenia"; throws std::runtime_error with the building step's
+    // text when one is missing. storeReplaced runs after a new store was opened.
+    SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml, Kramo::KramoSettings& settings,
+                   Kramo::KramoRegister& kramoRegister, Kramo::UserInterfaceBase& windows,
+                   std::function<void()> storeReplaced);
+    ~SettingsDialog();
+
+    // Shows the settings and, when the user answers OK, confirms them.
+    void OpenSettingsDialog();
+    void ConfirmSettingsDialog();
+
+    // Tests answer the dialog instead of a user.
+    void SetRunner(Runner runner) { runner_ = std::move(runner); }
+
+    Gtk::Entry& SaleNameEntry() { return *saleName_; }
+    ComboBoxTextDer& FontSizeCombo() { return *fontSize_; }
+    Gtk::RadioButton& LocalFilesButton() { return *localFiles_; }
+    Gtk::RadioButton& DatabaseButton() { return *database_; }
+    Gtk::Entry& AddressEntry() { return *address_; }
+    Gtk::Entry& UserEntry() { return *user_; }
+    Gtk::Entry& PasswordEntry() { return *password_; }
+    Gtk::Entry& PortEntry() { return *port_; }
+
+  private:
+    void FillFontSizes();
+    void ReadWidgets();
+
+    Kramo::KramoSettings& settings_;
+    Kramo::KramoRegister& kramoRegister_;
+    Kramo::UserInterfaceBase& windows_;
+    std::function<void()> storeReplaced_;
+    Runner runner_;
+
+    // The top-level of the description belongs to whoever took it.
+    std::unique_ptr<Gtk::Dialog> dialog_;
+    Gtk::Entry* saleName_ = nullptr;
+    ComboBoxTextDer* fontSize_ = nullptr;
+    Gtk::RadioButton* localFiles_ = nullptr;
+    Gtk::RadioButton* database_ = nullptr;
+    Gtk::Entry* address_ = nullptr;
+    Gtk::Entry* user_ = nullptr;
+    Gtk::Entry* password_ = nullptr;
+    Gtk::Entry* port_ = nullptr;
+};
+
+}  // namespace KramoDialogs
