@@ -1,14 +1,29 @@
+#include <X11/Xlib.h>
 #include <gtest/gtest.h>
 #include <gtkmm/main.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 // The toolkit and fontconfig keep caches for the life of the process, which the leak checker
 // would report as leaks of every window test.
 extern "C" const char* __asan_default_options() {
     return "detect_leaks=0";
+}
+
+// The virtual display now and then refuses a connection while many test programs start and end
+// at once; a moment later it takes it. The toolkit itself would give up at the first refusal.
+void WaitForDisplay() {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) {
+            XCloseDisplay(display);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
 }
 
 // Window tests need the toolkit; listing the tests (at build time) must work without a display.
@@ -20,6 +35,7 @@ int main(int argc, char** argv) {
         // (the test command compiles the locale into the build folder).
         setenv("LANG", "sk_SK.UTF-8", 1);
         unsetenv("LC_ALL");
+        WaitForDisplay();
         toolkit = std::make_unique<Gtk::Main>(argc, argv);
         std::setlocale(LC_NUMERIC, "C");
         // A mistake in the window description shows only as a critical warning: fail on it.
