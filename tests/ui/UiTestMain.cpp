@@ -1,4 +1,3 @@
-#include <X11/Xlib.h>
 #include <gtest/gtest.h>
 #include <gtkmm/main.h>
 
@@ -7,6 +6,9 @@
 #include <cstdlib>
 #include <memory>
 #include <thread>
+
+// Last: Xlib's macros (None, Status) would clash with the headers above.
+#include <X11/Xlib.h>
 
 // The toolkit and fontconfig keep caches for the life of the process, which the leak checker
 // would report as leaks of every window test.
