@@ -25,14 +25,6 @@ std::string FirstCharacter(const std::string& word) {
     return word.substr(0, length);
 }
 
-std::size_t CharacterCount(const std::string& text) {
-    std::size_t count = 0;
-    for (const char c : text) {
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // continuation bytes don't count
-    }
-    return count;
-}
-
 std::string InitialsOf(const std::string& name) {
     std::string initials;
     for (const std::string& word : SplitText(name, " ")) {

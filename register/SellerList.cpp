@@ -8,12 +8,6 @@
 namespace Kramo {
 namespace {
 
-std::size_t CharacterCount(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 std::string LowerCode(const std::string& code) {
     std::string lower = code;
     ToLowerText(lower);

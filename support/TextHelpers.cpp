@@ -114,4 +114,12 @@ std::string CutAtCharacter(const std::string& text, std::size_t maximumBytes) {
     return text.substr(0, length);
 }
 
+std::size_t CharacterCount(const std::string& text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }
+    return count;
+}
+
 }  // namespace Kramo

@@ -23,6 +23,9 @@ void ToUpperText(std::string& text);
 void ToLowerText(std::string& text);
 
 // The text cut to at most maximumBytes, never inside a UTF-8 character.
+// Characters of a UTF-8 text: continuation bytes do not count.
+std::size_t CharacterCount(const std::string& text);
+
 std::string CutAtCharacter(const std::string& text, std::size_t maximumBytes);
 
 bool EqualIgnoringCase(const std::string& left, const std::string& right);

@@ -74,6 +74,13 @@ TEST(SplitText, SkipsEmptyTokens) {
     EXPECT_THAT(Kramo::SplitText("word", ""), ElementsAre("word"));
 }
 
+TEST(CharacterCount, CountsCharactersNotBytes) {
+    EXPECT_EQ(Kramo::CharacterCount(""), 0u);
+    EXPECT_EQ(Kramo::CharacterCount("ab"), 2u);
+    EXPECT_EQ(Kramo::CharacterCount("Č"), 1u);
+    EXPECT_EQ(Kramo::CharacterCount("ďž€"), 3u);
+}
+
 TEST(LetterCase, ChangesAsciiLettersOnly) {
     std::string text = "Čierna bunda 12x";
     Kramo::ToUpperText(text);
