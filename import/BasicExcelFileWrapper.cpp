@@ -16,12 +16,6 @@ namespace {
 // or hostile and would only exhaust the memory.
 constexpr std::size_t MaxGridCells = 1u << 20;
 
-std::string LowerExtension(const std::string& path) {
-    std::string extension = path.substr(path.rfind('.'));
-    Kramo::ToLowerText(extension);
-    return extension;
-}
-
 }  // namespace
 
 BasicExcelFileWrapper::BasicExcelFileWrapper(std::string copyFolder)
@@ -47,7 +41,7 @@ void BasicExcelFileWrapper::LoadFile(const std::string& path) {
     if (path.find('.') == std::string::npos) {
         throw std::runtime_error("File does not have extension.");
     }
-    if (LowerExtension(path) != ".xls") {
+    if (Kramo::LowerCaseExtension(path) != "xls") {
         throw std::runtime_error("File extension is not xls.");
     }
     if (!Kramo::CopyFileContents(path, copyPath_)) {

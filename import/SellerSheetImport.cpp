@@ -6,17 +6,10 @@
 #include "import/BasicExcelFileWrapper.h"
 #include "import/SellerSheet.h"
 #include "storage/CachedDataTextfile.h"
-#include "support/TextHelpers.h"
+#include "support/FileHelpers.h"
 
 namespace KramoExcel {
 namespace {
-
-std::string LowerExtension(const std::string& path) {
-    const std::string::size_type point = path.rfind('.');
-    std::string extension = point == std::string::npos ? std::string() : path.substr(point + 1);
-    Kramo::ToLowerText(extension);
-    return extension;
-}
 
 void Count(SellerSheetImport& import) {
     for (const Kramo::Item& item : import.items) {
@@ -31,7 +24,7 @@ void Count(SellerSheetImport& import) {
 SellerSheetImport ImportSellerSheet(const std::string& path, const std::string& dataDirectory,
                                     const std::string& copyFolder) {
     SellerSheetImport import;
-    const std::string extension = LowerExtension(path);
+    const std::string extension = Kramo::LowerCaseExtension(path);
     try {
         if (extension == "txt") {
             Kramo::CachedDataTextfile store(dataDirectory);

@@ -8,6 +8,7 @@
 
 #include "FileHandle.h"
 #include "Log.h"
+#include "TextHelpers.h"
 
 namespace Kramo {
 namespace {
@@ -27,6 +28,13 @@ std::string DirectoryOfPath(const std::string& path) {
         return {};
     }
     return path.substr(0, std::min(separator + 1, PathLimit));
+}
+
+std::string LowerCaseExtension(const std::string& path) {
+    const std::string::size_type point = path.rfind('.');
+    std::string extension = point == std::string::npos ? std::string() : path.substr(point + 1);
+    ToLowerText(extension);
+    return extension;
 }
 
 bool CreateDirectoryIfMissing(const std::string& path) {

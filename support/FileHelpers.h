@@ -8,6 +8,9 @@ namespace Kramo {
 // characters.
 std::string DirectoryOfPath(const std::string& path);
 
+// The text after the path's last '.', in ASCII lower case; empty without a '.'.
+std::string LowerCaseExtension(const std::string& path);
+
 // True when the path is a directory afterwards; creates one level, never parents.
 bool CreateDirectoryIfMissing(const std::string& path);
 bool CreateDirectoryIfMissing(const std::string& parent, const std::string& name);

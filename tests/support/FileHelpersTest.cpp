@@ -26,6 +26,13 @@ TEST(DirectoryOfPath, KeepsTheLastSeparator) {
     EXPECT_EQ(Kramo::DirectoryOfPath(std::string(600, 'd') + "/x").size(), 511u);
 }
 
+TEST(LowerCaseExtension, TextAfterTheLastPointInLowerCase) {
+    EXPECT_EQ(Kramo::LowerCaseExtension("/sheets/Anna.XLS"), "xls");
+    EXPECT_EQ(Kramo::LowerCaseExtension("archive.tar.GZ"), "gz");
+    EXPECT_EQ(Kramo::LowerCaseExtension("noextension"), "");
+    EXPECT_EQ(Kramo::LowerCaseExtension("trailing."), "");
+}
+
 TEST(CreateDirectoryIfMissing, CreatesOneLevel) {
     TemporaryDirectory directory;
     const std::string path = directory.File("documents");
