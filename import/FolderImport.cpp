@@ -18,12 +18,6 @@ namespace {
 
 constexpr int MaxNameSuffix = 1000;
 
-void LogLine(const std::string& text) {
-    Kramo::LogMessage(Kramo::LogNotice, "ImportMultiSellers: ");
-    Kramo::LogMessage(Kramo::LogNotice, "%s", text.c_str());
-    Kramo::LogMessage(Kramo::LogNotice, "\n");
-}
-
 // The files of the folder, directories left out, listed before any is touched: reading a
 // text sheet runs a search of its own.
 std::vector<std::string> FilesOf(const std::string& folder) {
@@ -57,6 +51,12 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to, bool
 }
 
 }  // namespace
+
+void FolderImport::LogLine(const std::string& text) {
+    Kramo::LogMessage(Kramo::LogNotice, "ImportMultiSellers: ");
+    Kramo::LogMessage(Kramo::LogNotice, "%s", text.c_str());
+    Kramo::LogMessage(Kramo::LogNotice, "\n");
+}
 
 FolderImport::FolderImport(Kramo::DataAccessInterface& store, std::string dataDirectory,
                            std::string copyFolder)

@@ -23,6 +23,9 @@ class FolderImport {
     // The folder ends with '/'.
     Summary Run(const std::string& folder);
 
+    // A line of the folder import's log: the operation, the text and the line end.
+    static void LogLine(const std::string& text);
+
   private:
     struct FileResult {
         std::string report;

@@ -9,18 +9,11 @@
 #include "import/SellerSheetImport.h"
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
-#include "support/Log.h"
 #include "support/UserMessages.h"
 #include "ui/MainWindow.h"
 
 namespace KramoDialogs {
 namespace {
-
-void LogImportLine(const char* text) {
-    Kramo::LogMessage(Kramo::LogNotice, "ImportMultiSellers: ");
-    Kramo::LogMessage(Kramo::LogNotice, "%s", text);
-    Kramo::LogMessage(Kramo::LogNotice, "\n");
-}
 
 // The folder of a chosen file or folder, ending with '/'.
 std::string FolderOfChoice(const std::string& chosen, bool chooseFolder) {
@@ -128,7 +121,7 @@ void ImportDialogs::ShowImportedSeller(int sellerId) {
 }
 
 void ImportDialogs::ImportMultiSellers() {
-    LogImportLine("Starting");
+    KramoExcel::FolderImport::LogLine("Starting");
     if (Choose("Select folder with sheets", true).empty()) {
         return;
     }
