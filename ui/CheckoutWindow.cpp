@@ -78,11 +78,7 @@ void CheckoutWindow::BuildPurchaseView() {
     purchaseView_->append_column("cena", columns_.price);
     purchaseView_->get_column_cell_renderer(3)->property_xalign() = 1.0;  // amounts align right
     purchaseView_->append_column("kategoria", columns_.category);
-    for (Gtk::TreeViewColumn* column : purchaseView_->get_columns()) {
-        column->set_reorderable(false);
-        column->set_resizable(true);
-    }
-    purchaseView_->get_column(2)->set_expand(true);
+    ItemsColumns::ArrangeColumns(*purchaseView_, 2);
 }
 
 void CheckoutWindow::ConnectSignals() {

@@ -2,6 +2,7 @@
 
 #include <gdkmm/pixbuf.h>
 #include <gtkmm/treemodelcolumn.h>
+#include <gtkmm/treeview.h>
 
 namespace KramoDialogs {
 
@@ -29,6 +30,15 @@ class ItemsColumns : public Gtk::TreeModel::ColumnRecord {
     Gtk::TreeModelColumn<int> itemId;
     Gtk::TreeModelColumn<Glib::RefPtr<Gdk::Pixbuf>> statePicture;
     Gtk::TreeModelColumn<bool> accepted;
+
+    // The item lists' columns stay in place and can be widened; one takes the spare width.
+    static void ArrangeColumns(Gtk::TreeView& view, int expandingColumn) {
+        for (Gtk::TreeViewColumn* column : view.get_columns()) {
+            column->set_reorderable(false);
+            column->set_resizable(true);
+        }
+        view.get_column(expandingColumn)->set_expand(true);
+    }
 };
 
 }  // namespace KramoDialogs

@@ -147,11 +147,7 @@ void MainWindow::BuildItemView() {
     itemView_->get_column_cell_renderer(4)->property_xalign() = 1.0;  // amounts align right
     itemView_->append_column("kategoria", columns_.category);
 
-    for (Gtk::TreeViewColumn* column : itemView_->get_columns()) {
-        column->set_reorderable(false);
-        column->set_resizable(true);
-    }
-    itemView_->get_column(3)->set_expand(true);
+    ItemsColumns::ArrangeColumns(*itemView_, 3);
 }
 
 void MainWindow::ConnectSignals() {
