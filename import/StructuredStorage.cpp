@@ -1,5 +1,7 @@
 #include "StructuredStorage.h"
 
+#include <array>
+
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-stdio.h>
@@ -15,9 +17,17 @@ namespace {
 // fatal-criticals); what it says goes to the log instead while a document is read.
 class LibraryWarningsToLog {
   public:
-    LibraryWarningsToLog()
-        : handler_(g_log_set_handler("libgsf", kAllLevels, &LibraryWarningsToLog::Log, nullptr)) {}
-    ~LibraryWarningsToLog() { g_log_remove_handler("libgsf", handler_); }
+    LibraryWarningsToLog() {
+        for (std::size_t index = 0; index < Domains.size(); ++index) {
+            handlers_[index] =
+                g_log_set_handler(Domains[index], kAllLevels, &LibraryWarningsToLog::Log, nullptr);
+        }
+    }
+    ~LibraryWarningsToLog() {
+        for (std::size_t index = 0; index < Domains.size(); ++index) {
+            g_log_remove_handler(Domains[index], handlers_[index]);
+        }
+    }
     LibraryWarningsToLog(const LibraryWarningsToLog&) = delete;
     LibraryWarningsToLog& operator=(const LibraryWarningsToLog&) = delete;
 
@@ -29,7 +39,9 @@ class LibraryWarningsToLog {
         Kramo::LogMessage(Kramo::LogInfo, "Compound document: %s\n", message);
     }
 
-    guint handler_;
+    // The compound document reader warns under a domain of its own.
+    static constexpr std::array<const char*, 2> Domains = {"libgsf", "libgsf:msole"};
+    std::array<guint, 2> handlers_{};
 };
 
 struct InputReleaser {

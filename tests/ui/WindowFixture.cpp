@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "storage/CachedDataTextfile.h"
 
@@ -12,7 +13,7 @@ namespace KramoTest {
 
 void WindowFixture::WriteSellerFile(const std::string& name, const std::string& content) {
     ::mkdir(DataDirectory().c_str(), 0777);
-    programDirectory_.WriteFile("data/" + name, content);
+    std::ofstream(DataDirectory() + name, std::ios::binary) << content;
 }
 
 WindowFixture::~WindowFixture() {
@@ -24,9 +25,10 @@ WindowFixture::~WindowFixture() {
 void WindowFixture::Open() {
     ::mkdir(DataDirectory().c_str(), 0777);
     formerWorkingDirectory_ = std::filesystem::current_path().string();
-    std::filesystem::current_path(programDirectory_.Path());
-    std::filesystem::copy_file(KRAMO_GLADE_FILE, DataDirectory() + "kramo.glade");
-    settings_ = std::make_unique<Kramo::KramoSettings>(reporter_, programDirectory_.Path() + "/");
+    std::filesystem::current_path(programPath_);
+    std::filesystem::copy_file(KRAMO_GLADE_FILE, DataDirectory() + "kramo.glade",
+                               std::filesystem::copy_options::overwrite_existing);
+    settings_ = std::make_unique<Kramo::KramoSettings>(reporter_, ProgramDirectory());
     kramoRegister_.ReplaceStore(ReopenStore());
     windows_ =
         std::make_unique<KramoDialogs::UserInterface>(*settings_, kramoRegister_, itemSearch_);

@@ -21,6 +21,9 @@ class WindowFixture : public testing::Test {
     // Seller files are written before the windows open; call Open() after writing them.
     void WriteSellerFile(const std::string& name, const std::string& content);
     void Open();
+    // Before Open(): work in this program directory (kept afterwards) instead of a fresh one,
+    // as a program started again over the same folder does.
+    void UseProgramDirectory(const std::string& path) { programPath_ = path; }
 
     // Re-reads the data folder with a new store, as the next start of the program would.
     std::unique_ptr<Kramo::DataAccessInterface> ReopenStore() const;
@@ -31,10 +34,11 @@ class WindowFixture : public testing::Test {
     KramoDialogs::UserInterface& Windows() { return *windows_; }
     Kramo::KramoSettings& Settings() { return *settings_; }
     const std::vector<std::string>& SearchFailures() const { return searchFailures_; }
-    std::string ProgramDirectory() const { return programDirectory_.Path() + "/"; }
+    std::string ProgramDirectory() const { return programPath_ + "/"; }
+    Kramo::KramoRegister& Register() { return kramoRegister_; }
     KramoDialogs::MainWindow& Main() { return windows_->Main(); }
     ScriptedUserMessages& Boxes() { return *boxes_; }
-    std::string DataDirectory() const { return programDirectory_.File("data/"); }
+    std::string DataDirectory() const { return programPath_ + "/data/"; }
 
     template <typename Widget>
     Widget& MainWidget(const char* name) {
@@ -63,6 +67,7 @@ class WindowFixture : public testing::Test {
     };
 
     TemporaryDirectory programDirectory_;
+    std::string programPath_ = programDirectory_.Path();
     RecordingReporter reporter_;
     std::unique_ptr<Kramo::KramoSettings> settings_;
     Kramo::KramoRegister kramoRegister_;

@@ -1,0 +1,550 @@
+#include "BazaarDay.h"
+
+#include <gmock/gmock.h>
+#include <gtkmm/button.h>
+#include <gtkmm/comboboxentry.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/menuitem.h>
+#include <gtkmm/radiobutton.h>
+#include <gtkmm/treeview.h>
+#include <gtkmm/window.h>
+
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "common/PdfReadBack.h"
+#include "core/ItemStatus.h"
+#include "core/SellerStatus.h"
+#include "core/StorageExceptions.h"
+#include "register/SettingsApplication.h"
+#include "support/StringEncoding.h"
+
+namespace KramoTest {
+namespace {
+
+using testing::HasSubstr;
+using Plan = BazaarPlan;
+
+std::string Lowered(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::vector<std::string> ReceiptFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    if (!std::filesystem::exists(folder)) {
+        return files;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind("Predaj_", 0) == 0) {
+            files.push_back(entry.path().string());
+        }
+    }
+    return files;
+}
+
+}  // namespace
+
+long CentsIn(const std::string& text, const std::string& pattern) {
+    std::smatch match;
+    if (!std::regex_search(text, match, std::regex(pattern))) {
+        ADD_FAILURE() << "'" << pattern << "' is not in:\n" << text;
+        return LONG_MIN;
+    }
+    return std::lround(std::stod(match[1].str()) * 100.0);
+}
+
+void BazaarDay::MakePlan(unsigned seed, int sheets, int purchases, const FeeSchedule& fees) {
+    plan_ = std::make_unique<BazaarPlan>(seed, sheets, purchases, fees);
+}
+
+void BazaarDay::UseDatabase(const std::string& address, int port, const std::string& user,
+                            const std::string& password, const std::string& databaseName) {
+    Settings().SetDatabaseInLocalFiles(false);
+    Settings().SetServerAddress(address);
+    Settings().SetPort(port);
+    Settings().SetUser(user);
+    Settings().SetPassword(password);
+    Settings().SetDatabaseName(databaseName);
+    Kramo::ApplySettings(Settings(), Register(), &Windows());
+    Main().ReloadSellerList();
+    DrainEvents();
+}
+
+void BazaarDay::Click(Gtk::Button& button) {
+    button.clicked();
+    DrainEvents();
+}
+
+void BazaarDay::Press(Gtk::RadioButton& button) {
+    button.set_active(true);
+    DrainEvents();
+}
+
+void BazaarDay::Type(Gtk::Entry& entry, const std::string& text) {
+    entry.set_text(text);
+    DrainEvents();
+}
+
+void BazaarDay::ShowSeller(int sellerId) {
+    const auto position = Main().Sellers().PositionOfId(sellerId);
+    ASSERT_TRUE(position.has_value()) << sellerId;
+    Main().SellerCombo().set_active(static_cast<int>(*position));
+    DrainEvents();
+    ASSERT_EQ(Main().CurrentSellerId(), sellerId);
+}
+
+void BazaarDay::ImportSheets() {
+    if (!std::filesystem::exists(SheetFolder())) {
+        const std::string writing = ProgramDirectory() + "odovzdane.tmp";
+        std::filesystem::remove_all(writing);
+        std::filesystem::create_directories(writing);
+        plan_->WriteSheets(writing);
+        std::filesystem::rename(writing, SheetFolder());
+    }
+    Windows().Imports().SetChooser(
+        [this](const KramoDialogs::ImportDialogs::Choice&) { return SheetFolder(); });
+    Windows().Imports().ImportMultiSellers();
+    DrainEvents();
+}
+
+void BazaarDay::BindToStore(bool takeStates) {
+    for (Plan::PlannedSeller& seller : plan_->Sellers()) {
+        if (!seller.Stored()) {
+            continue;
+        }
+        try {
+            seller.id = Store().GetSellerByCode(seller.code).ID;
+        } catch (const Kramo::WrongSellerException&) {
+            seller.id = -1;
+            continue;
+        }
+        const std::vector<Kramo::Item> stored = Store().GetSellerItems(seller.id);
+        for (Plan::PlannedItem& item : seller.items) {
+            const auto match = std::find_if(
+                stored.begin(), stored.end(),
+                [&](const Kramo::Item& candidate) { return candidate.NUMBER == item.number; });
+            if (match != stored.end()) {
+                item.id = match->ID;
+                if (takeStates) {
+                    item.status = match->STATUS;
+                }
+            }
+        }
+    }
+}
+
+void BazaarDay::FillItemDialog(const Plan::PlannedItem& item) {
+    KramoDialogs::ItemDialog& dialog = Windows().Items();
+    ASSERT_TRUE(dialog.Window().get_visible());
+    Type(dialog.NameEntry(), item.name);
+    Type(dialog.NumberEntry(), std::to_string(item.number));
+    Type(dialog.PriceEntry(), CentsText(item.cents));
+    dialog.CategoryCombo().set_active(static_cast<int>(item.category));
+    EXPECT_EQ(dialog.StatusCombo().ActiveText(), "Skladom");
+    Click(dialog.OkButton());
+    // Saved at once, and opened again empty for the next item.
+    EXPECT_EQ(dialog.NameEntry().get_text(), "Názov") << item.name;
+}
+
+void BazaarDay::AddSellersByHand() {
+    for (Plan::PlannedSeller& seller : plan_->Sellers()) {
+        if (seller.fate != Plan::Fate::ByHand || seller.id != -1) {
+            continue;
+        }
+        Click(Main().AddSellerButton());
+        KramoDialogs::SellerDialog& dialog = Windows().Sellers();
+        Type(dialog.NameEntry(), seller.name);
+        Type(dialog.CodeEntry(), seller.code);
+        Type(dialog.NoteEntry(), seller.note);
+        Click(dialog.OkButton());
+        ASSERT_FALSE(dialog.Window().get_visible()) << seller.name;
+        for (const Plan::PlannedItem& item : seller.items) {
+            FillItemDialog(item);
+        }
+        Click(Windows().Items().CancelButton());
+    }
+    BindToStore();
+}
+
+void BazaarDay::AcceptGoodsAndStartSelling() {
+    bool firstSeller = true;
+    for (std::size_t index = 0; index < plan_->Sellers().size(); ++index) {
+        Plan::PlannedSeller& seller = plan_->Sellers()[index];
+        if (seller.id == -1 || Store().GetSeller(seller.id).STATUS != Kramo::NotSelling) {
+            continue;
+        }
+        ShowSeller(seller.id);
+        const std::vector<Kramo::Item> items = Store().GetSellerItems(seller.id);
+        const bool unaccepted = std::any_of(items.begin(), items.end(), [](const Kramo::Item& i) {
+            return i.STATUS == Kramo::Unassigned;
+        });
+        if (firstSeller && unaccepted) {
+            // Selling before the goods were taken over is refused.
+            const std::size_t errors = Boxes().ShownOfKind("error").size();
+            Press(Main().StateButton(Kramo::Selling));
+            EXPECT_EQ(Boxes().ShownOfKind("error").size(), errors + 1);
+            EXPECT_TRUE(Main().StateButton(Kramo::NotSelling).get_active());
+        }
+        firstSeller = false;
+        if (index % 5 == 2) {
+            // Ticked one by one in the list, as the goods come out of the bag.
+            for (std::size_t row = 0; row < items.size(); ++row) {
+                if (items[row].STATUS == Kramo::Unassigned) {
+                    Main().ToggleItem(std::to_string(row));
+                    DrainEvents();
+                }
+            }
+        } else {
+            Boxes().AnswerQuestion(true);
+            Click(Main().ToggleAcceptedButton());
+        }
+        Boxes().AnswerPrompt("Eva", true);
+        Press(Main().StateButton(Kramo::Selling));
+        EXPECT_EQ(Store().GetSeller(seller.id).STATUS, Kramo::Selling) << seller.code;
+        for (Plan::PlannedItem& item : seller.items) {
+            if (item.status == Kramo::Unassigned) {
+                item.status = Kramo::InStock;
+            }
+        }
+    }
+}
+
+bool BazaarDay::ChooseBySearch(const Plan::PlannedItem& item) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    Type(desk.Search().TextEntry(), item.name + " " + CentsText(item.cents));
+    const std::vector<Kramo::Item>& hits = desk.Search().Hits();
+    const auto hit = std::find_if(hits.begin(), hits.end(), [&](const Kramo::Item& candidate) {
+        return candidate.ID == item.id;
+    });
+    if (hit == hits.end()) {
+        return false;
+    }
+    desk.Search().Box().set_active(static_cast<int>(hit - hits.begin()));
+    DrainEvents();
+    ++searchSales_;
+    return true;
+}
+
+void BazaarDay::ChooseFromItemCombo(const Plan::PlannedSeller& seller,
+                                    const Plan::PlannedItem& item) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    Type(desk.SellerEntry(), seller.code);
+    int row = 0;
+    const std::string start = std::to_string(item.number) + " - ";
+    for (const Gtk::TreeModel::Row& entry : desk.ItemCombo().get_model()->children()) {
+        Glib::ustring text;
+        entry.get_value(0, text);
+        if (text.raw().rfind(start, 0) == 0) {
+            desk.ItemCombo().set_active(row);
+            DrainEvents();
+            return;
+        }
+        ++row;
+    }
+    ADD_FAILURE() << "no row for " << seller.code << " " << item.number;
+}
+
+void BazaarDay::ChooseAtDesk(const Plan::ItemRef& ref) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    const Plan::PlannedSeller& seller = plan_->Sellers()[ref.seller];
+    const Plan::PlannedItem& item = seller.items[ref.item];
+    if (ref.way == Plan::Way::Search && ChooseBySearch(item)) {
+        return;
+    }
+    if (ref.way == Plan::Way::ItemCombo) {
+        ChooseFromItemCombo(seller, item);
+        return;
+    }
+    // Cashiers type codes in either case.
+    Type(desk.SellerEntry(), item.number % 2 ? Lowered(seller.code) : seller.code);
+    Type(desk.ItemEntry(), std::to_string(item.number));
+}
+
+void BazaarDay::TryExtras(std::size_t index) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    const auto& purchases = plan_->Purchases();
+    if (index % 25 == 15 && plan_->ItemOf(purchases[0].items[0]).status == Kramo::Sold) {
+        // An item sold before: the cashier is asked and declines.
+        const std::size_t questions = Boxes().ShownOfKind("question").size();
+        ChooseAtDesk(
+            {purchases[0].items[0].seller, purchases[0].items[0].item, Plan::Way::CodeAndNumber});
+        Boxes().AnswerQuestion(false);
+        Click(desk.AddButton());
+        EXPECT_EQ(Boxes().ShownOfKind("question").size(), questions + 1);
+        EXPECT_TRUE(desk.CurrentPurchase().ItemIds().empty());
+    }
+    if (index % 25 == 20 && index + 1 < purchases.size()) {
+        // Put on the counter by another customer's mistake, and taken off again.
+        const Plan::ItemRef other = purchases[index + 1].items[0];
+        if (plan_->ItemOf(other).status == Kramo::InStock) {
+            ChooseAtDesk({other.seller, other.item, Plan::Way::CodeAndNumber});
+            Click(desk.AddButton());
+            ASSERT_EQ(desk.PurchaseRows()->children().size(), 1u);
+            Gtk::TreeModel::Path first;
+            first.push_back(0);
+            desk.PurchaseView().get_selection()->select(first);
+            Click(desk.RemoveButton());
+            EXPECT_TRUE(desk.CurrentPurchase().ItemIds().empty());
+        }
+    }
+}
+
+void BazaarDay::SellOne(std::size_t index, const SaleJournal& journal) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    Plan::PlannedPurchase purchase;
+    for (const Plan::ItemRef& ref : plan_->Purchases()[index].items) {
+        Plan::PlannedItem& item = plan_->ItemOf(ref);
+        ASSERT_NE(item.id, -1) << "item not in the store";
+        if (Store().GetItem(item.id).STATUS == Kramo::Sold) {
+            item.status = Kramo::Sold;  // sold before the program was started again
+            continue;
+        }
+        purchase.items.push_back(ref);
+    }
+    if (purchase.items.empty()) {
+        return;
+    }
+    TryExtras(index);
+    for (const Plan::ItemRef& ref : purchase.items) {
+        ChooseAtDesk(ref);
+        EXPECT_EQ(desk.CheckoutItemId(), plan_->ItemOf(ref).id);
+        Click(desk.AddButton());
+        if (&ref == &purchase.items.front() && index % 25 == 10) {
+            Click(desk.AddButton());  // scanned twice: still one row
+        }
+    }
+    ASSERT_EQ(desk.CurrentPurchase().ItemIds().size(), purchase.items.size()) << index;
+    const std::string sum = CentsText(purchase.Cents(*plan_));
+    EXPECT_EQ(desk.SumLabel().get_text(), "Suma: " + sum + " eur");
+
+    const std::string folder = ProgramDirectory() + "documents";
+    const std::vector<std::string> before = ReceiptFiles(folder);
+    Boxes().AnswerQuestion(true);
+    Click(desk.FinishButton());
+    ASSERT_TRUE(desk.CurrentPurchase().ItemIds().empty()) << "purchase " << index << " kept";
+    EXPECT_EQ(desk.SumLabel().get_text(), "Suma: 0.00 eur (Predchádzajúci nákup: " + sum + " eur)");
+    for (const Plan::ItemRef& ref : purchase.items) {
+        plan_->ItemOf(ref).status = Kramo::Sold;
+    }
+    std::vector<std::string> written = ReceiptFiles(folder);
+    const std::set<std::string> known(before.begin(), before.end());
+    written.erase(std::remove_if(written.begin(), written.end(),
+                                 [&](const std::string& path) { return known.count(path) > 0; }),
+                  written.end());
+    ASSERT_EQ(written.size(), 1u) << "one receipt per purchase";
+    if (journal) {
+        journal(index, written[0]);
+    }
+    ExpectReceipt(written[0], purchase);
+}
+
+void BazaarDay::ExpectReceipt(const std::string& path, const Plan::PlannedPurchase& purchase) {
+    const std::string text = PdfReadBack(path).Text();
+    for (const Plan::ItemRef& ref : purchase.items) {
+        EXPECT_THAT(text, HasSubstr(plan_->ItemOf(ref).name)) << path;
+    }
+    EXPECT_EQ(CentsIn(text, "Suma +(-?[0-9.]+)"), purchase.Cents(*plan_)) << path;
+    ++receiptsChecked_;
+}
+
+void BazaarDay::SellPurchases(const std::function<bool(std::size_t)>& picks,
+                              const SaleJournal& journal) {
+    Click(Main().CheckoutButton());
+    for (std::size_t index = 0; index < plan_->Purchases().size(); ++index) {
+        if (!picks || picks(index)) {
+            SellOne(index, journal);
+        }
+    }
+    Click(Windows().Checkout().BackButton());
+}
+
+void BazaarDay::SetToGift(const Plan::PlannedSeller& seller, std::size_t itemIndex) {
+    const std::vector<Kramo::Item> items = Store().GetSellerItems(seller.id);
+    const int itemId = seller.items[itemIndex].id;
+    const auto row = std::find_if(items.begin(), items.end(),
+                                  [itemId](const Kramo::Item& item) { return item.ID == itemId; });
+    ASSERT_NE(row, items.end());
+    SelectItemRows({static_cast<int>(row - items.begin())});
+    Click(Main().ModifyItemButton());
+    KramoDialogs::ItemDialog& dialog = Windows().Items();
+    ASSERT_TRUE(dialog.Window().get_visible());
+    EXPECT_EQ(dialog.NameEntry().get_text(), seller.items[itemIndex].name);
+    dialog.StatusCombo().set_active(Kramo::Gift);
+    Click(dialog.OkButton());
+    EXPECT_FALSE(dialog.Window().get_visible());
+}
+
+void BazaarDay::ReturnGoodsAndHandBack() {
+    for (Plan::PlannedSeller& seller : plan_->Sellers()) {
+        if (seller.id == -1 || Store().GetSeller(seller.id).STATUS != Kramo::Selling) {
+            continue;
+        }
+        ShowSeller(seller.id);
+        if (seller.fate == Plan::Fate::ByHand) {
+            // The organiser keeps one unsold item as a gift for the charity table.
+            for (std::size_t i = 0; i < seller.items.size(); ++i) {
+                if (seller.items[i].status == Kramo::InStock) {
+                    SetToGift(seller, i);
+                    seller.items[i].status = Kramo::Gift;
+                    break;
+                }
+            }
+        }
+        Boxes().AnswerQuestion(true);
+        Click(Main().ToggleAcceptedButton());
+        Boxes().AnswerPrompt("Jana", true);
+        Press(Main().StateButton(Kramo::HandedBack));
+        EXPECT_EQ(Store().GetSeller(seller.id).STATUS, Kramo::HandedBack) << seller.code;
+        for (Plan::PlannedItem& item : seller.items) {
+            if (item.status == Kramo::InStock) {
+                item.status = Kramo::Returned;
+            }
+        }
+    }
+}
+
+std::vector<const Plan::PlannedSeller*> BazaarDay::SellersInListOrder() {
+    std::vector<const Plan::PlannedSeller*> ordered;
+    for (const Kramo::SellerList::Entry& entry : Main().Sellers().Entries()) {
+        const auto planned =
+            std::find_if(plan_->Sellers().begin(), plan_->Sellers().end(),
+                         [&](const Plan::PlannedSeller& s) { return s.id == entry.seller.ID; });
+        ordered.push_back(planned == plan_->Sellers().end() ? nullptr : &*planned);
+    }
+    return ordered;
+}
+
+BazaarDay::Documents BazaarDay::PrintDocuments() {
+    Windows().Documents().SetTargetQuestion(
+        [](const std::string& folder, const std::string& name) { return folder + "/" + name; });
+    Main().ReloadSellerList();
+    Documents documents;
+    for (std::size_t position = 0; position < Main().Sellers().Size(); ++position) {
+        Main().SellerCombo().set_active(static_cast<int>(position));
+        DrainEvents();
+        const std::size_t opened = opener_.paths.size();
+        Click(Main().StatementButton());
+        EXPECT_EQ(opener_.paths.size(), opened + 1);
+        documents.statements.push_back(opener_.paths.back());
+    }
+    const auto activate = [this](const char* name) {
+        Gtk::MenuItem* item = nullptr;
+        Windows().MenuDescription()->get_widget(name, item);
+        item->activate();
+        DrainEvents();
+        return opener_.paths.back();
+    };
+    documents.overview = activate("menuItemSaveSellerOverview");
+    documents.statistics = activate("menuitemStats");
+    return documents;
+}
+
+void BazaarDay::ExpectStoreAsPlanned() {
+    std::size_t stored = 0;
+    for (const Plan::PlannedSeller& seller : plan_->Sellers()) {
+        if (!seller.Stored()) {
+            if (seller.fate != Plan::Fate::DuplicateCode) {
+                EXPECT_THROW(Store().GetSellerByCode(seller.code), Kramo::WrongSellerException);
+            }
+            continue;
+        }
+        ++stored;
+        const Kramo::Seller found = Store().GetSellerByCode(seller.code);
+        EXPECT_EQ(found.NAME, seller.name);
+        EXPECT_EQ(found.COMMENT.rfind(seller.note, 0), 0u) << found.COMMENT;
+        const std::vector<Kramo::Item> items = Store().GetSellerItems(found.ID);
+        ASSERT_EQ(items.size(), seller.items.size()) << seller.code;
+        const std::vector<Kramo::ItemCategory> categories = Store().GetItemCategories();
+        for (const Plan::PlannedItem& planned : seller.items) {
+            const auto item = std::find_if(items.begin(), items.end(), [&](const Kramo::Item& i) {
+                return i.NUMBER == planned.number;
+            });
+            ASSERT_NE(item, items.end()) << seller.code << " " << planned.number;
+            EXPECT_EQ(item->NAME, planned.name);
+            EXPECT_EQ(std::lround(item->PRICE * 100.0), planned.cents) << planned.name;
+            EXPECT_EQ(item->STATUS, planned.status) << seller.code << " " << planned.number;
+            EXPECT_EQ(item->ITEM_CATEGORY_ID, categories.at(planned.category).ID);
+        }
+    }
+    EXPECT_EQ(Store().GetSellers().size(), stored);
+}
+
+void BazaarDay::ExpectStatements(const Documents& documents) {
+    const std::vector<const Plan::PlannedSeller*> sellers = SellersInListOrder();
+    ASSERT_EQ(documents.statements.size(), sellers.size());
+    for (std::size_t position = 0; position < sellers.size(); ++position) {
+        ASSERT_NE(sellers[position], nullptr);
+        const Plan::PlannedSeller& seller = *sellers[position];
+        const ExpectedSettlement expected = plan_->Settle(seller);
+        const std::string text = PdfReadBack(documents.statements[position]).Text();
+        EXPECT_THAT(text, HasSubstr("Predavajuci: " + seller.code + " - " + seller.name));
+        EXPECT_EQ(CentsIn(text, "Súčet predaných vecí +(-?[0-9.]+)"), expected.soldCents)
+            << seller.code;
+        EXPECT_EQ(CentsIn(text, "Celkom vyplatene \\(eur\\) : +(-?[0-9.]+)"), expected.payoutCents)
+            << seller.code;
+    }
+}
+
+void BazaarDay::ExpectOverview(const Documents& documents) {
+    const std::vector<const Plan::PlannedSeller*> sellers = SellersInListOrder();
+    const PdfReadBack overview(documents.overview);
+    const std::vector<std::string> pages = overview.Pages();
+    const std::vector<std::string> bookmarks = overview.Bookmarks();
+    ASSERT_EQ(pages.size(), sellers.size());
+    ASSERT_EQ(bookmarks.size(), sellers.size() + 1);
+    for (std::size_t position = 0; position < sellers.size(); ++position) {
+        const Plan::PlannedSeller& seller = *sellers[position];
+        // Bookmarks are written without diacritics.
+        EXPECT_EQ(bookmarks[position + 1],
+                  Kramo::StringEncoding::RemoveDiacritics(seller.code + " - " + seller.name));
+        EXPECT_EQ(CentsIn(pages[position], "Celkom vyplatene \\(eur\\) : +(-?[0-9.]+)"),
+                  plan_->Settle(seller).payoutCents)
+            << seller.code;
+    }
+}
+
+void BazaarDay::ExpectStatistics(const Documents& documents) {
+    const std::string text = PdfReadBack(documents.statistics).Text();
+    long handling = 0, saleFees = 0, profit = 0, price = 0;
+    int items = 0, sellers = 0;
+    std::vector<int> perState(6, 0);
+    for (const Plan::PlannedSeller& seller : plan_->Sellers()) {
+        if (!seller.Stored()) {
+            continue;
+        }
+        ++sellers;
+        const ExpectedSettlement expected = plan_->Settle(seller);
+        handling += expected.handlingCents;
+        saleFees += expected.saleFeeCents;
+        profit += expected.soldCents - expected.payoutCents;
+        EXPECT_THAT(text, HasSubstr(CentsText(expected.soldCents) + " / " +
+                                    CentsText(expected.soldCents - expected.payoutCents)))
+            << seller.code;
+        for (const Plan::PlannedItem& item : seller.items) {
+            ++items;
+            price += item.cents;
+            ++perState.at(static_cast<std::size_t>(item.status));
+        }
+    }
+    EXPECT_THAT(text, HasSubstr("Počet predajcov: " + std::to_string(sellers)));
+    EXPECT_THAT(text, HasSubstr(std::to_string(sellers) + " ks - Vydany"));
+    EXPECT_THAT(text, HasSubstr("Kusov tovaru: " + std::to_string(items)));
+    EXPECT_EQ(CentsIn(text, "Cena tovaru spolu: ([0-9.]+)"), price);
+    EXPECT_EQ(CentsIn(text, "za manipulačný poplatok za kusy: ([0-9.]+)"), handling);
+    EXPECT_EQ(CentsIn(text, "poplatku za predané veci: ([0-9.]+)"), saleFees);
+    EXPECT_EQ(CentsIn(text, "Zisk spolu: ([0-9.]+)"), profit);
+    for (int status = 0; status < 6; ++status) {
+        EXPECT_THAT(text,
+                    HasSubstr(std::string("Kusov v '") + Kramo::ItemStatusDisplayName(status) +
+                              "' : " + std::to_string(perState[static_cast<std::size_t>(status)])));
+    }
+}
+
+}  // namespace KramoTest

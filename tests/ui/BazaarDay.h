@@ -1,0 +1,92 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BazaarPlan.h"
+#include "WindowFixture.h"
+#include "support/DocumentOpener.h"
+
+namespace KramoTest {
+
+// A bazaar day as the organiser and the cashiers live it, driven through the real windows:
+// the sheets imported, sellers and items added by hand, goods accepted, the purchases sold
+// at the checkout, the rest returned, every document printed. The day follows a plan made in
+// advance, and each step brings the store towards it from wherever the store is, so that a
+// day interrupted by a crash can simply be started again.
+class BazaarDay : public WindowFixture {
+  protected:
+    struct Documents {
+        std::vector<std::string> statements;  // in the seller list's order
+        std::string overview;
+        std::string statistics;
+    };
+    // Each finished purchase: its index in the plan and the receipt written for it.
+    using SaleJournal = std::function<void(std::size_t purchase, const std::string& receipt)>;
+
+    void MakePlan(unsigned seed, int sheets, int purchases, const FeeSchedule& fees);
+    BazaarPlan& Plan() { return *plan_; }
+    std::string SheetFolder() const { return ProgramDirectory() + "odovzdane/"; }
+
+    // Switches the program to the database, as the settings dialog would.
+    void UseDatabase(const std::string& address, int port, const std::string& user,
+                     const std::string& password, const std::string& databaseName);
+
+    void ImportSheets();
+    // Finds the planned sellers and items in the store and takes their IDs (which a text-file
+    // store gives anew at every start), and with takeStates their states too.
+    void BindToStore(bool takeStates = false);
+    void AddSellersByHand();
+    void AcceptGoodsAndStartSelling();
+    // Sells the purchases the filter picks (all of them without one); purchases whose items
+    // the store has sold already are skipped.
+    void SellPurchases(const std::function<bool(std::size_t)>& picks = nullptr,
+                       const SaleJournal& journal = nullptr);
+    void ReturnGoodsAndHandBack();
+    Documents PrintDocuments();
+
+    // The store and the documents against the plan and the test's own arithmetic.
+    void ExpectStoreAsPlanned();
+    void ExpectStatements(const Documents& documents);
+    void ExpectOverview(const Documents& documents);
+    void ExpectStatistics(const Documents& documents);
+
+    int ReceiptsChecked() const { return receiptsChecked_; }
+    int SearchSales() const { return searchSales_; }
+
+  private:
+    class RecordingOpener : public Kramo::DocumentOpener {
+      public:
+        void Open(const std::string& path) override { paths.push_back(path); }
+        std::vector<std::string> paths;
+    };
+
+    void ShowSeller(int sellerId);
+    void Press(Gtk::RadioButton& button);
+    void Click(Gtk::Button& button);
+    void Type(Gtk::Entry& entry, const std::string& text);
+    void FillItemDialog(const BazaarPlan::PlannedItem& item);
+    void ChooseAtDesk(const BazaarPlan::ItemRef& ref);
+    bool ChooseBySearch(const BazaarPlan::PlannedItem& item);
+    void ChooseFromItemCombo(const BazaarPlan::PlannedSeller& seller,
+                             const BazaarPlan::PlannedItem& item);
+    void SellOne(std::size_t index, const SaleJournal& journal);
+    void TryExtras(std::size_t index);
+    void ExpectReceipt(const std::string& path, const BazaarPlan::PlannedPurchase& purchase);
+    void SetToGift(const BazaarPlan::PlannedSeller& seller, std::size_t itemIndex);
+    std::vector<const BazaarPlan::PlannedSeller*> SellersInListOrder();
+
+    std::unique_ptr<BazaarPlan> plan_;
+    RecordingOpener opener_;
+    Kramo::DocumentOpenerScope openerScope_{opener_};
+    int receiptsChecked_ = 0;
+    int searchSales_ = 0;
+};
+
+// The number of the first capture group of the pattern in the text, in whole cents; fails the
+// test and gives LONG_MIN when the pattern is not there.
+long CentsIn(const std::string& text, const std::string& pattern);
+
+}  // namespace KramoTest
