@@ -190,4 +190,10 @@ void DataAccessInterface::AddItems(std::vector<Item>& items, int sellerId) {
     }
 }
 
+int DataAccessInterface::AddSellerWithItems(Seller& seller, std::vector<Item>& items) {
+    const int sellerId = AddSeller(seller);
+    AddItems(items, sellerId);
+    return sellerId;
+}
+
 }  // namespace Kramo

@@ -71,6 +71,9 @@ class DataAccessInterface {
                                            int sellerId);
     // The caller's items end up carrying their new IDs.
     virtual void AddItems(std::vector<Item>& items, int sellerId);
+    // A new seller together with its items; a store that can keeps the two from being stored
+    // apart, so that a crash never leaves an imported seller without its goods. Returns the ID.
+    virtual int AddSellerWithItems(Seller& seller, std::vector<Item>& items);
     virtual ~DataAccessInterface() = default;
 };
 

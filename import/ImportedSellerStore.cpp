@@ -31,11 +31,10 @@ void StoreImportedSeller(Kramo::DataAccessInterface& store, SellerSheetImport& i
     if (status >= 0) {
         import.seller.STATUS = status;
     }
-    const int sellerId = store.AddSeller(import.seller);
     for (Kramo::Item& item : import.items) {
         Kramo::AssignCategoryByPrice(itemCategories, item);
     }
-    store.AddItems(import.items, sellerId);
+    store.AddSellerWithItems(import.seller, import.items);
 }
 
 }  // namespace KramoExcel

@@ -166,6 +166,18 @@ void CachedDataTextfile::AddItems(std::vector<Item>& items, int sellerId) {
     }
 }
 
+int CachedDataTextfile::AddSellerWithItems(Seller& seller, std::vector<Item>& items) {
+    seller.ID = GetNextSellerId();
+    sellers_[seller.ID] = seller;
+    for (Item& item : items) {
+        item.ID = GetNextItemId();
+        item.SELLER_ID = seller.ID;
+        StoreItem(item);
+    }
+    SaveSellerFile(seller.ID);
+    return seller.ID;
+}
+
 void CachedDataTextfile::ModifyItem(int itemId, const Item& item) {
     const int formerSellerId = FindItem(itemId).SELLER_ID;
     FindSeller(item.SELLER_ID);

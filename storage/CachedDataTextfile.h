@@ -35,6 +35,8 @@ class CachedDataTextfile : public DataTextfile {
     int AddItem(Item& item, int sellerId) override;
     // All items first, then the seller's file once.
     void AddItems(std::vector<Item>& items, int sellerId) override;
+    // The seller's file is written once, with its items in it.
+    int AddSellerWithItems(Seller& seller, std::vector<Item>& items) override;
     // An item moved to another seller leaves both sellers' files rewritten.
     void ModifyItem(int itemId, const Item& item) override;
     void RemoveItem(int itemId) override;
