@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "common/LogCapture.h"
 #include "common/TemporaryDirectory.h"
 
 namespace {
@@ -103,6 +105,23 @@ TEST(StructuredStorage, SectorChainThatLoopsEndsQuickly) {
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_LE(buffer.size(), 20000u);
+}
+
+// A document cut short, as an interrupted copy leaves it: the reader's complaints go to the
+// log, not to the terminal.
+TEST(StructuredStorage, CutDocumentIsReportedInTheLog) {
+    TemporaryDirectory directory;
+    WriteCompoundDocument(directory.File("cut.xls"), "Workbook", std::string(20000, 'x'));
+    std::filesystem::resize_file(directory.File("cut.xls"), 6000);
+    const KramoTest::LogCapture log;
+    testing::internal::CaptureStderr();
+    StructuredStorage storage;
+    std::vector<uint8_t> buffer;
+    if (storage.Open(directory.File("cut.xls"))) {
+        EXPECT_NE(storage.ReadStream("Workbook", buffer), StructuredStorage::Success);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(log.Text().find("Compound document:"), std::string::npos) << log.Text();
 }
 
 }  // namespace

@@ -283,3 +283,25 @@ TEST(CachedDataTextfile, RecordsReadBackEqual) {
 }
 
 }  // namespace
+
+namespace {
+
+// The seller's file is written once with its items, so a crash cannot leave the seller alone.
+TEST(CachedDataTextfile, SellerWithItemsComesInOneFile) {
+    DataDirectory data;
+    data.WriteFile("2-B-b.txt", "2*B*b*x*p*1\n1*one*1.0*a*s\n");
+    CachedDataTextfile store(data.Path());
+    Seller seller = MakeSeller("RS", "Red Shop");
+    std::vector<Item> items = {MakeItem(1, "Kočík", 12.5), MakeItem(2, "Sánky", 3.0)};
+    EXPECT_EQ(store.AddSellerWithItems(seller, items), 3);
+    EXPECT_EQ(seller.ID, 3);
+    EXPECT_EQ(items[0].ID, 2);
+    EXPECT_EQ(items[1].SELLER_ID, 3);
+    EXPECT_EQ(data.ReadFile("3-RS-Red Shop.txt"),
+              "3*RS*Red Shop*\x7F*p*0\n1*Kočík*12.5*a*s\n2*Sánky*3*a*s\n");
+    CachedDataTextfile reopened(data.Path());
+    EXPECT_EQ(reopened.GetSellerItems(3).size(), 2u);
+    EXPECT_EQ(reopened.GetSellerItemByNumber(3, 2).NAME, "Sánky");
+}
+
+}  // namespace

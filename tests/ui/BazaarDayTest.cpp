@@ -82,6 +82,26 @@ TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
     EXPECT_EQ(Boxes().ShownOfKind("error").size(), 1u);
 }
 
+// The same day at the size of a large bazaar, for the benchmarks (scripts/bench times it).
+TEST_F(BazaarDayTest, DISABLED_ALargeDayAddsUp) {
+    Open();
+    MakePlan(20261209, 300, 1200, FeeSchedule::TextFiles());
+    ImportSheets();
+    BindToStore();
+    AddSellersByHand();
+    AcceptGoodsAndStartSelling();
+    SellPurchases();
+    ReturnGoodsAndHandBack();
+    const Documents documents = PrintDocuments();
+    ReplaceStore();
+    Main().ReloadSellerList();
+    BindToStore();
+    ExpectStoreAsPlanned();
+    ExpectStatements(documents);
+    ExpectOverview(documents);
+    ExpectStatistics(documents);
+}
+
 }  // namespace
 
 namespace {
