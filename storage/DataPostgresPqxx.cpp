@@ -423,6 +423,41 @@ int DataPostgresPqxx::AddSeller(Seller& seller) {
     return seller.ID;
 }
 
+int DataPostgresPqxx::AddSellerWithItems(Seller& seller, std::vector<Item>& items) {
+    seller.MODIFIED = CurrentTimestamp();
+    std::vector<int> itemIds;
+    int sellerId = -1;
+    const bool stored = Transact("add seller with items", [&](pqxx::work& transaction) {
+        itemIds.clear();
+        sellerId = transaction
+                       .exec1(
+                           "INSERT INTO sellers (\"SHORT_CODE\", \"NAME\", \"COMMENT\", "
+                           "\"CHANGING\", \"CHANGED_BY\", \"SELLER_CATEGORY_ID\", \"MODIFIED\", "
+                           "\"STATUS\") VALUES " +
+                           SellerValues(seller) + " RETURNING \"ID\"")[0]
+                       .as<int>();
+        for (Item& item : items) {
+            item.MODIFIED = seller.MODIFIED;
+            item.SELLER_ID = sellerId;
+            itemIds.push_back(
+                transaction
+                    .exec1("INSERT INTO items (\"NAME\", \"SELLER_ID\", \"PRICE\", \"CHANGING\", "
+                           "\"CHANGED_BY\", \"ITEM_CATEGORY_ID\", \"NUMBER\", \"STATUS\", "
+                           "\"MODIFIED\") VALUES " +
+                           ItemValues(item) + " RETURNING \"ID\"")[0]
+                    .as<int>());
+        }
+    });
+    if (!stored) {
+        throw std::runtime_error("Predajca sa nezapísal do databázy.");
+    }
+    seller.ID = sellerId;
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        items[index].ID = itemIds[index];
+    }
+    return sellerId;
+}
+
 bool DataPostgresPqxx::MarkSellerChanging(int /*sellerId*/) {
     return false;
 }

@@ -44,6 +44,9 @@ class DataPostgresPqxx : public DataAccessInterface {
     std::vector<Item> GetSellerItems(int sellerId) override;
     Item GetSellerItemByNumber(int sellerId, int number) override;
     int AddSeller(Seller& seller) override;
+    // One transaction for the seller and its items; throws after the report when the database
+    // did not take them, so that an import does not count the sheet as stored.
+    int AddSellerWithItems(Seller& seller, std::vector<Item>& items) override;
     bool MarkSellerChanging(int sellerId) override;
     void UpdateSeller(int sellerId, const Seller& seller) override;
     void RemoveSeller(int sellerId) override;

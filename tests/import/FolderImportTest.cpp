@@ -119,3 +119,30 @@ TEST_F(FolderImportTest, EmptyFolderReportsNothingDone) {
 }
 
 }  // namespace
+
+namespace {
+
+// A store that refuses new sellers, as a database that has gone away does.
+class RefusingStore : public Kramo::CachedDataTextfile {
+  public:
+    using CachedDataTextfile::CachedDataTextfile;
+    int AddSellerWithItems(Kramo::Seller&, std::vector<Kramo::Item>&) override {
+        throw std::runtime_error("Predajca sa nezapísal do databázy.");
+    }
+};
+
+TEST_F(FolderImportTest, SheetTheStoreRefusedStaysForTheNextImport) {
+    Put("whole-prices.xls", "anna.xls");
+    RefusingStore refusing(directory_.File("data/"));
+    FolderImport folderImport(refusing, directory_.File("data/"), directory_.Path());
+    EXPECT_THROW(folderImport.Run(Folder()), std::runtime_error);
+    EXPECT_TRUE(Exists("anna.xls"));
+    EXPECT_FALSE(Exists("finished/anna.xls"));
+
+    // Once the store takes sellers again, the same folder imports it.
+    FolderImport again(*store_, directory_.File("data/"), directory_.Path());
+    EXPECT_EQ(again.Run(Folder()).correct, 1);
+    EXPECT_TRUE(Exists("finished/anna.xls"));
+}
+
+}  // namespace

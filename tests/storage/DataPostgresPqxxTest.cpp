@@ -369,6 +369,28 @@ TEST_F(PostgresStoreTest, SaleCutOffInTheMiddleLeavesNoItemSold) {
     EXPECT_EQ(boxes.ShownOfKind("error")[0].text, DatabaseProblem);
 }
 
+TEST_F(PostgresStoreTest, SellerWithItemsIsStoredWholeOrNotAtAll) {
+    Seller seller = MakeSeller("IM", "Importovaný");
+    std::vector<Item> items = {MakeItem(1, "Kočík", 12.5), MakeItem(2, "Sánky", 3.0)};
+    const int id = store->AddSellerWithItems(seller, items);
+    EXPECT_EQ(seller.ID, id);
+    EXPECT_EQ(store->GetItem(items[1].ID).NAME, "Sánky");
+    EXPECT_EQ(store->GetSellerItems(id).size(), 2u);
+
+    // The items' insert cut off: the seller must not stay without them.
+    pqxx::connection blocker(database.Connection().ConnectionString());
+    pqxx::work lock(blocker);
+    lock.exec("LOCK TABLE items IN EXCLUSIVE MODE");
+    std::thread cutter([this] { database.EndSessionWaitingForLock(); });
+    Seller second = MakeSeller("DR", "Druhý");
+    EXPECT_THROW(store->AddSellerWithItems(second, items), std::runtime_error);
+    cutter.join();
+    lock.abort();
+    EXPECT_EQ(Count("sellers"), "1");
+    EXPECT_EQ(Count("items"), "2");
+    EXPECT_EQ(boxes.ShownOfKind("error").size(), 1u);
+}
+
 // A restarted server: the operation that finds the session gone is reported, the next one
 // opens a new session.
 TEST_F(PostgresStoreTest, SessionEndedByTheServerIsOpenedAgain) {
@@ -407,6 +429,11 @@ TEST_F(PostgresStoreTest, EveryOperationWithTheServerGoneIsReportedWithoutCrashi
         {"GetSellerCategories",
          [&] { EXPECT_THROW(store->GetSellerCategories(), WrongItemException); }},
         {"StoreSale", [&] { EXPECT_THROW(store->StoreSale({item}, "Sale"), std::runtime_error); }},
+        {"AddSellerWithItems",
+         [&] {
+             std::vector<Item> items = {newItem};
+             EXPECT_THROW(store->AddSellerWithItems(newSeller, items), std::runtime_error);
+         }},
     };
     for (const auto& [name, operation] : operations) {
         const std::size_t before = boxes.ShownOfKind("error").size();
