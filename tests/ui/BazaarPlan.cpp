@@ -1,6 +1,7 @@
 #include "BazaarPlan.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -93,7 +94,9 @@ void BazaarPlan::PlanSheets(unsigned seed, int sheetCount) {
     for (int index = 1; index <= sheetCount; ++index) {
         PlannedSeller seller;
         seller.name = std::string(Pick(FirstNames, random)) + " " + Pick(Surnames, random);
-        seller.code = "K" + std::to_string(100 + index).substr(1);
+        char code[16];
+        std::snprintf(code, sizeof code, "K%02d", index);
+        seller.code = code;
         seller.note = "tel. 0905 " + std::to_string(100000 + index);
         if (index % 20 == 0) {
             seller.fate = Fate::NamelessText;
