@@ -110,6 +110,18 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     EXPECT_THAT(reporter.reported, IsEmpty());
 }
 
+// A damaged file can hold a NUL byte in a value; saving used to cut the value there.
+TEST_F(KramoSettingsTest, ValueWithANulByteSurvivesSaveAndLoad) {
+    const char content[] = "<kramo><config salename=\"Ve\0k\xC3\xA1\"/></kramo>";
+    WriteSettingsFile(std::string(content, sizeof content - 1));
+    KramoSettings loaded(reporter, ProgramDirectory());
+    ASSERT_EQ(loaded.SaleName(), std::string("Ve\0k\xC3\xA1", 6));
+    loaded.SaveSettings();
+    const KramoSettings again(reporter, ProgramDirectory());
+    EXPECT_EQ(again.SaleName(), loaded.SaleName());
+    EXPECT_THAT(reporter.reported, IsEmpty());
+}
+
 struct LoadCase {
     const char* name;
     std::string content;
