@@ -1,8 +1,10 @@
 #include "HPDFWrapper.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <stdexcept>
 
+#include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/StringEncoding.h"
@@ -116,8 +118,34 @@ void HPDFWrapper::Close() {
     page_ = nullptr;
     // Released whatever the saving does.
     const Document document = std::move(document_);
-    HPDF_SaveToFile(document.get(), fileName_.c_str());
+    const std::string content = SavedContent(document.get());
+    // The library's own file writing does not see a disk that fills at its last buffer; the
+    // document goes to the disk whole or not at all, never as a PDF cut short.
+    const Replacement replaced = ReplaceFileContents(fileName_, fileName_ + ".part", content);
+    if (replaced != Replacement::Done) {
+        const int reason = errno;
+        const unsigned int errorNo =
+            replaced == Replacement::NotOpened ? HPDF_FILE_OPEN_ERROR : HPDF_FILE_IO_ERROR;
+        throw std::runtime_error(
+            FormatText("PDF error: error_no=%04X, detail_no=%d\n", errorNo, reason));
+    }
+}
+
+std::string HPDFWrapper::SavedContent(HPDF_Doc document) {
+    HPDF_SaveToStream(document);
     Check();
+    HPDF_UINT32 size = HPDF_GetStreamSize(document);
+    std::string content(size, '\0');
+    HPDF_ResetStream(document);
+    HPDF_ReadFromStream(document, reinterpret_cast<HPDF_BYTE*>(content.data()), &size);
+    // Reading the stream to its very end counts as an error of its own.
+    if (error_.raised && error_.errorNo == HPDF_STREAM_EOF) {
+        error_ = {};
+        HPDF_ResetError(document);
+    }
+    Check();
+    content.resize(size);
+    return content;
 }
 
 HPDF_Doc HPDFWrapper::OpenDocument() const {

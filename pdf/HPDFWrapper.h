@@ -14,7 +14,8 @@ namespace Kramo {
 // The writer over libharu: A4 pages, Helvetica in ISO 8859-2, every stream compressed, the
 // viewer opened on the bookmarks. Library errors come out as std::runtime_error
 // "PDF error: error_no=%04X, detail_no=%d\n". Destroying an open writer saves the document,
-// so what was written before a failure is kept.
+// so what was written before a failure is kept. Saving replaces the file only with the whole
+// document: a file that cannot be written (a full disk) leaves no part of it behind.
 class HPDFWrapper : public PdfWrapperBase {
   public:
     static constexpr unsigned int PageWidth = 595;
@@ -77,6 +78,8 @@ class HPDFWrapper : public PdfWrapperBase {
         return result;
     }
     void InitialiseDocument();
+    // The whole document as the library writes it.
+    std::string SavedContent(HPDF_Doc document);
     HPDF_Doc OpenDocument() const;
     HPDF_Page CurrentPage() const;
     void ApplyFont();

@@ -1,6 +1,7 @@
 #include "Checkout.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "pdf/Receipt.h"
 #include "register/DocumentNames.h"
@@ -27,16 +28,27 @@ std::optional<PurchaseLine> Checkout::AddToPurchase(Purchase& purchase, int item
 }
 
 void Checkout::FinishCheckout(const std::vector<Item>& items) {
-    WriteReceiptDocument(items);
-    RecordSale(items);
+    const std::string receipt = WriteReceiptDocument(items);
+    try {
+        RecordSale(items);
+    } catch (...) {
+        // A receipt stands for a recorded sale. The purchase stays at the desk for another
+        // try, which writes a receipt of its own.
+        if (std::remove(receipt.c_str()) == 0) {
+            LogMessage(LogNotice, "FinishCheckout: sale not recorded, receipt '%s' removed\n",
+                       receipt.c_str());
+        }
+        throw;
+    }
 }
 
-void Checkout::WriteReceiptDocument(const std::vector<Item>& items) const {
+std::string Checkout::WriteReceiptDocument(const std::vector<Item>& items) const {
     // Two purchases in one minute get two receipts: the later one takes the next free name.
     const std::string path =
         FreeFilePath(DocumentsFolder(settings_), TimeStampedFileName("Predaj", "pdf"));
     WriteDocument(settings_, path,
                   [this, &items](PdfWrapperBase& writer) { WriteReceipt(writer, Store(), items); });
+    return path;
 }
 
 void Checkout::RecordSale(const std::vector<Item>& items) const {
@@ -51,12 +63,32 @@ void Checkout::RecordSale(const std::vector<Item>& items) const {
     } catch (const NotImplementedException&) {
         // The text-file stores keep no sale records: the items are marked sold one by one.
     }
+    std::vector<Item> formerItems;
+    try {
+        for (const int id : itemIds) {
+            const Item former = Store().GetItem(id);
+            Item item = former;
+            item.STATUS = Sold;
+            Store().ModifyItem(id, item);
+            formerItems.push_back(former);
+        }
+    } catch (...) {
+        PutBack(formerItems);
+        throw;
+    }
     LogMessage(LogInfo, "FinishCheckout: store records no sales, %i items marked sold\n",
                static_cast<int>(itemIds.size()));
-    for (const int id : itemIds) {
-        Item item = Store().GetItem(id);
-        item.STATUS = Sold;
-        Store().ModifyItem(id, item);
+}
+
+// A sale recorded in part would leave items sold that the buyer did not get.
+void Checkout::PutBack(const std::vector<Item>& formerItems) const {
+    for (auto item = formerItems.rbegin(); item != formerItems.rend(); ++item) {
+        try {
+            Store().ModifyItem(item->ID, *item);
+        } catch (const std::exception& failure) {
+            LogMessage(LogError, "FinishCheckout: item %i of a failed sale stays sold: %s\n",
+                       item->ID, failure.what());
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/Item.h"
@@ -32,7 +33,8 @@ class Checkout {
     std::optional<PurchaseLine> AddToPurchase(Purchase& purchase, int itemId);
 
     // Writes the receipt into the documents folder (its failure is reported and the sale goes
-    // on) and records the sale; a failure of the recording is thrown.
+    // on) and records the sale. A failure of the recording is thrown; then no item of the
+    // purchase is left sold and its receipt is removed.
     void FinishCheckout(const std::vector<Item>& items);
 
     static double PurchaseTotal(const std::vector<Item>& items);
@@ -43,8 +45,11 @@ class Checkout {
 
   private:
     DataAccessInterface& Store() const { return kramoRegister_.Store(); }
-    void WriteReceiptDocument(const std::vector<Item>& items) const;
+    // The receipt's path, also when it could not be written.
+    std::string WriteReceiptDocument(const std::vector<Item>& items) const;
     void RecordSale(const std::vector<Item>& items) const;
+    // Gives the items back the records they had before the sale, the last one first.
+    void PutBack(const std::vector<Item>& formerItems) const;
 
     KramoRegister& kramoRegister_;
     const KramoSettings& settings_;

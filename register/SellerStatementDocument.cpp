@@ -1,5 +1,7 @@
 #include "SellerStatementDocument.h"
 
+#include <filesystem>
+
 #include "pdf/SellerStatement.h"
 #include "register/DocumentNames.h"
 #include "register/ExceptionHandlers.h"
@@ -22,9 +24,13 @@ std::optional<std::string> PrintSellerStatement(KramoRegister& kramoRegister,
     const std::string path =
         DocumentsFolder(settings) +
         TimeStampedFileName("PoPredaji_" + FileNamePart(seller.SHORT_CODE), "pdf");
-    WriteDocument(settings, path, [&](PdfWrapperBase& writer) {
+    const bool written = WriteDocument(settings, path, [&](PdfWrapperBase& writer) {
         WriteSellerStatement(writer, store, seller, category, settings.CurrencyUnit());
     });
+    // A document the disk did not take is not there to be opened.
+    if (!written && !std::filesystem::exists(path)) {
+        return std::nullopt;
+    }
     return path;
 }
 

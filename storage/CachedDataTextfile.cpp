@@ -49,6 +49,68 @@ void CachedDataTextfile::LoadDirectory() {
     }
 }
 
+void CachedDataTextfile::ChangeAndSave(const std::vector<int>& sellerIds,
+                                       const std::function<void()>& change) {
+    const std::vector<SellerState> former = StatesOf(sellerIds);
+    change();
+    for (std::size_t written = 0; written < sellerIds.size(); ++written) {
+        try {
+            SaveSellerFile(sellerIds[written]);
+        } catch (const std::exception& failure) {
+            LogMessage(LogError, "CachedDataTextfile: change not stored, taken back: %s\n",
+                       failure.what());
+            Restore(former);
+            for (std::size_t again = 0; again < written; ++again) {
+                try {
+                    SaveSellerFile(sellerIds[again]);
+                } catch (const std::exception& second) {
+                    LogMessage(LogError, "CachedDataTextfile: file left with the change: %s\n",
+                               second.what());
+                }
+            }
+            throw;
+        }
+    }
+}
+
+std::vector<CachedDataTextfile::SellerState> CachedDataTextfile::StatesOf(
+    const std::vector<int>& sellerIds) const {
+    std::vector<SellerState> states;
+    for (const int sellerId : sellerIds) {
+        SellerState state{sellerId, std::nullopt, {}};
+        const auto seller = sellers_.find(sellerId);
+        if (seller != sellers_.end()) {
+            state.seller = seller->second;
+        }
+        for (const int32_t itemId : ItemIdsOf(sellerId)) {
+            state.items.push_back(items_.at(itemId));
+        }
+        states.push_back(std::move(state));
+    }
+    return states;
+}
+
+void CachedDataTextfile::Restore(const std::vector<SellerState>& states) {
+    // Every seller's present items go first: an item moved between two of them must not be
+    // dropped after it has been put back.
+    for (const SellerState& state : states) {
+        for (const int32_t itemId : ItemIdsOf(state.id)) {
+            items_.erase(itemId);
+        }
+        itemIdsBySeller_.erase(state.id);
+    }
+    for (const SellerState& state : states) {
+        if (state.seller) {
+            sellers_[state.id] = *state.seller;
+        } else {
+            sellers_.erase(state.id);
+        }
+        for (const Item& item : state.items) {
+            StoreItem(item);
+        }
+    }
+}
+
 void CachedDataTextfile::StoreItem(const Item& item) {
     items_[item.ID] = item;
     itemIdsBySeller_[item.SELLER_ID].insert(item.ID);
@@ -123,15 +185,13 @@ Item CachedDataTextfile::GetSellerItemByNumber(int sellerId, int number) {
 
 int CachedDataTextfile::AddSeller(Seller& seller) {
     seller.ID = GetNextSellerId();
-    sellers_[seller.ID] = seller;
-    SaveSellerFile(seller.ID);
+    ChangeAndSave({seller.ID}, [&] { sellers_[seller.ID] = seller; });
     return seller.ID;
 }
 
 void CachedDataTextfile::UpdateSeller(int sellerId, const Seller& seller) {
     FindSeller(sellerId);
-    sellers_[sellerId] = seller;
-    DataTextfile::UpdateSeller(sellerId, seller);
+    ChangeAndSave({sellerId}, [&] { sellers_[sellerId] = seller; });
 }
 
 void CachedDataTextfile::RemoveSeller(int sellerId) {
@@ -148,22 +208,23 @@ int CachedDataTextfile::AddItem(Item& item, int sellerId) {
     FindSeller(sellerId);
     item.ID = GetNextItemId();
     item.SELLER_ID = sellerId;
-    StoreItem(item);
-    SaveSellerFile(sellerId);
+    ChangeAndSave({sellerId}, [&] { StoreItem(item); });
     return item.ID;
 }
 
 void CachedDataTextfile::AddItems(std::vector<Item>& items, int sellerId) {
     FindSeller(sellerId);
-    for (Item& item : items) {
-        item.ID = GetNextItemId();
-        item.SELLER_ID = sellerId;
-        StoreItem(item);
-    }
     // One rewrite for the whole list: an imported sheet is a hundred items.
-    if (!items.empty()) {
-        SaveSellerFile(sellerId);
+    if (items.empty()) {
+        return;
     }
+    ChangeAndSave({sellerId}, [&] {
+        for (Item& item : items) {
+            item.ID = GetNextItemId();
+            item.SELLER_ID = sellerId;
+            StoreItem(item);
+        }
+    });
 }
 
 int CachedDataTextfile::AddSellerWithItems(Seller& seller, std::vector<Item>& items) {
@@ -183,20 +244,23 @@ void CachedDataTextfile::ModifyItem(int itemId, const Item& item) {
     FindSeller(item.SELLER_ID);
     Item stored = item;
     stored.ID = itemId;
-    itemIdsBySeller_[formerSellerId].erase(itemId);
-    StoreItem(stored);
     // The new owner's file first: a crash in between leaves the item twice, never nowhere.
-    SaveSellerFile(stored.SELLER_ID);
+    std::vector<int> sellerIds{stored.SELLER_ID};
     if (formerSellerId != stored.SELLER_ID) {
-        SaveSellerFile(formerSellerId);
+        sellerIds.push_back(formerSellerId);
     }
+    ChangeAndSave(sellerIds, [&] {
+        itemIdsBySeller_[formerSellerId].erase(itemId);
+        StoreItem(stored);
+    });
 }
 
 void CachedDataTextfile::RemoveItem(int itemId) {
     const int sellerId = GetItem(itemId).SELLER_ID;
-    items_.erase(itemId);
-    itemIdsBySeller_[sellerId].erase(itemId);
-    SaveSellerFile(sellerId);
+    ChangeAndSave({sellerId}, [&] {
+        items_.erase(itemId);
+        itemIdsBySeller_[sellerId].erase(itemId);
+    });
 }
 
 Item CachedDataTextfile::GetItem(int itemId) {

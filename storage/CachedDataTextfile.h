@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -13,6 +15,8 @@ namespace Kramo {
 
 // The default store: reads every seller file of the data directory once, answers every query
 // from memory, and after each change rewrites the file of the seller concerned at once.
+// A change whose file cannot be written (a full disk) is thrown and not kept in memory either,
+// so that a later write of the same seller never brings it to the disk unseen.
 // Item IDs are handed out anew from 1 at every start; seller IDs persist in the files.
 class CachedDataTextfile : public DataTextfile {
   public:
@@ -50,7 +54,20 @@ class CachedDataTextfile : public DataTextfile {
     virtual void SaveSellerFile(int sellerId);
 
   private:
+    // A seller's record and items as they were before a change.
+    struct SellerState {
+        int32_t id;
+        std::optional<Seller> seller;
+        std::vector<Item> items;
+    };
+
     void LoadDirectory();
+    // Makes the change in the tables, then writes the files of the sellers named, in order.
+    // When a file cannot be written, the tables get those sellers back as they were, the files
+    // written before it are written again from them, and the failure is thrown.
+    void ChangeAndSave(const std::vector<int>& sellerIds, const std::function<void()>& change);
+    std::vector<SellerState> StatesOf(const std::vector<int>& sellerIds) const;
+    void Restore(const std::vector<SellerState>& states);
     void StoreItem(const Item& item);
     const Seller& FindSeller(int sellerId) const;
     const Item& FindItem(int itemId) const;

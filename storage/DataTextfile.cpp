@@ -1,8 +1,5 @@
 #include "DataTextfile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -78,27 +75,16 @@ int32_t StatusOfLetter(char letter) {
     return position == std::string_view::npos ? Undefined : static_cast<int32_t>(position);
 }
 
-// A renamed file reaches the disk only with its directory.
-void SyncDirectoryOf(const std::string& path) {
-    const std::string directory = DirectoryOfPath(path);
-    const int descriptor = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
-}
-
 // The target is replaced only by a complete, flushed file: old or new content, never half.
 void ReplaceFile(const std::string& path, const std::string& temporaryPath,
                  const std::string& content) {
-    CConvFile file;
-    if (!file.Open(temporaryPath, CConvFile::ForWriting)) {
-        throw std::runtime_error("Could not open output file '" + path + "'");
-    }
-    const bool written = file.Write(content) == content.size() && file.Flush() && file.Close();
-    if (!written || std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
-        std::remove(temporaryPath.c_str());
-        throw std::runtime_error("Could not write output file '" + path + "'");
+    switch (ReplaceFileContents(path, temporaryPath, content)) {
+        case Replacement::Done:
+            return;
+        case Replacement::NotOpened:
+            throw std::runtime_error("Could not open output file '" + path + "'");
+        case Replacement::NotWritten:
+            throw std::runtime_error("Could not write output file '" + path + "'");
     }
 }
 
@@ -214,7 +200,6 @@ void DataTextfile::WriteSellerFile(const Seller& seller, const std::vector<Item>
         content += ItemLine(item);
     }
     ReplaceFile(path, dataDirectory_ + SellerTemporaryFileName(seller.ID), content);
-    SyncDirectoryOf(path);
     if (!formerName.empty() && dataDirectory_ + formerName != path) {
         std::remove((dataDirectory_ + formerName).c_str());
     }

@@ -1,10 +1,13 @@
 #include "FileHelpers.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 
 #include "FileHandle.h"
 #include "Log.h"
@@ -18,6 +21,24 @@ constexpr std::string::size_type PathLimit = 511;
 bool IsDirectory(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// A renamed file reaches the disk only with its directory.
+void SyncDirectoryOf(const std::string& path) {
+    const std::string directory = DirectoryOfPath(path);
+    const int descriptor = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+bool WriteAndSync(FileHandle file, const std::string& content) {
+    const bool written =
+        std::fwrite(content.data(), 1, content.size(), file.get()) == content.size() &&
+        std::fflush(file.get()) == 0 && ::fsync(fileno(file.get())) == 0;
+    // fclose flushes nothing more here, but its failure still means the file is not whole.
+    return std::fclose(file.release()) == 0 && written;
 }
 
 }  // namespace
@@ -71,6 +92,23 @@ bool CopyFileContents(const std::string& source, const std::string& target) {
         LogMessage(LogInfo, "Output file could not be written: '%s'", target.c_str());
     }
     return written;
+}
+
+Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
+                                const std::string& content) {
+    FileHandle file = OpenFile(temporaryPath, "wb");
+    if (!file) {
+        return Replacement::NotOpened;
+    }
+    if (!WriteAndSync(std::move(file), content) ||
+        std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
+        const int reason = errno;
+        std::remove(temporaryPath.c_str());
+        errno = reason;
+        return Replacement::NotWritten;
+    }
+    SyncDirectoryOf(path);
+    return Replacement::Done;
 }
 
 }  // namespace Kramo

@@ -18,4 +18,14 @@ bool CreateDirectoryIfMissing(const std::string& parent, const std::string& name
 // Copies the whole content; logs which side failed and answers false.
 bool CopyFileContents(const std::string& source, const std::string& target);
 
+// How ReplaceFileContents ended.
+enum class Replacement { Done, NotOpened, NotWritten };
+
+// Puts the content into the file at path so that the path holds either its former content or
+// all of the new one, also after a crash or on a full disk: the content goes to temporaryPath
+// beside it, is flushed to the disk and renamed over the path. After a failure the temporary
+// file is gone and errno tells why.
+Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
+                                const std::string& content);
+
 }  // namespace Kramo

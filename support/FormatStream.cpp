@@ -87,7 +87,14 @@ bool FormatStream::NextConversion(Conversion& conversion) {
 
 FormatStream& FormatStream::operator<<(const std::string& value) {
     Conversion conversion;
-    if (NextConversion(conversion)) {
+    if (!NextConversion(conversion)) {
+        return *this;
+    }
+    // A plain "%s" takes the text whole: a NUL byte inside it would end printf's copy and drop
+    // the rest, for instance of a settings value written back to its file.
+    if (conversion.modifiers.empty() && conversion.letter == 's') {
+        output_ += value;
+    } else {
         output_ += PrintOne("%" + conversion.modifiers + "s", value.c_str());
     }
     return *this;

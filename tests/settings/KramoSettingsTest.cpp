@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/LogCapture.h"
+#include "common/SmallDisk.h"
 #include "common/TemporaryDirectory.h"
 #include "settings/CXMLReaderImpl.h"
 
@@ -107,6 +109,18 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     EXPECT_EQ(loaded.Password(), saved.Password());
     EXPECT_EQ(loaded.DatabaseName(), saved.DatabaseName());
     EXPECT_EQ(loaded.Port(), -15432);
+    EXPECT_THAT(reporter.reported, IsEmpty());
+}
+
+// A damaged file can hold a NUL byte in a value; saving used to cut the value there.
+TEST_F(KramoSettingsTest, ValueWithANulByteSurvivesSaveAndLoad) {
+    const char content[] = "<kramo><config salename=\"Ve\0k\xC3\xA1\"/></kramo>";
+    WriteSettingsFile(std::string(content, sizeof content - 1));
+    KramoSettings loaded(reporter, ProgramDirectory());
+    ASSERT_EQ(loaded.SaleName(), std::string("Ve\0k\xC3\xA1", 6));
+    loaded.SaveSettings();
+    const KramoSettings again(reporter, ProgramDirectory());
+    EXPECT_EQ(again.SaleName(), loaded.SaleName());
     EXPECT_THAT(reporter.reported, IsEmpty());
 }
 
@@ -217,6 +231,49 @@ TEST_F(KramoSettingsTest, FailedSaveKeepsTheFormerFile) {
         EXPECT_THAT(saveReporter.reported, ElementsAre(c.reported)) << c.name;
         EXPECT_EQ(place.ReadFile("kramo.xml"), former) << c.name;
         EXPECT_EQ(settings.SaleName(), "New") << c.name;
+    }
+}
+
+// A real disk that is full: no room for the content, or not even for a new file.
+TEST(KramoSettingsFullDisk, SaveIsReportedAndTheFormerFileStaysWhole) {
+    struct Case {
+        const char* name;
+        std::function<void(KramoTest::SmallDisk&)> fill;
+        const char* reported;
+    };
+    const Case cases[] = {
+        {"no free space", [](KramoTest::SmallDisk& disk) { disk.FillLeaving(0); },
+         "Súbor s nastavením sa nedá vyplniť XML údajmi."},
+        {"no free file", [](KramoTest::SmallDisk& disk) { disk.FillInodes(); },
+         "Súbor s nastavením sa nedá zapísať."},
+    };
+    KramoTest::LogCapture log;
+    for (const Case& c : cases) {
+        KramoTest::SmallDisk disk(64 * 1024, 64);
+        const std::string programDirectory = disk.Path() + "/";
+        ScriptedReporter reporter;
+        KramoSettings settings(reporter, programDirectory);
+        settings.SetSaleName("Jarna kramo 2026");
+        settings.SetFontSize(12);
+        settings.SaveSettings();
+        const std::string former = KramoTest::ReadWholeFile(settings.FilePath());
+
+        c.fill(disk);
+        settings.SetSaleName("Jesenna kramo 2026");
+        settings.SetFontSize(16);
+        settings.SaveSettings();
+        EXPECT_THAT(reporter.reported, ElementsAre(c.reported)) << c.name;
+        EXPECT_EQ(KramoTest::ReadWholeFile(settings.FilePath()), former) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(settings.FilePath() + ".tmp")) << c.name;
+        const KramoSettings reloaded(reporter, programDirectory);
+        EXPECT_EQ(reloaded.SaleName(), "Jarna kramo 2026") << c.name;
+        EXPECT_EQ(reloaded.FontSize(), 12) << c.name;
+
+        disk.Release();
+        settings.SaveSettings();
+        EXPECT_EQ(KramoSettings(reporter, programDirectory).SaleName(), "Jesenna kramo 2026")
+            << c.name;
+        EXPECT_EQ(reporter.reported.size(), 1u) << c.name;
     }
 }
 

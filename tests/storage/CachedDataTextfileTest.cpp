@@ -14,6 +14,7 @@
 namespace {
 
 using namespace Kramo;
+using KramoTest::Contents;
 using KramoTest::DataDirectory;
 using KramoTest::Describe;
 using KramoTest::MakeItem;
@@ -30,17 +31,6 @@ std::vector<int32_t> ItemIdsOf(CachedDataTextfile& store, int sellerId) {
 }
 
 // What a restart would see: every seller with its items, as the files hold them.
-std::vector<std::string> Contents(CachedDataTextfile& store) {
-    std::vector<std::string> lines;
-    for (const Seller& seller : store.GetSellers()) {
-        lines.push_back(Describe(seller));
-        for (const Item& item : store.GetSellerItems(seller.ID)) {
-            lines.push_back("  " + Describe(item));
-        }
-    }
-    return lines;
-}
-
 std::vector<std::string> ContentsAfterRestart(const DataDirectory& data) {
     CachedDataTextfile reopened(data.Path());
     return Contents(reopened);

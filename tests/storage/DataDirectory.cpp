@@ -74,4 +74,15 @@ std::string Describe(const Kramo::Item& item) {
     return text.str();
 }
 
+std::vector<std::string> Contents(Kramo::DataAccessInterface& store) {
+    std::vector<std::string> lines;
+    for (const Kramo::Seller& seller : store.GetSellers()) {
+        lines.push_back(Describe(seller));
+        for (const Kramo::Item& item : store.GetSellerItems(seller.ID)) {
+            lines.push_back("  " + Describe(item));
+        }
+    }
+    return lines;
+}
+
 }  // namespace KramoTest

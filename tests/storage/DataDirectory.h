@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/TemporaryDirectory.h"
+#include "core/DataAccessInterface.h"
 #include "core/Item.h"
 #include "core/Seller.h"
 
@@ -40,5 +41,8 @@ Kramo::Item MakeItem(int32_t number, const std::string& name, double price, int3
 // Seller and item fields that the files hold; IDs of items and times are made anew at load.
 std::string Describe(const Kramo::Seller& seller);
 std::string Describe(const Kramo::Item& item);
+
+// Every seller of the store, each followed by its items, described as above.
+std::vector<std::string> Contents(Kramo::DataAccessInterface& store);
 
 }  // namespace KramoTest

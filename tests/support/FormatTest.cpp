@@ -54,6 +54,9 @@ TEST(FormatStream, EqualsPrintf) {
 TEST(FormatStream, FormatsTextOfAnyLength) {
     const std::string longText(10000, 'z');
     EXPECT_EQ((FormatStream("<%s>") << longText).str(), "<" + longText + ">");
+    // A NUL byte does not end the text, as it would end printf's copy.
+    const std::string withNul("a\0b", 3);
+    EXPECT_EQ((FormatStream("<%s>") << withNul).str(), "<" + withNul + ">");
 }
 
 TEST(FormatStream, ConversionWithoutArgumentStaysAsWritten) {
