@@ -229,13 +229,14 @@ void CachedDataTextfile::AddItems(std::vector<Item>& items, int sellerId) {
 
 int CachedDataTextfile::AddSellerWithItems(Seller& seller, std::vector<Item>& items) {
     seller.ID = GetNextSellerId();
-    sellers_[seller.ID] = seller;
-    for (Item& item : items) {
-        item.ID = GetNextItemId();
-        item.SELLER_ID = seller.ID;
-        StoreItem(item);
-    }
-    SaveSellerFile(seller.ID);
+    ChangeAndSave({seller.ID}, [&] {
+        sellers_[seller.ID] = seller;
+        for (Item& item : items) {
+            item.ID = GetNextItemId();
+            item.SELLER_ID = seller.ID;
+            StoreItem(item);
+        }
+    });
     return seller.ID;
 }
 

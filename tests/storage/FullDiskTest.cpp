@@ -160,6 +160,14 @@ TEST_F(FullDiskStoreTest, NewSellerOnAFullDiskIsNeitherStoredNorRemembered) {
     EXPECT_EQ(Files(), filesBefore);
     EXPECT_THROW(store->GetSeller(seller.ID), WrongSellerException);
     EXPECT_EQ(store->GetNextSellerId(), 4);
+
+    // An imported seller with its goods: neither of them.
+    const int nextItem = store->GetNextItemId();
+    std::vector<Item> items{MakeItem(1, "Bábika", 4.0), MakeItem(2, "Vláčik", 7.5)};
+    EXPECT_THROW(store->AddSellerWithItems(seller, items), std::runtime_error);
+    EXPECT_EQ(Files(), filesBefore);
+    EXPECT_THROW(store->GetSeller(seller.ID), WrongSellerException);
+    EXPECT_EQ(store->GetNextItemId(), nextItem);
 }
 
 // Not even an empty file can be made: the temporary file fails to open.
