@@ -42,19 +42,21 @@ PdfColumns SummaryColumns() {
     return columns;
 }
 
-// What the seller table adds up while it is filled.
+// What the seller table adds up while it is filled. Sums of money are kept in double
+// precision: in single precision a bazaar's total of goods is off by cents from a few
+// thousand items on.
 struct FeeTotals {
     double profit = 0.0;
-    float saleFees = 0.0f;
-    float handlingFees = 0.0f;
+    double saleFees = 0.0;
+    double handlingFees = 0.0;
 };
 
 // What the statistics add up over every item of every seller.
 struct ItemTotals {
     int count = 0;
-    float price = 0.0f;
+    double price = 0.0;
     std::array<int, CountedItemStates> countPerState{};
-    std::array<float, CountedItemStates> pricePerState{};
+    std::array<double, CountedItemStates> pricePerState{};
 };
 
 // A list read at the start; a failure is reported and the summary goes on without it.
@@ -81,14 +83,14 @@ const SellerCategory& CategoryOf(const std::vector<SellerCategory>& categories,
 }
 
 // The cell of one fee kind: empty when the settlement has no line of it.
-std::string FeeCell(const SellerSettlement& settlement, FeeKind kind, float& total) {
+std::string FeeCell(const SellerSettlement& settlement, FeeKind kind, double& total) {
     SellerSettlement ofKind;
     ofKind.lines = settlement.LinesOfKind(kind);
     if (ofKind.lines.empty()) {
         return {};
     }
     const double sum = ofKind.FeeSum();
-    total += static_cast<float>(sum);
+    total += sum;
     return FormatText("%0.2f", sum);
 }
 
@@ -172,10 +174,10 @@ class SummaryWriter {
         for (const Seller& seller : sellers_) {
             for (const Item& item : store_.GetSellerItems(seller.ID)) {
                 ++items_.count;
-                items_.price += static_cast<float>(item.PRICE);
+                items_.price += item.PRICE;
                 if (item.STATUS >= 0 && item.STATUS < CountedItemStates) {
                     ++items_.countPerState[item.STATUS];
-                    items_.pricePerState[item.STATUS] += static_cast<float>(item.PRICE);
+                    items_.pricePerState[item.STATUS] += item.PRICE;
                 }
             }
             LogMessage(LogNotice, "After seller %s - %s : %i\n", seller.SHORT_CODE.c_str(),

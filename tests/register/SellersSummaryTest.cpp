@@ -149,6 +149,17 @@ TEST_F(SellersSummaryTest, StatisticsAddUpItemsFeesAndProfit) {
     EXPECT_THAT(text, Not(HasSubstr("Nedefinovane")));
 }
 
+// A large bazaar's sums to the cent: 5,000 items of 17.30 come to 86,500.00.
+TEST_F(SellersSummaryTest, TotalsOfThousandsOfItemsAreExactToTheCent) {
+    AddSeller(40, "VE", Kramo::Selling);
+    for (int i = 0; i < 5000; ++i) {
+        AddItemOf(40, 17.30, i % 2 ? Kramo::Sold : Kramo::InStock);
+    }
+    const std::string text = WriteSummary();
+    EXPECT_THAT(text, HasSubstr("Cena tovaru spolu: 86500.00 EUR"));
+    EXPECT_THAT(text, HasSubstr("Kusov v 'Predane' : 2500 , cena tovaru : 43250 EUR"));
+}
+
 struct AverageCase {
     int sellers;
     int items;
