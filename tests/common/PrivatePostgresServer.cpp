@@ -1,9 +1,7 @@
 #include "PrivatePostgresServer.h"
 
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <pwd.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -17,7 +15,8 @@
 #include <stdexcept>
 #include <vector>
 
-extern char** environ;
+#include "SpawnedProgram.h"
+#include "TemporaryDirectory.h"
 
 namespace KramoTest {
 namespace {
@@ -38,29 +37,11 @@ std::vector<std::string> AsServerUser(std::vector<std::string> command) {
 
 // Runs the command with its output appended to the log file; throws when it fails.
 void Run(const std::vector<std::string>& command, const std::string& logFile) {
-    std::vector<char*> arguments;
-    for (const std::string& argument : command) {
-        arguments.push_back(const_cast<char*>(argument.c_str()));
-    }
-    arguments.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    pid_t child = 0;
-    const int spawned =
-        ::posix_spawn(&child, arguments[0], &actions, nullptr, arguments.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t child = StartProgram(command, logFile);
     int status = 0;
-    if (spawned != 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        std::ifstream log(logFile);
-        const std::string output((std::istreambuf_iterator<char>(log)),
-                                 std::istreambuf_iterator<char>());
-        throw std::runtime_error("PrivatePostgresServer: '" + command.front() + "' failed (" +
-                                 (spawned != 0 ? std::strerror(spawned) : "exit status") + "):\n" +
-                                 output);
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("PrivatePostgresServer: '" + command.front() +
+                                 "' failed (exit status):\n" + ReadWholeFile(logFile));
     }
 }
 

@@ -42,6 +42,22 @@ class BazaarDayTest : public KramoTest::BazaarDay {
         EXPECT_TRUE(
             std::filesystem::exists(SheetFolder() + "error/" + BazaarPlan::StrayFileName()));
     }
+
+    // The store as the files hold it, as the next start of the program reads them.
+    void ReadTheFilesAgain() {
+        ReplaceStore();
+        Main().ReloadSellerList();
+        BindToStore();
+    }
+
+    // After the day: the files and every document against the plan and the test's arithmetic.
+    void ExpectTheDayAsPlanned(const Documents& documents) {
+        ReadTheFilesAgain();
+        ExpectStoreAsPlanned();
+        ExpectStatements(documents);
+        ExpectOverview(documents);
+        ExpectStatistics(documents);
+    }
 };
 
 TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
@@ -60,9 +76,7 @@ TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
 
     AddSellersByHand();
     AcceptGoodsAndStartSelling();
-    ReplaceStore();  // what the files hold, as the next start of the program reads them
-    Main().ReloadSellerList();
-    BindToStore();
+    ReadTheFilesAgain();
     ExpectStoreAsPlanned();
 
     SellPurchases();
@@ -70,14 +84,7 @@ TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
     EXPECT_GT(SearchSales(), 20);
 
     ReturnGoodsAndHandBack();
-    const Documents documents = PrintDocuments();
-    ReplaceStore();
-    Main().ReloadSellerList();
-    BindToStore();
-    ExpectStoreAsPlanned();
-    ExpectStatements(documents);
-    ExpectOverview(documents);
-    ExpectStatistics(documents);
+    ExpectTheDayAsPlanned(PrintDocuments());
     // Only the refused start of selling before the goods were accepted.
     EXPECT_EQ(Boxes().ShownOfKind("error").size(), 1u);
 }
@@ -92,14 +99,7 @@ TEST_F(BazaarDayTest, DISABLED_ALargeDayAddsUp) {
     AcceptGoodsAndStartSelling();
     SellPurchases();
     ReturnGoodsAndHandBack();
-    const Documents documents = PrintDocuments();
-    ReplaceStore();
-    Main().ReloadSellerList();
-    BindToStore();
-    ExpectStoreAsPlanned();
-    ExpectStatements(documents);
-    ExpectOverview(documents);
-    ExpectStatistics(documents);
+    ExpectTheDayAsPlanned(PrintDocuments());
 }
 
 }  // namespace

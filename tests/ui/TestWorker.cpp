@@ -1,19 +1,15 @@
 #include "TestWorker.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <stdexcept>
 #include <thread>
-#include <vector>
 
+#include "common/SpawnedProgram.h"
 #include "common/TemporaryDirectory.h"
 
 extern char** environ;
@@ -25,8 +21,8 @@ TestWorker::TestWorker(const std::string& testName,
                        std::string outputFile)
     : outputFile_(std::move(outputFile)) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::vector<std::string> arguments = {self, "--gtest_filter=" + testName,
-                                          "--gtest_also_run_disabled_tests"};
+    const std::vector<std::string> arguments = {self, "--gtest_filter=" + testName,
+                                                "--gtest_also_run_disabled_tests"};
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
@@ -38,29 +34,7 @@ TestWorker::TestWorker(const std::string& testName,
     for (const auto& [name, value] : environment) {
         variables.push_back(name + "=" + value);
     }
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& variable : variables) {
-        envp.push_back(variable.data());
-    }
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile_.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    const int failure =
-        posix_spawn(&pid_, self.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (failure != 0) {
-        throw std::runtime_error(std::string("could not start a worker: ") +
-                                 std::strerror(failure));
-    }
+    pid_ = StartProgram(arguments, outputFile_, &variables);
 }
 
 TestWorker::~TestWorker() {
