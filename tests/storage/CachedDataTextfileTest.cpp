@@ -288,7 +288,7 @@ TEST(CachedDataTextfile, SellerWithItemsComesInOneFile) {
     EXPECT_EQ(items[0].ID, 2);
     EXPECT_EQ(items[1].SELLER_ID, 3);
     EXPECT_EQ(data.ReadFile("3-RS-Red Shop.txt"),
-              "3*RS*Red Shop*\x7F*p*0\n1*Kočík*12.5*a*s\n2*Sánky*3*a*s\n");
+              "3*RS*Red Shop*\x7F*p*0\n1*Kočík*12.5*a*s\n2*Sánky*3.0*a*s\n");
     CachedDataTextfile reopened(data.Path());
     EXPECT_EQ(reopened.GetSellerItems(3).size(), 2u);
     EXPECT_EQ(reopened.GetSellerItemByNumber(3, 2).NAME, "Sánky");

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <gtkmm/main.h>
 
 #include <chrono>
@@ -7,8 +8,7 @@
 #include <memory>
 #include <thread>
 
-// Last: Xlib's macros (None, Status) would clash with the headers above.
-#include <X11/Xlib.h>
+#include "ToolkitWarnings.h"
 
 // The toolkit and fontconfig keep caches for the life of the process, which the leak checker
 // would report as leaks of every window test.
@@ -17,11 +17,11 @@ extern "C" const char* __asan_default_options() {
 }
 
 // The virtual display now and then refuses a connection while many test programs start and end
-// at once; a moment later it takes it. The toolkit itself would give up at the first refusal.
-void WaitForDisplay() {
+// at once; a moment later it takes it. The toolkit itself would give up at the first refusal,
+// so the display is opened here, again until it answers.
+void OpenDisplay(int& argc, char**& argv) {
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (Display* display = XOpenDisplay(nullptr)) {
-            XCloseDisplay(display);
+        if (gtk_init_check(&argc, &argv)) {
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         // (the test command compiles the locale into the build folder).
         setenv("LANG", "sk_SK.UTF-8", 1);
         unsetenv("LC_ALL");
-        WaitForDisplay();
+        OpenDisplay(argc, argv);
         toolkit = std::make_unique<Gtk::Main>(argc, argv);
         std::setlocale(LC_NUMERIC, "C");
         // A mistake in the window description shows only as a critical warning of the

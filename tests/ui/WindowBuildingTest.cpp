@@ -2,6 +2,7 @@
 
 #include <regex>
 
+#include "ToolkitWarnings.h"
 #include "common/ScriptedUserMessages.h"
 #include "common/TemporaryDirectory.h"
 #include "register/KramoRegister.h"
@@ -21,15 +22,7 @@ class SilentReporter : public Kramo::ExceptionReporter {
 
 // A broken description makes the toolkit warn before the program reports it; the warnings are
 // expected here and must not end the test.
-class ExpectedToolkitWarnings {
-  public:
-    ExpectedToolkitWarnings()
-        : former_(g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_FATAL_MASK))) {}
-    ~ExpectedToolkitWarnings() { g_log_set_always_fatal(former_); }
-
-  private:
-    GLogLevelFlags former_;
-};
+using KramoTest::ExpectedToolkitWarnings;
 
 class WindowBuildingTest : public testing::Test {
   protected:
