@@ -16,6 +16,7 @@
 
 #include "BazaarDay.h"
 #include "TestWorker.h"
+#include "common/LogCapture.h"
 #include "common/PostgresTestDatabase.h"
 #include "core/ItemStatus.h"
 #include "core/SellerStatus.h"
@@ -26,6 +27,7 @@ namespace {
 
 using KramoTest::BazaarPlan;
 using KramoTest::FeeSchedule;
+using testing::HasSubstr;
 
 class BazaarDayTest : public KramoTest::BazaarDay {
   protected:
@@ -43,6 +45,57 @@ class BazaarDayTest : public KramoTest::BazaarDay {
             std::filesystem::exists(SheetFolder() + "error/" + BazaarPlan::StrayFileName()));
     }
 
+    // The folder import's report in the log, file by file.
+    void ExpectImportReport() {
+        const std::string text = log_.Text();
+        for (const BazaarPlan::PlannedSeller& seller : Plan().Sellers()) {
+            const std::string head = "\n" + seller.file + "\n";
+            std::string expected;
+            switch (seller.fate) {
+                case BazaarPlan::Fate::ByHand:
+                    continue;
+                case BazaarPlan::Fate::Stored:
+                    expected = Kramo::FormatText(" načítaný, kód '%s', %i kusov tovaru;",
+                                                 seller.code.c_str(),
+                                                 static_cast<int>(seller.items.size()));
+                    if (const int round = RoundPrices(seller); round > 0) {
+                        expected += Kramo::FormatText(
+                            " Info:  Obsahuje %i ks tovaru s okruhlou cenou;", round);
+                    }
+                    break;
+                case BazaarPlan::Fate::ZeroPrice:
+                    expected = " Chyba:  Obsahuje 1 ks tovaru s nulovou cenou;";
+                    break;
+                case BazaarPlan::Fate::NamelessText:
+                    expected = " Chyba:  Obsahuje 1 ks tovaru bez mena;";
+                    break;
+                case BazaarPlan::Fate::DuplicateCode:
+                    expected =
+                        " Chyba:  Predajca s rovnakým kódom už existuje. Zmažte najskôr "
+                        "predajcu '" +
+                        seller.code + "'.;";
+                    break;
+                case BazaarPlan::Fate::Damaged:
+                    expected =
+                        " Chyba: Error importing file.Nepodarilo sa mi načítať súbor s "
+                        "predajcom\n";
+                    break;
+            }
+            EXPECT_THAT(text, HasSubstr(head + expected)) << seller.file;
+        }
+        EXPECT_THAT(text, HasSubstr(std::string("\n") + BazaarPlan::StrayFileName() +
+                                    "\n Chyba: Neznámy typ súboru."));
+        EXPECT_THAT(text,
+                    HasSubstr(Kramo::FormatText("Dokončené ... správne načítaných: %i chýb: %i.",
+                                                Plan().AcceptedSheets(), Plan().RefusedFiles())));
+    }
+
+    static int RoundPrices(const BazaarPlan::PlannedSeller& seller) {
+        return static_cast<int>(std::count_if(
+            seller.items.begin(), seller.items.end(),
+            [](const BazaarPlan::PlannedItem& item) { return item.cents % 100 == 0; }));
+    }
+
     // The store as the files hold it, as the next start of the program reads them.
     void ReadTheFilesAgain() {
         ReplaceStore();
@@ -58,6 +111,9 @@ class BazaarDayTest : public KramoTest::BazaarDay {
         ExpectOverview(documents);
         ExpectStatistics(documents);
     }
+
+  private:
+    KramoTest::LogCapture log_;
 };
 
 TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
@@ -73,6 +129,7 @@ TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
               Kramo::FormatText("Korektne načítaných hárkov: %i Chýb: %i.", Plan().AcceptedSheets(),
                                 Plan().RefusedFiles()));
     ExpectSheetsMoved();
+    ExpectImportReport();
 
     AddSellersByHand();
     AcceptGoodsAndStartSelling();

@@ -246,7 +246,10 @@ void BazaarPlan::WriteSheets(const std::string& folder) const {
             std::ofstream text(path);
             text << "1*" << seller.code << "*" << seller.name << "*" << seller.note << "*p*0\n";
             for (const PlannedItem& item : seller.items) {
-                text << item.number << "*" << item.name << "*" << PriceText(item.cents) << "*a*o\n";
+                // An empty field is one DEL character, as the program writes it: the reader
+                // passes over two separators in a row.
+                text << item.number << "*" << (item.name.empty() ? "\x7F" : item.name) << "*"
+                     << PriceText(item.cents) << "*a*o\n";
             }
         }
     }
