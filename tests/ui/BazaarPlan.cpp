@@ -36,10 +36,6 @@ long RoundedDown(long numerator, long unit) {
     return (numerator + unit / 10) / (unit * 5) * 5;
 }
 
-std::string PriceText(long cents) {
-    return CentsText(cents);
-}
-
 }  // namespace
 
 std::string CentsText(long cents) {
@@ -219,7 +215,7 @@ std::string BazaarPlan::SheetDescription() const {
         for (std::size_t i = 0; i < seller.items.size(); ++i) {
             const PlannedItem& item = seller.items[i];
             description += "item\t" + std::to_string(item.number) + "\t" + item.name + "\t" +
-                           PriceText(item.cents) + "\n";
+                           CentsText(item.cents) + "\n";
             if (seller.skippedRows > 0 && i == 2) {
                 description += "item\t99\t\t5.00\n";  // no name: not an item
             }
@@ -249,7 +245,7 @@ void BazaarPlan::WriteSheets(const std::string& folder) const {
                 // An empty field is one DEL character, as the program writes it: the reader
                 // passes over two separators in a row.
                 text << item.number << "*" << (item.name.empty() ? "\x7F" : item.name) << "*"
-                     << PriceText(item.cents) << "*a*o\n";
+                     << CentsText(item.cents) << "*a*o\n";
             }
         }
     }
