@@ -312,16 +312,15 @@ TEST_F(BazaarDayCrash, KilledAtRandomMomentsNothingIsLost) {
     MakePlan(DaySeed, DaySheets, DayPurchases, FeeSchedule::TextFiles());
     std::mt19937 random(DaySeed);
     int kills = 0;
-    for (int round = 0;; ++round) {
+    for (;;) {
         TestWorker worker("BazaarDayCrash.DISABLED_RunsTheDayUntilKilled",
                           {{"KRAMO_DAY_DIRECTORY", day.Path()}, {"KRAMO_DAY_JOURNAL", journal}},
                           day.File("output"));
-        if (round < 9) {
-            // The first kill falls into the import, later ones a little later each time, so
-            // that they fall into every part of the day.
-            const int delay =
-                round == 0 ? std::uniform_int_distribution<int>(400, 900)(random)
-                           : std::uniform_int_distribution<int>(900, 2500)(random) + round * 300;
+        if (kills < 10) {
+            // Each run gets a little longer than the one before, so that the first kills fall
+            // into the import and the later ones into every later part of the day; the first
+            // runs are short, so that several kills come before the day can end.
+            const int delay = std::uniform_int_distribution<int>(300, 900)(random) + kills * 450;
             std::this_thread::sleep_for(std::chrono::milliseconds(delay));
             if (worker.Running()) {
                 worker.Kill();
