@@ -116,6 +116,14 @@ void CachedDataTextfile::StoreItem(const Item& item) {
     itemIdsBySeller_[item.SELLER_ID].insert(item.ID);
 }
 
+void CachedDataTextfile::StoreNewItems(std::vector<Item>& items, int sellerId) {
+    for (Item& item : items) {
+        item.ID = GetNextItemId();
+        item.SELLER_ID = sellerId;
+        StoreItem(item);
+    }
+}
+
 const Seller& CachedDataTextfile::FindSeller(int sellerId) const {
     const auto found = sellers_.find(sellerId);
     if (found == sellers_.end()) {
@@ -218,24 +226,14 @@ void CachedDataTextfile::AddItems(std::vector<Item>& items, int sellerId) {
     if (items.empty()) {
         return;
     }
-    ChangeAndSave({sellerId}, [&] {
-        for (Item& item : items) {
-            item.ID = GetNextItemId();
-            item.SELLER_ID = sellerId;
-            StoreItem(item);
-        }
-    });
+    ChangeAndSave({sellerId}, [&] { StoreNewItems(items, sellerId); });
 }
 
 int CachedDataTextfile::AddSellerWithItems(Seller& seller, std::vector<Item>& items) {
     seller.ID = GetNextSellerId();
     ChangeAndSave({seller.ID}, [&] {
         sellers_[seller.ID] = seller;
-        for (Item& item : items) {
-            item.ID = GetNextItemId();
-            item.SELLER_ID = seller.ID;
-            StoreItem(item);
-        }
+        StoreNewItems(items, seller.ID);
     });
     return seller.ID;
 }

@@ -69,6 +69,8 @@ class CachedDataTextfile : public DataTextfile {
     std::vector<SellerState> StatesOf(const std::vector<int>& sellerIds) const;
     void Restore(const std::vector<SellerState>& states);
     void StoreItem(const Item& item);
+    // Gives each item the next free ID and the seller, and keeps it in the tables.
+    void StoreNewItems(std::vector<Item>& items, int sellerId);
     const Seller& FindSeller(int sellerId) const;
     const Item& FindItem(int itemId) const;
     // The seller's item IDs in ascending order; empty for a seller without items.

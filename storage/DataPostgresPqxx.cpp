@@ -372,9 +372,12 @@ Item DataPostgresPqxx::GetSellerItemByNumber(int sellerId, int number) {
     throw WrongItemException();
 }
 
-std::string DataPostgresPqxx::SellerValues(Seller& seller) const {
+std::string DataPostgresPqxx::SellerInsert(Seller& seller) const {
     const std::string modified = StorableTimestamp(seller.MODIFIED);
-    return (FormatStream("(%s, %s, %s, %s, '%s', %i, '%s', '%i')")
+    return (FormatStream(
+                "INSERT INTO sellers (\"SHORT_CODE\", \"NAME\", \"COMMENT\", \"CHANGING\", "
+                "\"CHANGED_BY\", \"SELLER_CATEGORY_ID\", \"MODIFIED\", \"STATUS\") "
+                "VALUES (%s, %s, %s, %s, '%s', %i, '%s', '%i') RETURNING \"ID\"")
             << Quoted(seller.SHORT_CODE) << Quoted(seller.NAME) << Quoted(seller.COMMENT) << "false"
             << "-" << seller.SELLER_CATEGORY_ID << modified << seller.STATUS)
         .str();
@@ -390,9 +393,12 @@ std::string DataPostgresPqxx::SellerAssignments(Seller seller) const {
         .str();
 }
 
-std::string DataPostgresPqxx::ItemValues(Item& item) const {
+std::string DataPostgresPqxx::ItemInsert(Item& item) const {
     const std::string modified = StorableTimestamp(item.MODIFIED);
-    return (FormatStream("(%s, %i, %s, '%s', '%s', %i, %i, %i, '%s' )")
+    return (FormatStream("INSERT INTO items (\"NAME\", \"SELLER_ID\", \"PRICE\", \"CHANGING\", "
+                         "\"CHANGED_BY\", \"ITEM_CATEGORY_ID\", \"NUMBER\", \"STATUS\", "
+                         "\"MODIFIED\") VALUES (%s, %i, %s, '%s', '%s', %i, %i, %i, '%s' ) "
+                         "RETURNING \"ID\"")
             << Quoted(item.NAME) << item.SELLER_ID << PriceText(item.PRICE) << "false"
             << "-" << item.ITEM_CATEGORY_ID << item.NUMBER << item.STATUS << modified)
         .str();
@@ -410,13 +416,7 @@ std::string DataPostgresPqxx::ItemAssignments(Item item) const {
 
 int DataPostgresPqxx::AddSeller(Seller& seller) {
     seller.MODIFIED = CurrentTimestamp();
-    const int id = Insert(
-        [&] {
-            return "INSERT INTO sellers (\"SHORT_CODE\", \"NAME\", \"COMMENT\", \"CHANGING\", "
-                   "\"CHANGED_BY\", \"SELLER_CATEGORY_ID\", \"MODIFIED\", \"STATUS\") VALUES " +
-                   SellerValues(seller) + " RETURNING \"ID\"";
-        },
-        "add seller");
+    const int id = Insert([&] { return SellerInsert(seller); }, "add seller");
     if (id != -1) {
         seller.ID = id;
     }
@@ -429,23 +429,11 @@ int DataPostgresPqxx::AddSellerWithItems(Seller& seller, std::vector<Item>& item
     int sellerId = -1;
     const bool stored = Transact("add seller with items", [&](pqxx::work& transaction) {
         itemIds.clear();
-        sellerId = transaction
-                       .exec1(
-                           "INSERT INTO sellers (\"SHORT_CODE\", \"NAME\", \"COMMENT\", "
-                           "\"CHANGING\", \"CHANGED_BY\", \"SELLER_CATEGORY_ID\", \"MODIFIED\", "
-                           "\"STATUS\") VALUES " +
-                           SellerValues(seller) + " RETURNING \"ID\"")[0]
-                       .as<int>();
+        sellerId = transaction.exec1(SellerInsert(seller))[0].as<int>();
         for (Item& item : items) {
             item.MODIFIED = seller.MODIFIED;
             item.SELLER_ID = sellerId;
-            itemIds.push_back(
-                transaction
-                    .exec1("INSERT INTO items (\"NAME\", \"SELLER_ID\", \"PRICE\", \"CHANGING\", "
-                           "\"CHANGED_BY\", \"ITEM_CATEGORY_ID\", \"NUMBER\", \"STATUS\", "
-                           "\"MODIFIED\") VALUES " +
-                           ItemValues(item) + " RETURNING \"ID\"")[0]
-                    .as<int>());
+            itemIds.push_back(transaction.exec1(ItemInsert(item))[0].as<int>());
         }
     });
     if (!stored) {
@@ -479,14 +467,7 @@ void DataPostgresPqxx::RemoveSeller(int sellerId) {
 int DataPostgresPqxx::AddItem(Item& item, int sellerId) {
     item.MODIFIED = CurrentTimestamp();
     item.SELLER_ID = sellerId;
-    const int id = Insert(
-        [&] {
-            return "INSERT INTO items (\"NAME\", \"SELLER_ID\", \"PRICE\", \"CHANGING\", "
-                   "\"CHANGED_BY\", \"ITEM_CATEGORY_ID\", \"NUMBER\", \"STATUS\", \"MODIFIED\") "
-                   "VALUES " +
-                   ItemValues(item) + " RETURNING \"ID\"";
-        },
-        "add item");
+    const int id = Insert([&] { return ItemInsert(item); }, "add item");
     if (id != -1) {
         item.ID = id;
     }

@@ -113,9 +113,10 @@ class DataPostgresPqxx : public DataAccessInterface {
     std::string Quoted(const std::string& text) const;
     // The time stamp as the statements write it; an invalid one is first replaced by now.
     static std::string StorableTimestamp(Timestamp& time);
-    std::string SellerValues(Seller& seller) const;
+    // The statements that insert a record and return its new ID.
+    std::string SellerInsert(Seller& seller) const;
     std::string SellerAssignments(Seller seller) const;
-    std::string ItemValues(Item& item) const;
+    std::string ItemInsert(Item& item) const;
     std::string ItemAssignments(Item item) const;
 
     FailureReport reportFailure_;
