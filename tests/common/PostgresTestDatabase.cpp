@@ -46,6 +46,21 @@ void ExecuteOnServer(const std::string& sql) {
 
 }  // namespace
 
+Kramo::PostgresConnection PostgresTestDatabase::ConnectionTo(const std::string& databaseName) {
+    Kramo::PostgresConnection connection = ServerConnection();
+    connection.databaseName = databaseName;
+    return connection;
+}
+
+void ChooseDatabase(Kramo::KramoSettings& settings, const Kramo::PostgresConnection& connection) {
+    settings.SetDatabaseInLocalFiles(false);
+    settings.SetServerAddress(connection.address);
+    settings.SetPort(connection.port);
+    settings.SetUser(connection.user);
+    settings.SetPassword(connection.password);
+    settings.SetDatabaseName(connection.databaseName);
+}
+
 PostgresTestDatabase::PostgresTestDatabase() : connection_(ServerConnection()) {
     connection_.databaseName = UniqueDatabaseName();
     ExecuteOnServer("CREATE DATABASE " + connection_.databaseName + " TEMPLATE " +

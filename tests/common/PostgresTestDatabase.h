@@ -5,6 +5,7 @@
 #include <pqxx/result>
 #include <string>
 
+#include "settings/KramoSettings.h"
 #include "storage/PostgresConnection.h"
 
 namespace KramoTest {
@@ -22,6 +23,8 @@ class PostgresTestDatabase {
 
     // Where the store under test connects.
     const Kramo::PostgresConnection& Connection() const { return connection_; }
+    // Where another program reaches a database of the test server that a test made.
+    static Kramo::PostgresConnection ConnectionTo(const std::string& databaseName);
 
     // Runs SQL on a connection of the test's own, committed at once.
     pqxx::result Execute(const std::string& sql);
@@ -39,5 +42,8 @@ class PostgresTestDatabase {
     Kramo::PostgresConnection connection_;
     std::unique_ptr<pqxx::connection> own_;
 };
+
+// Settings that open the database at the connection, as the settings dialog leaves them.
+void ChooseDatabase(Kramo::KramoSettings& settings, const Kramo::PostgresConnection& connection);
 
 }  // namespace KramoTest

@@ -50,19 +50,10 @@ TEST(CentralInstance, DatabaseThatCannotBeReachedIsLoggedShownAndThrown) {
     CentralInstance::Remove();
 }
 
-void ConnectTo(CentralInstance& central, const Kramo::PostgresConnection& connection) {
-    central.Settings().SetDatabaseInLocalFiles(false);
-    central.Settings().SetServerAddress(connection.address);
-    central.Settings().SetPort(connection.port);
-    central.Settings().SetUser(connection.user);
-    central.Settings().SetPassword(connection.password);
-    central.Settings().SetDatabaseName(connection.databaseName);
-}
-
 TEST(CentralInstance, DatabaseChosenInTheSettingsOpensWithItsSaleName) {
     KramoTest::PostgresTestDatabase database;
     CentralInstance& central = CentralInstance::Instance();
-    ConnectTo(central, database.Connection());
+    KramoTest::ChooseDatabase(central.Settings(), database.Connection());
     central.ApplySettings();
     ASSERT_TRUE(central.Register().HasStore());
     EXPECT_EQ(central.Settings().SaleName(), "Testovacia kramo");
@@ -76,7 +67,7 @@ TEST(CentralInstance, DatabaseOfAnotherVersionIsAnInitialisationError) {
     KramoTest::PostgresTestDatabase database;
     database.Execute("UPDATE info SET \"VERSION\" = 2");
     CentralInstance& central = CentralInstance::Instance();
-    ConnectTo(central, database.Connection());
+    KramoTest::ChooseDatabase(central.Settings(), database.Connection());
     EXPECT_THROW(central.ApplySettings(), std::runtime_error);
     EXPECT_FALSE(central.Register().HasStore());
     ASSERT_EQ(boxes.ShownOfKind("error").size(), 1u);

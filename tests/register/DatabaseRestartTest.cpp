@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "common/LogCapture.h"
+#include "common/PostgresTestDatabase.h"
 #include "common/PrivatePostgresServer.h"
 #include "common/ScriptedUserMessages.h"
 #include "common/TemporaryDirectory.h"
@@ -31,14 +32,7 @@ class IgnoringReporter : public Kramo::ExceptionReporter {
 // settings name the database and ApplySettings opens the store.
 class DatabaseRestartTest : public testing::Test {
   protected:
-    DatabaseRestartTest() {
-        settings_.SetDatabaseInLocalFiles(false);
-        settings_.SetServerAddress(server_.Connection().address);
-        settings_.SetPort(server_.Connection().port);
-        settings_.SetUser(server_.Connection().user);
-        settings_.SetPassword(server_.Connection().password);
-        settings_.SetDatabaseName(server_.Connection().databaseName);
-    }
+    DatabaseRestartTest() { KramoTest::ChooseDatabase(settings_, server_.Connection()); }
 
     void OpenStore() { Kramo::ApplySettings(settings_, register_, nullptr); }
 

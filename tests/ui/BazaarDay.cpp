@@ -17,6 +17,7 @@
 #include <set>
 
 #include "common/PdfReadBack.h"
+#include "common/PostgresTestDatabase.h"
 #include "core/ItemStatus.h"
 #include "core/SellerStatus.h"
 #include "core/StorageExceptions.h"
@@ -64,14 +65,8 @@ void BazaarDay::MakePlan(unsigned seed, int sheets, int purchases, const FeeSche
     plan_ = std::make_unique<BazaarPlan>(seed, sheets, purchases, fees);
 }
 
-void BazaarDay::UseDatabase(const std::string& address, int port, const std::string& user,
-                            const std::string& password, const std::string& databaseName) {
-    Settings().SetDatabaseInLocalFiles(false);
-    Settings().SetServerAddress(address);
-    Settings().SetPort(port);
-    Settings().SetUser(user);
-    Settings().SetPassword(password);
-    Settings().SetDatabaseName(databaseName);
+void BazaarDay::UseDatabase(const Kramo::PostgresConnection& connection) {
+    ChooseDatabase(Settings(), connection);
     Kramo::ApplySettings(Settings(), Register(), &Windows());
     Main().ReloadSellerList();
     DrainEvents();
@@ -90,6 +85,23 @@ void BazaarDay::Press(Gtk::RadioButton& button) {
 void BazaarDay::Type(Gtk::Entry& entry, const std::string& text) {
     entry.set_text(text);
     DrainEvents();
+}
+
+void BazaarDay::RemarkAllItems() {
+    Boxes().AnswerQuestion(true);
+    Click(Main().ToggleAcceptedButton());
+}
+
+void BazaarDay::MoveSeller(Plan::PlannedSeller& seller, int32_t state, const char* person,
+                           int32_t itemsFrom, int32_t itemsTo) {
+    Boxes().AnswerPrompt(person, true);
+    Press(Main().StateButton(state));
+    EXPECT_EQ(Store().GetSeller(seller.id).STATUS, state) << seller.code;
+    for (Plan::PlannedItem& item : seller.items) {
+        if (item.status == itemsFrom) {
+            item.status = itemsTo;
+        }
+    }
 }
 
 void BazaarDay::ShowSeller(int sellerId) {
@@ -213,17 +225,9 @@ void BazaarDay::AcceptGoodsAndStartSelling() {
                 }
             }
         } else {
-            Boxes().AnswerQuestion(true);
-            Click(Main().ToggleAcceptedButton());
+            RemarkAllItems();
         }
-        Boxes().AnswerPrompt("Eva", true);
-        Press(Main().StateButton(Kramo::Selling));
-        EXPECT_EQ(Store().GetSeller(seller.id).STATUS, Kramo::Selling) << seller.code;
-        for (Plan::PlannedItem& item : seller.items) {
-            if (item.status == Kramo::Unassigned) {
-                item.status = Kramo::InStock;
-            }
-        }
+        MoveSeller(seller, Kramo::Selling, "Eva", Kramo::Unassigned, Kramo::InStock);
     }
 }
 
@@ -409,16 +413,8 @@ void BazaarDay::ReturnGoodsAndHandBack() {
                 }
             }
         }
-        Boxes().AnswerQuestion(true);
-        Click(Main().ToggleAcceptedButton());
-        Boxes().AnswerPrompt("Jana", true);
-        Press(Main().StateButton(Kramo::HandedBack));
-        EXPECT_EQ(Store().GetSeller(seller.id).STATUS, Kramo::HandedBack) << seller.code;
-        for (Plan::PlannedItem& item : seller.items) {
-            if (item.status == Kramo::InStock) {
-                item.status = Kramo::Returned;
-            }
-        }
+        RemarkAllItems();
+        MoveSeller(seller, Kramo::HandedBack, "Jana", Kramo::InStock, Kramo::Returned);
     }
 }
 

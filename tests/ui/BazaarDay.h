@@ -7,6 +7,7 @@
 
 #include "BazaarPlan.h"
 #include "WindowFixture.h"
+#include "storage/PostgresConnection.h"
 #include "support/DocumentOpener.h"
 
 namespace KramoTest {
@@ -31,8 +32,7 @@ class BazaarDay : public WindowFixture {
     std::string SheetFolder() const { return ProgramDirectory() + "odovzdane/"; }
 
     // Switches the program to the database, as the settings dialog would.
-    void UseDatabase(const std::string& address, int port, const std::string& user,
-                     const std::string& password, const std::string& databaseName);
+    void UseDatabase(const Kramo::PostgresConnection& connection);
 
     void ImportSheets();
     // Finds the planned sellers and items in the store and takes their IDs (which a text-file
@@ -64,6 +64,12 @@ class BazaarDay : public WindowFixture {
     };
 
     void ShowSeller(int sellerId);
+    // Re-marks the shown seller's items through the button, the question answered yes.
+    void RemarkAllItems();
+    // Sets the shown seller's state, the prompt answered with the person; the planned items
+    // in one state are in the other afterwards, as re-marking left them.
+    void MoveSeller(BazaarPlan::PlannedSeller& seller, int32_t state, const char* person,
+                    int32_t itemsFrom, int32_t itemsTo);
     void Press(Gtk::RadioButton& button);
     void Click(Gtk::Button& button);
     void Type(Gtk::Entry& entry, const std::string& text);

@@ -175,10 +175,7 @@ class BazaarDayOnDatabase : public KramoTest::BazaarDay {
   protected:
     void OpenOnDatabase(const std::string& databaseName) {
         Open();
-        UseDatabase(TestWorker::Setting("KRAMO_TEST_PG_ADDRESS"),
-                    std::stoi(TestWorker::Setting("KRAMO_TEST_PG_PORT")),
-                    TestWorker::Setting("KRAMO_TEST_PG_USER"),
-                    TestWorker::Setting("KRAMO_TEST_PG_PASSWORD"), databaseName);
+        UseDatabase(KramoTest::PostgresTestDatabase::ConnectionTo(databaseName));
         ASSERT_TRUE(Boxes().ShownOfKind("error").empty());
     }
 };
