@@ -26,6 +26,27 @@ std::string ToLatin2(const std::string& text) {
     return converted;
 }
 
+// The text in the font's encoding with nothing left that the font cannot draw: a character
+// outside ISO 8859-2 loses its accent, or becomes '?', so that every byte is one character.
+std::string ToDrawableLatin2(const std::string& text) {
+    std::string converted = text;
+    try {
+        StringEncoding::Utf8ToLatin2(converted);
+        return converted;
+    } catch (const std::exception&) {
+    }
+    std::string drawable;
+    for (const char c : StringEncoding::RemoveDiacritics(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            drawable += c;
+        } else if (byte >= 0xC0) {  // the lead byte of a character; its continuation bytes go
+            drawable += '?';
+        }
+    }
+    return drawable;
+}
+
 // Writes the non-empty texts of one table row, each into its column less the margins.
 template <typename CellText>
 void WriteRowTexts(HPDFWrapper& writer, float x, float y, const PdfColumns& columns, float margin,
@@ -214,6 +235,45 @@ std::size_t HPDFWrapper::BytesThatFit(const std::string& latin2Text, float width
         HPDF_Font_MeasureText(font_, reinterpret_cast<const HPDF_BYTE*>(latin2Text.data()),
                               static_cast<HPDF_UINT>(latin2Text.size()), widthPoints,
                               static_cast<HPDF_REAL>(fontSize_), 0, 0, HPDF_FALSE, &realWidth));
+}
+
+void HPDFWrapper::SetFontSizePoints(unsigned int points) {
+    fontSize_ = points;
+    if (page_ != nullptr) {
+        ApplyFont();
+    }
+}
+
+void HPDFWrapper::WriteTextAt(float x, float baseline, float width, const std::string& text) {
+    std::string latin2 = ToDrawableLatin2(text);
+    latin2.resize(std::min(latin2.size(), BytesThatFit(latin2, width)));
+    if (latin2.empty()) {
+        return;
+    }
+    HPDF_Page page = CurrentPage();
+    Checked(HPDF_Page_BeginText(page));
+    Checked(HPDF_Page_TextOut(page, x, baseline, latin2.c_str()));
+    Checked(HPDF_Page_EndText(page));
+}
+
+float HPDFWrapper::TextWidth(const std::string& text) {
+    const std::string latin2 = ToDrawableLatin2(text);
+    return Checked(HPDF_Font_TextWidth(font_, reinterpret_cast<const HPDF_BYTE*>(latin2.data()),
+                                       static_cast<HPDF_UINT>(latin2.size())))
+               .width *
+           static_cast<float>(fontSize_) / 1000.0f;
+}
+
+void HPDFWrapper::FillRectangles(const std::vector<PageRectangle>& rectangles) {
+    HPDF_Page page = CurrentPage();
+    if (rectangles.empty()) {  // filling no path is an error of its own
+        return;
+    }
+    for (const PageRectangle& rectangle : rectangles) {
+        Checked(
+            HPDF_Page_Rectangle(page, rectangle.x, rectangle.y, rectangle.width, rectangle.height));
+    }
+    Checked(HPDF_Page_Fill(page));
 }
 
 float HPDFWrapper::LineHeight() const {

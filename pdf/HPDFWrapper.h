@@ -46,6 +46,10 @@ class HPDFWrapper : public PdfWrapperBase {
     float PointsToYPercent(float y) const override;
     float PointsToHeightPercent(float height) const override;
     const std::string& CurrentPageTitle() const override { return pageTitle_; }
+    void SetFontSizePoints(unsigned int points) override;
+    void WriteTextAt(float x, float baseline, float width, const std::string& text) override;
+    float TextWidth(const std::string& text) override;
+    void FillRectangles(const std::vector<PageRectangle>& rectangles) override;
 
     bool IsOpen() const { return open_; }
     unsigned int FontSizePoints() const { return fontSize_; }

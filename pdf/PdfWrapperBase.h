@@ -2,9 +2,10 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "pdf/PdfColumns.h"
 #include "core/PdfTable.h"
+#include "pdf/PdfColumns.h"
 #include "pdf/PdfTableStyle.h"
 
 namespace Kramo {
@@ -13,6 +14,14 @@ namespace Kramo {
 struct PagePoint {
     int x = 0;
     int y = 0;
+};
+
+// A rectangle in PDF points, origin bottom-left.
+struct PageRectangle {
+    float x = 0.0f;
+    float y = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
 };
 
 // A position in percent of the page, y measured from the top edge downward.
@@ -55,6 +64,15 @@ class PdfWrapperBase {
     virtual float PointsToYPercent(float y) const = 0;
     virtual float PointsToHeightPercent(float height) const = 0;
     virtual const std::string& CurrentPageTitle() const = 0;
+
+    // Drawing in points, for documents measured in millimetres (labels).
+    virtual void SetFontSizePoints(unsigned int points) = 0;
+    // One line of UTF-8 text with its baseline at the point, cut after the last character
+    // that fits into the width; a character the font lacks is drawn unaccented or as '?'.
+    virtual void WriteTextAt(float x, float baseline, float width, const std::string& text) = 0;
+    // How wide the text is drawn at the current font and size, in points.
+    virtual float TextWidth(const std::string& text) = 0;
+    virtual void FillRectangles(const std::vector<PageRectangle>& rectangles) = 0;
 
     // Where the document comes from, as the decoration of every page names it.
     void SetOrigin(std::string saleName, std::string computerName) {

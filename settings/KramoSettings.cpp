@@ -1,5 +1,6 @@
 #include "settings/KramoSettings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -95,6 +96,7 @@ void KramoSettings::LoadSettings() {
         CXmlNode& config = document.FindChild("kramo").FindChild("config");
         ReadConfig(config);
         ReadServer(config.FindChild("server"));
+        ReadLabels(config.FindChild("labels"));
     } else {
         reporter_.HandleException(std::runtime_error(FileNotFound));
     }
@@ -120,6 +122,12 @@ void KramoSettings::ReadServer(CXmlNode& server) {
     ReadIntegerAttribute(server, "port", port_);
 }
 
+void KramoSettings::ReadLabels(CXmlNode& labels) {
+    ReadAttribute(labels, "layout", labelLayout_);
+    ReadIntegerAttribute(labels, "firstFree", firstFreeLabel_);
+    firstFreeLabel_ = std::max(1, firstFreeLabel_);
+}
+
 void KramoSettings::BuildTree(CXmlNode& document) const {
     CXmlNode& config = document.AddChild("kramo").AddChild("config");
     config.AddAttribute("salename", saleName_);
@@ -131,6 +139,9 @@ void KramoSettings::BuildTree(CXmlNode& document) const {
     server.AddAttribute("password", password_);
     server.AddAttribute("dbname", databaseName_);
     AddIntegerAttribute(server, "port", port_);
+    CXmlNode& labels = config.AddChild("labels");
+    labels.AddAttribute("layout", labelLayout_);
+    AddIntegerAttribute(labels, "firstFree", firstFreeLabel_);
 }
 
 // The new settings go to a file beside the old one, which they replace only once they are

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "settings/ExceptionReporter.h"
@@ -54,10 +55,17 @@ class KramoSettings {
     void SetPort(int port) { port_ = port; }
     int FontSize() const { return fontSize_; }
     void SetFontSize(int size) { fontSize_ = size; }
+    // The key of the label sheet the item labels are printed on; empty for the first offered.
+    const std::string& LabelLayout() const { return labelLayout_; }
+    void SetLabelLayout(std::string key) { labelLayout_ = std::move(key); }
+    // Where on the first sheet the labels start (1 = top left), for a sheet used in part.
+    int FirstFreeLabel() const { return firstFreeLabel_; }
+    void SetFirstFreeLabel(int position) { firstFreeLabel_ = std::max(1, position); }
 
   private:
     void ReadConfig(CXmlNode& config);
     void ReadServer(CXmlNode& server);
+    void ReadLabels(CXmlNode& labels);
     void BuildTree(CXmlNode& document) const;
 
     ExceptionReporter& reporter_;
@@ -76,6 +84,8 @@ class KramoSettings {
     std::string databaseName_;
     int port_ = 5432;  // the PostgreSQL server's usual port, until a file names another
     int fontSize_ = -1;
+    std::string labelLayout_;
+    int firstFreeLabel_ = 1;
 };
 
 }  // namespace Kramo

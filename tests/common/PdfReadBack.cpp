@@ -1,11 +1,14 @@
 #include "PdfReadBack.h"
 
+#include "common/TemporaryDirectory.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -50,6 +53,27 @@ ToolRun RunTool(const std::vector<std::string>& arguments) {
     ::waitpid(child, &status, 0);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+std::vector<std::string> PdfReadBack::Barcodes(int dotsPerInch) const {
+    const TemporaryDirectory pages;
+    RunTool({"pdftoppm", "-r", std::to_string(dotsPerInch), "-gray", "-png", path_,
+             pages.File("page")});
+    std::vector<std::string> images;
+    for (const auto& entry : std::filesystem::directory_iterator(pages.Path())) {
+        images.push_back(entry.path().string());
+    }
+    std::sort(images.begin(), images.end());
+    std::vector<std::string> arguments{"zbarimg", "-q", "--raw"};
+    arguments.insert(arguments.end(), images.begin(), images.end());
+    std::vector<std::string> barcodes;
+    std::istringstream lines(RunTool(arguments).output);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) {
+            barcodes.push_back(line);
+        }
+    }
+    return barcodes;
 }
 
 std::string PdfReadBack::Text() const {

@@ -26,6 +26,9 @@ class PdfReadBack {
     std::vector<std::string> Lines(std::size_t page) const;
     // The titles of the bookmarks: the top bookmark first, then its children in order.
     std::vector<std::string> Bookmarks() const;
+    // The content of every barcode on the pages printed at the resolution (pdftoppm), as a
+    // scanner reads them (zbarimg), page by page.
+    std::vector<std::string> Barcodes(int dotsPerInch) const;
     // qpdf --check passes without warnings.
     bool StructureIsSound(std::string& report) const;
 

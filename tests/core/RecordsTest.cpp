@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <stdexcept>
+
 #include "core/Item.h"
+#include "core/ItemBarcode.h"
 #include "core/ItemCategory.h"
 #include "core/ItemStatus.h"
 #include "core/Seller.h"
@@ -85,6 +89,24 @@ TEST(Records, CategoryDefaultsReadLikeDatabaseNulls) {
     const ItemCategory category;
     EXPECT_EQ(category.PriceFrom, 0.0);
     EXPECT_EQ(category.PriceTo, 10000000.0);
+}
+
+TEST(Records, ItemBarcodeNamesSellerAndNumberAndReadsBack) {
+    using Kramo::ItemBarcode;
+    using Kramo::ItemKey;
+    EXPECT_EQ(ItemBarcode::Text({12, 17}), "KR0000120017");
+    EXPECT_EQ(ItemBarcode::Text({0, 1000}), "KR0000001000");
+    EXPECT_EQ(ItemBarcode::Text({INT32_MAX, 9999}), "KR21474836479999");
+    for (const ItemKey key : {ItemKey{12, 17}, ItemKey{0, 1000}, ItemKey{INT32_MAX, 9999}}) {
+        EXPECT_EQ(ItemBarcode::Parse(ItemBarcode::Text(key)), key);
+    }
+    EXPECT_EQ(ItemBarcode::Parse("kr0000120017"), (ItemKey{12, 17}));
+    for (const char* other : {"", "AB17", "KR000012001", "KR00001200I7", "XR0000120017",
+                              "KR0000120017 ", "KR99999999990001"}) {
+        EXPECT_FALSE(ItemBarcode::Parse(other)) << other;
+    }
+    EXPECT_THROW(ItemBarcode::Text({-1, 1}), std::invalid_argument);
+    EXPECT_THROW(ItemBarcode::Text({1, 10000}), std::invalid_argument);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "common/LogCapture.h"
@@ -8,6 +9,7 @@
 #include "common/TemporaryDirectory.h"
 #include "core/MemoryStore.h"
 #include "pdf/HPDFWrapper.h"
+#include "pdf/ItemLabels.h"
 #include "pdf/Receipt.h"
 #include "pdf/SellerStatement.h"
 
@@ -205,11 +207,43 @@ TEST_F(SaleDocumentsTest, LongStatementContinuesWithItsFeeTable) {
     }
     WriteStatement();
     const PdfReadBack document = Saved();
-    ASSERT_EQ(document.Pages().size(), 2u);
+    ASSERT_EQ(document.Pages().size(), 3u);
     EXPECT_THAT(document.Pages()[1], ContainsRegex("cislo +nazov +cena +kat +stav +predane"));
     EXPECT_THAT(document.Pages()[1], ContainsRegex("Súčet predaných vecí +40\\.00\n"));
     EXPECT_THAT(document.Bookmarks(),
                 ElementsAre("Kramo", "AB - Anna Novakova", "AB - Anna Novakova"));
+}
+
+// Every label scans to its item from an office print and from a thermal label printer, none
+// is missing or doubled, and the first one starts at the free position of a used sheet.
+TEST_F(SaleDocumentsTest, LabelsScanToTheirItemsAtOfficeAndThermalResolutions) {
+    std::vector<Kramo::ItemLabel> labels;
+    std::vector<std::string> expected;
+    for (int number = 1; number <= 30; ++number) {
+        const bool second = number > 15;
+        const std::string barcode = (second ? "KR1234567" : "KR000004") +
+                                    std::string(number < 10 ? "000" : "00") +
+                                    std::to_string(number);
+        labels.push_back({second ? "ŽŠ" : "AB", number, "12.50 eur",
+                          "Detský kočík s dlhým názvom, ktorý sa na štítok nezmestí celý",
+                          barcode});
+        expected.push_back(barcode);
+    }
+    labels.back().number = 1000;
+    Kramo::WriteItemLabels(writer_, Kramo::LabelLayout::ByKey("a4-3x8"), 20, labels);
+    const PdfReadBack document = Saved();
+    ASSERT_EQ(document.Pages().size(), 3u);
+    for (const int dotsPerInch : {300, 203}) {
+        std::vector<std::string> scanned = document.Barcodes(dotsPerInch);
+        std::sort(scanned.begin(), scanned.end());
+        EXPECT_EQ(scanned, expected) << dotsPerInch << " dpi";
+    }
+    // Five free places on the used sheet (positions 20 to 24), a full sheet, one label.
+    EXPECT_THAT(document.Pages()[0], ContainsRegex("AB-5"));
+    EXPECT_THAT(document.Pages()[0], Not(ContainsRegex("AB-6")));
+    EXPECT_THAT(document.Pages()[2], ContainsRegex("ŽŠ-1000 +12.50 eur"));
+    EXPECT_THAT(document.Pages()[2], ContainsRegex("Detský kočík"));
+    EXPECT_THAT(document.Text(), Not(ContainsRegex("nezmestí celý")));
 }
 
 }  // namespace
