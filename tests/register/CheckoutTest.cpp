@@ -8,6 +8,7 @@
 #include "DocumentFixture.h"
 #include "common/PdfReadBack.h"
 #include "register/DocumentNames.h"
+#include "register/ItemScan.h"
 #include "storage/CachedDataTextfile.h"
 
 namespace {
@@ -157,6 +158,60 @@ TEST_F(CheckoutTest, AddingFollowsTheRulesOfTheDesk) {
     ASSERT_THAT(boxes_.ShownOfKind("question"), SizeIs(2));
     EXPECT_EQ(boxes_.ShownOfKind("question")[0].text, "Tento tovar nieje označený že je na sklade");
     EXPECT_EQ(boxes_.ShownOfKind("question")[0].detail, "Chcete ho naozaj predať?");
+}
+
+// One field takes a label's scan and what a cashier types by hand; the price label says why an
+// item does not go into the purchase.
+TEST_F(CheckoutTest, ScanFieldFindsTheItemAndSaysWhyItIsRefused) {
+    using Kramo::ScanRefusal;
+    const Item inStock = AddItem(17, "Kočík", 12.5);
+    AddItem(2, "Bábika", 1.2, Kramo::Sold);
+    AddItem(3, "Šál", 2.0, Kramo::Unassigned);
+    AddItem(4, "Lopta", 2.0, Kramo::Returned);
+    AddItem(5, "Auto", 2.0, Kramo::Gift);
+    Kramo::SellerList sellers;
+    sellers.Reload(Store().GetSellers());
+    Kramo::Purchase purchase;
+    purchase.Add(AddItem(6, "Vlak", 3.0).ID);
+
+    struct Case {
+        const char* text;
+        ScanRefusal refusal;
+    };
+    const Case cases[] = {
+        {"KR0000040017", ScanRefusal::None},
+        {"kr0000040017", ScanRefusal::None},
+        {"KRéééééčéé+ý", ScanRefusal::None},
+        {"AB17", ScanRefusal::None},
+        {"ab 17", ScanRefusal::None},
+        {"AB-17", ScanRefusal::None},
+        {" AB/17 ", ScanRefusal::None},
+        {"AB2", ScanRefusal::Sold},
+        {"AB3", ScanRefusal::NotAccepted},
+        {"AB4", ScanRefusal::Returned},
+        {"AB5", ScanRefusal::GivenAway},
+        {"AB6", ScanRefusal::AlreadyInPurchase},
+        {"AB18", ScanRefusal::UnknownItem},
+        {"KR0000040018", ScanRefusal::UnknownItem},
+        {"XY17", ScanRefusal::UnknownSeller},
+        {"KR0000990017", ScanRefusal::UnknownSeller},
+        {"AB", ScanRefusal::UnknownSeller},
+        {"", ScanRefusal::UnknownSeller},
+        {"AB123456", ScanRefusal::UnknownSeller},
+    };
+    for (const Case& c : cases) {
+        const Kramo::ScanOutcome outcome =
+            Kramo::ItemScan::Find(Store(), sellers, purchase, c.text);
+        EXPECT_EQ(outcome.refusal, c.refusal) << c.text;
+        if (c.refusal == ScanRefusal::None) {
+            EXPECT_EQ(outcome.item->ID, inStock.ID) << c.text;
+        }
+        // Only an item's state can be overruled, never a second scan or an unknown item.
+        EXPECT_EQ(outcome.CanBeOverruled(),
+                  c.refusal >= ScanRefusal::Sold && c.refusal <= ScanRefusal::UnknownState)
+            << c.text;
+    }
+    EXPECT_STREQ(Kramo::ItemScan::RefusalText(ScanRefusal::Sold), "už predané");
 }
 
 TEST_F(CheckoutTest, PurchaseTotalIsThePlainSum) {

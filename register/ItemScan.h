@@ -1,0 +1,62 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/DataAccessInterface.h"
+#include "core/ItemBarcode.h"
+#include "register/Purchase.h"
+#include "register/SellerList.h"
+
+namespace Kramo {
+
+// What one entry of the cash desk's scan field names: a label's barcode, or a seller's code
+// and an item's number typed by hand ("AB17", "ab 17", "AB-17", "AB/17").
+struct ScanQuery {
+    std::optional<ItemKey> barcode;
+    std::string sellerCode;
+    int number = -1;
+};
+
+// Why an item does not go into the purchase at once. The states of the item can be overruled
+// by the cashier; an unknown seller or item and a second scan of one item cannot.
+enum class ScanRefusal {
+    None,
+    UnknownSeller,
+    UnknownItem,
+    AlreadyInPurchase,
+    Sold,
+    NotAccepted,
+    Returned,
+    GivenAway,
+    ToTrace,
+    UnknownState,
+};
+
+struct ScanOutcome {
+    ScanRefusal refusal = ScanRefusal::None;
+    std::optional<Item> item;  // also for a refusal by the item's state
+
+    // The cashier may sell the item anyway, in a deliberate second step.
+    bool CanBeOverruled() const;
+};
+
+// Finds the item of a scan and says whether the purchase takes it.
+class ItemScan {
+  public:
+    // The query a text names; nothing for a text that names no item at all. A barcode typed
+    // by a scanner under a Slovak or Czech keyboard layout (the digits on the accented keys)
+    // is read like the same barcode under an English one.
+    static std::optional<ScanQuery> Parse(std::string_view text);
+
+    // The item and the verdict for it. A typed code is looked up in the seller list without
+    // regard to letter case; a barcode by the seller's ID. Store failures are thrown.
+    static ScanOutcome Find(DataAccessInterface& store, const SellerList& sellers,
+                            const Purchase& purchase, std::string_view text);
+
+    // The words the price label shows in red for the refusal; empty for none.
+    static const char* RefusalText(ScanRefusal refusal);
+};
+
+}  // namespace Kramo
