@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "support/Clock.h"
+#include "support/Log.h"
 #include "support/TextHelpers.h"
 
 namespace Kramo {
@@ -194,6 +195,34 @@ int DataAccessInterface::AddSellerWithItems(Seller& seller, std::vector<Item>& i
     const int sellerId = AddSeller(seller);
     AddItems(items, sellerId);
     return sellerId;
+}
+
+void DataAccessInterface::SetItemsStatus(const std::vector<int>& itemIds, int32_t status) {
+    std::vector<Item> formerItems;
+    try {
+        for (const int id : itemIds) {
+            const Item former = GetItem(id);
+            Item item = former;
+            item.STATUS = status;
+            ModifyItem(id, item);
+            formerItems.push_back(former);
+        }
+    } catch (...) {
+        // Half a change would leave items sold that the buyer did not get, or the reverse.
+        for (auto item = formerItems.rbegin(); item != formerItems.rend(); ++item) {
+            try {
+                ModifyItem(item->ID, *item);
+            } catch (const std::exception& failure) {
+                LogMessage(LogError, "SetItemsStatus: item %i not put back: %s\n", item->ID,
+                           failure.what());
+            }
+        }
+        throw;
+    }
+}
+
+void DataAccessInterface::CancelSale(const std::vector<int>& itemIds) {
+    SetItemsStatus(itemIds, InStock);
 }
 
 }  // namespace Kramo

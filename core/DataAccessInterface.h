@@ -74,6 +74,12 @@ class DataAccessInterface {
     // A new seller together with its items; a store that can keeps the two from being stored
     // apart, so that a crash never leaves an imported seller without its goods. Returns the ID.
     virtual int AddSellerWithItems(Seller& seller, std::vector<Item>& items);
+    // Gives every listed item the state: all of them, or on a failure (thrown) none. The
+    // default changes them one by one and puts the changed ones back on a failure.
+    virtual void SetItemsStatus(const std::vector<int>& itemIds, int32_t status);
+    // Takes back a finished sale (a storno): its items are in stock again. The default is
+    // SetItemsStatus; a store that records sales keeps the cancelled one marked as such.
+    virtual void CancelSale(const std::vector<int>& itemIds);
     virtual ~DataAccessInterface() = default;
 };
 

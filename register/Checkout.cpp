@@ -61,35 +61,11 @@ void Checkout::RecordSale(const std::vector<Item>& items) const {
         Store().StoreSale(itemIds, "Sale");
         return;
     } catch (const NotImplementedException&) {
-        // The text-file stores keep no sale records: the items are marked sold one by one.
+        // The text-file stores keep no sale records: the items are marked sold in their files.
     }
-    std::vector<Item> formerItems;
-    try {
-        for (const int id : itemIds) {
-            const Item former = Store().GetItem(id);
-            Item item = former;
-            item.STATUS = Sold;
-            Store().ModifyItem(id, item);
-            formerItems.push_back(former);
-        }
-    } catch (...) {
-        PutBack(formerItems);
-        throw;
-    }
+    Store().SetItemsStatus(itemIds, Sold);
     LogMessage(LogInfo, "FinishCheckout: store records no sales, %i items marked sold\n",
                static_cast<int>(itemIds.size()));
-}
-
-// A sale recorded in part would leave items sold that the buyer did not get.
-void Checkout::PutBack(const std::vector<Item>& formerItems) const {
-    for (auto item = formerItems.rbegin(); item != formerItems.rend(); ++item) {
-        try {
-            Store().ModifyItem(item->ID, *item);
-        } catch (const std::exception& failure) {
-            LogMessage(LogError, "FinishCheckout: item %i of a failed sale stays sold: %s\n",
-                       item->ID, failure.what());
-        }
-    }
 }
 
 double Checkout::PurchaseTotal(const std::vector<Item>& items) {

@@ -48,8 +48,6 @@ class Checkout {
     // The receipt's path, also when it could not be written.
     std::string WriteReceiptDocument(const std::vector<Item>& items) const;
     void RecordSale(const std::vector<Item>& items) const;
-    // Gives the items back the records they had before the sale, the last one first.
-    void PutBack(const std::vector<Item>& formerItems) const;
 
     KramoRegister& kramoRegister_;
     const KramoSettings& settings_;

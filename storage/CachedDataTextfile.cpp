@@ -262,6 +262,21 @@ void CachedDataTextfile::RemoveItem(int itemId) {
     });
 }
 
+void CachedDataTextfile::SetItemsStatus(const std::vector<int>& itemIds, int32_t status) {
+    std::vector<int> sellerIds;
+    for (const int itemId : itemIds) {
+        const int sellerId = FindItem(itemId).SELLER_ID;
+        if (std::find(sellerIds.begin(), sellerIds.end(), sellerId) == sellerIds.end()) {
+            sellerIds.push_back(sellerId);
+        }
+    }
+    ChangeAndSave(sellerIds, [&] {
+        for (const int itemId : itemIds) {
+            items_.at(itemId).STATUS = status;
+        }
+    });
+}
+
 Item CachedDataTextfile::GetItem(int itemId) {
     return FindItem(itemId);
 }

@@ -44,6 +44,8 @@ class CachedDataTextfile : public DataTextfile {
     // An item moved to another seller leaves both sellers' files rewritten.
     void ModifyItem(int itemId, const Item& item) override;
     void RemoveItem(int itemId) override;
+    // Each seller concerned has its file rewritten once.
+    void SetItemsStatus(const std::vector<int>& itemIds, int32_t status) override;
     Item GetItem(int itemId) override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;

@@ -566,6 +566,26 @@ void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::str
     }
 }
 
+void DataPostgresPqxx::CancelSale(const std::vector<int>& itemIds) {
+    if (itemIds.empty()) {
+        return;
+    }
+    const std::string ids = JoinIds(itemIds);
+    const bool recorded = Transact("storno", [&](pqxx::work& transaction) {
+        transaction.exec(FormatText("UPDATE items SET \"STATUS\" = %i WHERE \"STATUS\" = %i AND ",
+                                    InStock, Sold) +
+                         "\"ID\" IN (" + ids + ")");
+        // The sale stays on record for the day's accounts, marked as taken back.
+        transaction.exec(
+            "UPDATE sold SET \"TITLE\" = 'Storno' WHERE \"ID\" = (SELECT max(\"SOLD_ID\") "
+            "FROM sold_item WHERE \"ITEM_ID\" IN (" +
+            ids + "))");
+    });
+    if (!recorded) {
+        throw std::runtime_error("Storno sa nezapísalo do databázy.");
+    }
+}
+
 int DataPostgresPqxx::GetSellerPosition(int /*sellerId*/) {
     throw NotImplementedException();
 }

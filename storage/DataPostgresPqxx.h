@@ -66,6 +66,8 @@ class DataPostgresPqxx : public DataAccessInterface {
     std::vector<SellerCategory> GetSellerCategoriesByCodes(const std::vector<char>& codes) override;
     // All or nothing: the items become sold together with the sold row and its items.
     void StoreSale(const std::vector<int>& itemIds, const std::string& title) override;
+    // In one transaction: the items in stock again, their latest sale row titled "Storno".
+    void CancelSale(const std::vector<int>& itemIds) override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
     int GetNextItemId() override;

@@ -188,6 +188,14 @@ TEST(CachedDataTextfile, EveryChangeIsInTheFilesAtOnce) {
 
     Item gone = MakeItem(1, "gone", 1.0);
     store.AddItem(gone, second.ID);
+    // A purchase over two sellers, sold and taken back (storno).
+    store.SetItemsStatus({items[2].ID, gone.ID}, Sold);
+    EXPECT_EQ(ContentsAfterRestart(data), Contents(store));
+    store.CancelSale({items[2].ID, gone.ID});
+    EXPECT_EQ(store.GetItem(gone.ID).STATUS, InStock);
+    EXPECT_EQ(ContentsAfterRestart(data), Contents(store));
+    EXPECT_THROW(store.SetItemsStatus({items[2].ID, 999}, Sold), WrongItemException);
+    EXPECT_EQ(store.GetItem(items[2].ID).STATUS, InStock);
     store.RemoveSeller(second.ID);
     EXPECT_THROW(store.GetItem(gone.ID), WrongItemException);
     EXPECT_THAT(data.FileNames(), ElementsAre("1-AB-First.txt"));

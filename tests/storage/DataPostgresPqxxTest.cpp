@@ -330,6 +330,12 @@ TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
     EXPECT_EQ(database.Scalar("SELECT string_agg(\"ITEM_ID\"::text, ',' ORDER BY \"ITEM_ID\") "
                               "FROM sold_item JOIN sold ON \"SOLD_ID\" = sold.\"ID\""),
               std::to_string(first) + "," + std::to_string(second));
+
+    // A storno puts the items back and keeps the sale on record as taken back.
+    store->CancelSale({first, second});
+    EXPECT_EQ(store->GetItem(first).STATUS, InStock);
+    EXPECT_EQ(store->GetItem(second).STATUS, InStock);
+    EXPECT_EQ(database.Scalar("SELECT \"TITLE\" FROM sold"), "Storno");
 }
 
 TEST_F(PostgresStoreTest, SaleOfNoItemsRecordsNothing) {
