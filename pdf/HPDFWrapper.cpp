@@ -212,8 +212,17 @@ void HPDFWrapper::SetFontSize(float heightPercent) {
     }
 }
 
+// The page gets the font only when text is drawn: a document that changes font and size
+// several times per line (labels) carries one change per text, not one per call.
 void HPDFWrapper::ApplyFont() {
-    Checked(HPDF_Page_SetFontAndSize(CurrentPage(), font_, static_cast<HPDF_REAL>(fontSize_)));
+    fontPending_ = true;
+}
+
+void HPDFWrapper::ApplyPendingFont() {
+    if (fontPending_) {
+        Checked(HPDF_Page_SetFontAndSize(CurrentPage(), font_, static_cast<HPDF_REAL>(fontSize_)));
+        fontPending_ = false;
+    }
 }
 
 void HPDFWrapper::WriteText(float x, float y, const std::string& text) {
@@ -223,6 +232,7 @@ void HPDFWrapper::WriteText(float x, float y, const std::string& text) {
 
 void HPDFWrapper::ShowText(int x, int y, const std::string& latin2Text) {
     HPDF_Page page = CurrentPage();
+    ApplyPendingFont();
     Checked(HPDF_Page_BeginText(page));
     Checked(HPDF_Page_TextOut(page, static_cast<HPDF_REAL>(x), static_cast<HPDF_REAL>(y),
                               latin2Text.c_str()));
@@ -251,6 +261,7 @@ void HPDFWrapper::WriteTextAt(float x, float baseline, float width, const std::s
         return;
     }
     HPDF_Page page = CurrentPage();
+    ApplyPendingFont();
     Checked(HPDF_Page_BeginText(page));
     Checked(HPDF_Page_TextOut(page, x, baseline, latin2.c_str()));
     Checked(HPDF_Page_EndText(page));
@@ -264,16 +275,20 @@ float HPDFWrapper::TextWidth(const std::string& text) {
            static_cast<float>(fontSize_) / 1000.0f;
 }
 
-void HPDFWrapper::FillRectangles(const std::vector<PageRectangle>& rectangles) {
+void HPDFWrapper::FillRectangles(const std::vector<PageRectangle>& rectangles, float scaleX,
+                                 float scaleY, float originX, float originY) {
     HPDF_Page page = CurrentPage();
     if (rectangles.empty()) {  // filling no path is an error of its own
         return;
     }
+    Checked(HPDF_Page_GSave(page));
+    Checked(HPDF_Page_Concat(page, scaleX, 0, 0, scaleY, originX, originY));
     for (const PageRectangle& rectangle : rectangles) {
         Checked(
             HPDF_Page_Rectangle(page, rectangle.x, rectangle.y, rectangle.width, rectangle.height));
     }
     Checked(HPDF_Page_Fill(page));
+    Checked(HPDF_Page_GRestore(page));
 }
 
 float HPDFWrapper::LineHeight() const {

@@ -49,7 +49,8 @@ class HPDFWrapper : public PdfWrapperBase {
     void SetFontSizePoints(unsigned int points) override;
     void WriteTextAt(float x, float baseline, float width, const std::string& text) override;
     float TextWidth(const std::string& text) override;
-    void FillRectangles(const std::vector<PageRectangle>& rectangles) override;
+    void FillRectangles(const std::vector<PageRectangle>& rectangles, float scaleX, float scaleY,
+                        float originX, float originY) override;
 
     bool IsOpen() const { return open_; }
     unsigned int FontSizePoints() const { return fontSize_; }
@@ -87,6 +88,7 @@ class HPDFWrapper : public PdfWrapperBase {
     HPDF_Doc OpenDocument() const;
     HPDF_Page CurrentPage() const;
     void ApplyFont();
+    void ApplyPendingFont();
     void Line(float x1, float y1, float x2, float y2);
     void DrawRules(float x, float y, const PdfTableStyle& style, const PdfColumns& columns,
                    bool header, int rows);
@@ -97,6 +99,7 @@ class HPDFWrapper : public PdfWrapperBase {
     bool open_ = false;
     HPDF_Font font_ = nullptr;
     unsigned int fontSize_ = 10;
+    bool fontPending_ = false;
     HPDF_Page page_ = nullptr;
     HPDF_Outline rootOutline_ = nullptr;
     std::string pageTitle_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "pdf/Code128Symbol.h"
 #include "support/FormatText.h"
@@ -60,10 +61,9 @@ void DrawBarcode(PdfWrapperBase& writer, const std::string& text, const LabelBox
     std::vector<PageRectangle> bars;
     bars.reserve(symbol.Bars().size());
     for (const Code128Symbol::Bar& bar : symbol.Bars()) {
-        bars.push_back({symbolLeft + static_cast<float>(bar.x) * module, top - height,
-                        static_cast<float>(bar.width) * module, height});
+        bars.push_back({static_cast<float>(bar.x), 0.0f, static_cast<float>(bar.width), 1.0f});
     }
-    writer.FillRectangles(bars);
+    writer.FillRectangles(bars, module, height, symbolLeft, top - height);
 }
 
 void DrawLabel(PdfWrapperBase& writer, const ItemLabel& label, const LabelBox& box) {
@@ -96,18 +96,19 @@ void DrawLabel(PdfWrapperBase& writer, const ItemLabel& label, const LabelBox& b
 
 }  // namespace
 
-void WriteItemLabels(PdfWrapperBase& writer, const LabelLayout& layout, int firstFreeLabel,
-                     const std::vector<ItemLabel>& labels) {
-    const int perSheet = layout.LabelsPerSheet();
-    int position = std::clamp(firstFreeLabel, 1, perSheet) - 1;
-    int sheet = 0;
-    for (std::size_t i = 0; i < labels.size(); ++i, ++position) {
-        if (i == 0 || position == perSheet) {
-            position = i == 0 ? position : 0;
-            writer.NewPage(FormatText("Štítky, hárok %i", ++sheet));
-        }
-        DrawLabel(writer, labels[i], BoxAt(layout, position));
+LabelSheets::LabelSheets(PdfWrapperBase& writer, const LabelLayout& layout, int firstFreeLabel)
+    : writer_(writer),
+      layout_(layout),
+      position_(std::clamp(firstFreeLabel, 1, layout.LabelsPerSheet()) - 1) {}
+
+void LabelSheets::Add(const ItemLabel& label) {
+    if (count_ == 0 || position_ == layout_.LabelsPerSheet()) {
+        position_ = count_ == 0 ? position_ : 0;
+        writer_.NewPage(FormatText("Štítky, hárok %i", ++sheets_));
     }
+    DrawLabel(writer_, label, BoxAt(layout_, position_));
+    ++position_;
+    ++count_;
 }
 
 }  // namespace Kramo

@@ -72,7 +72,10 @@ class PdfWrapperBase {
     virtual void WriteTextAt(float x, float baseline, float width, const std::string& text) = 0;
     // How wide the text is drawn at the current font and size, in points.
     virtual float TextWidth(const std::string& text) = 0;
-    virtual void FillRectangles(const std::vector<PageRectangle>& rectangles) = 0;
+    // Fills the rectangles, given in units of the scale from the origin: bars of a barcode in
+    // whole modules stay short in the page's content, a label sheet holds thousands.
+    virtual void FillRectangles(const std::vector<PageRectangle>& rectangles, float scaleX,
+                                float scaleY, float originX, float originY) = 0;
 
     // Where the document comes from, as the decoration of every page names it.
     void SetOrigin(std::string saleName, std::string computerName) {

@@ -230,7 +230,10 @@ TEST_F(SaleDocumentsTest, LabelsScanToTheirItemsAtOfficeAndThermalResolutions) {
         expected.push_back(barcode);
     }
     labels.back().number = 1000;
-    Kramo::WriteItemLabels(writer_, Kramo::LabelLayout::ByKey("a4-3x8"), 20, labels);
+    Kramo::LabelSheets sheets(writer_, Kramo::LabelLayout::ByKey("a4-3x8"), 20);
+    for (const Kramo::ItemLabel& label : labels) {
+        sheets.Add(label);
+    }
     const PdfReadBack document = Saved();
     ASSERT_EQ(document.Pages().size(), 3u);
     for (const int dotsPerInch : {300, 203}) {

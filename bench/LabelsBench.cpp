@@ -1,0 +1,45 @@
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "LargeSale.h"
+#include "pdf/HPDFWrapper.h"
+#include "register/ItemLabelsDocument.h"
+#include "storage/CachedDataTextfile.h"
+
+namespace {
+
+using namespace Kramo;
+using KramoBench::LargeSale;
+
+double PeakMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The labels of the given sellers: read from the store, drawn, the document saved.
+void BM_Labels(benchmark::State& state) {
+    CachedDataTextfile store(LargeSale::Selling().Directory());
+    std::vector<Seller> sellers = store.GetSellers();
+    sellers.resize(static_cast<std::size_t>(state.range(0)));
+    const std::string path = LargeSale::Selling().Directory() + "labels.pdf";
+    for (auto _ : state) {
+        HPDFWrapper writer;
+        writer.SetOrigin("Jarna kramo 2012", "PC123");
+        writer.Open(path);
+        LabelSheets sheets(writer, LabelLayout::ByKey("a4-3x8"), 1);
+        for (const Seller& seller : sellers) {
+            AddSellerLabels(sheets, store, seller, "eur");
+        }
+        writer.Close();
+    }
+    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    state.counters["peak_MB"] = PeakMegabytes();
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_Labels)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Labels)->Arg(LargeSale::SellerCount)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
