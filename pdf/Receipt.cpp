@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "pdf/PageLayout.h"
 #include "support/Clock.h"
