@@ -104,6 +104,8 @@ void HPDFWrapper::Open(const std::string& fileName) {
         Close();
     }
     error_ = {};
+    pageWidth_ = nextPageWidth_ = A4Width;
+    pageHeight_ = nextPageHeight_ = A4Height;
     document_.reset(HPDF_New(&HPDFWrapper::RecordError, &error_));
     if (!document_) {
         throw std::runtime_error("PDF ERROR: cannot create pdf object.\n");
@@ -183,17 +185,27 @@ HPDF_Page HPDFWrapper::CurrentPage() const {
     return page_;
 }
 
+void HPDFWrapper::SetPageSize(float width, float height) {
+    if (!(width > 0.0f && height > 0.0f)) {
+        throw std::out_of_range("SetPageSize: a page needs a width and a height");
+    }
+    nextPageWidth_ = width;
+    nextPageHeight_ = height;
+}
+
 void HPDFWrapper::NewPage(const std::string& title) {
     HPDF_Doc document = OpenDocument();
     page_ = Checked(HPDF_AddPage(document));
-    Checked(HPDF_Page_SetWidth(page_, PageWidth));
-    Checked(HPDF_Page_SetHeight(page_, PageHeight));
+    pageWidth_ = nextPageWidth_;
+    pageHeight_ = nextPageHeight_;
+    Checked(HPDF_Page_SetWidth(page_, pageWidth_));
+    Checked(HPDF_Page_SetHeight(page_, pageHeight_));
     pageTitle_ = title;
     const std::string bookmark = StringEncoding::RemoveDiacritics(title);
     HPDF_Outline outline =
         Checked(HPDF_CreateOutline(document, rootOutline_, bookmark.c_str(), nullptr));
     HPDF_Destination destination = Checked(HPDF_Page_CreateDestination(page_));
-    Checked(HPDF_Destination_SetXYZ(destination, 0, PageHeight, 1));
+    Checked(HPDF_Destination_SetXYZ(destination, 0, pageHeight_, 1));
     Checked(HPDF_Outline_SetDestination(outline, destination));
     ApplyFont();
 }
@@ -304,15 +316,15 @@ PagePoint HPDFWrapper::PercentToPoints(float x, float y) const {
 }
 
 int HPDFWrapper::XPercentToPoints(float x) const {
-    return static_cast<int>(static_cast<double>(x) * PageWidth / 100.0);
+    return static_cast<int>(static_cast<double>(x) * pageWidth_ / 100.0);
 }
 
 int HPDFWrapper::YPercentToPoints(float y) const {
-    return static_cast<int>(PageHeight - PageHeight * static_cast<double>(y) / 100.0);
+    return static_cast<int>(pageHeight_ - pageHeight_ * static_cast<double>(y) / 100.0);
 }
 
 int HPDFWrapper::HeightPercentToPoints(float height) const {
-    return static_cast<int>(static_cast<double>(height) * PageHeight / 100.0);
+    return static_cast<int>(static_cast<double>(height) * pageHeight_ / 100.0);
 }
 
 PagePercent HPDFWrapper::PointsToPercent(float x, float y) const {
@@ -320,15 +332,15 @@ PagePercent HPDFWrapper::PointsToPercent(float x, float y) const {
 }
 
 float HPDFWrapper::PointsToXPercent(float x) const {
-    return x / PageWidth * 100.0f;
+    return x / pageWidth_ * 100.0f;
 }
 
 float HPDFWrapper::PointsToYPercent(float y) const {
-    return (PageHeight - y) / PageHeight * 100.0f;
+    return (pageHeight_ - y) / pageHeight_ * 100.0f;
 }
 
 float HPDFWrapper::PointsToHeightPercent(float height) const {
-    return height / PageHeight * 100.0f;
+    return height / pageHeight_ * 100.0f;
 }
 
 int HPDFWrapper::DrawTable(float x, float y, const PdfTableStyle& style, const PdfTable& table,

@@ -11,15 +11,16 @@
 
 namespace Kramo {
 
-// The writer over libharu: A4 pages, Helvetica in ISO 8859-2, every stream compressed, the
-// viewer opened on the bookmarks. Library errors come out as std::runtime_error
-// "PDF error: error_no=%04X, detail_no=%d\n". Destroying an open writer saves the document,
-// so what was written before a failure is kept. Saving replaces the file only with the whole
-// document: a file that cannot be written (a full disk) leaves no part of it behind.
+// The writer over libharu: A4 pages unless another size is set, Helvetica in ISO 8859-2, every
+// stream compressed, the viewer opened on the bookmarks. Library errors come out as
+// std::runtime_error "PDF error: error_no=%04X, detail_no=%d\n". Destroying an open writer saves
+// the document, so what was written before a failure is kept. Saving replaces the file only with
+// the whole document: a file that cannot be written (a full disk) leaves no part of it behind.
 class HPDFWrapper : public PdfWrapperBase {
   public:
-    static constexpr unsigned int PageWidth = 595;
-    static constexpr unsigned int PageHeight = 841;
+    // The A4 page every document has unless it sets another size.
+    static constexpr float A4Width = 595.0f;
+    static constexpr float A4Height = 841.0f;
     // Added to the font size for the line height.
     static constexpr unsigned int LineSpacing = 0;
 
@@ -28,6 +29,7 @@ class HPDFWrapper : public PdfWrapperBase {
 
     void Open(const std::string& fileName) override;
     void Close() override;
+    void SetPageSize(float width, float height) override;
     void NewPage(const std::string& title) override;
     void SetFont(const std::string& name) override;
     void SetFontSize(float heightPercent) override;
@@ -103,6 +105,11 @@ class HPDFWrapper : public PdfWrapperBase {
     HPDF_Page page_ = nullptr;
     HPDF_Outline rootOutline_ = nullptr;
     std::string pageTitle_;
+    float pageWidth_ = A4Width;
+    float pageHeight_ = A4Height;
+    // The size NewPage gives the pages it appends.
+    float nextPageWidth_ = A4Width;
+    float nextPageHeight_ = A4Height;
 };
 
 // Writes the text cut to the bytes that fit into the width, with y as the top of the text.

@@ -42,6 +42,9 @@ class PdfWrapperBase {
     virtual void Open(const std::string& fileName) = 0;
     // Saves the document to the file name given to Open.
     virtual void Close() = 0;
+    // The size in points of the pages appended from now on; A4 after Open. The percent
+    // positions are of the page they are drawn on.
+    virtual void SetPageSize(float width, float height) = 0;
     // Appends a page with a bookmark of the title.
     virtual void NewPage(const std::string& title) = 0;
     virtual void SetFont(const std::string& name) = 0;

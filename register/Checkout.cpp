@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <stdexcept>
 
 #include "pdf/Receipt.h"
 #include "register/DocumentNames.h"
+#include "register/ExceptionHandlers.h"
 #include "register/PdfDocuments.h"
+#include "register/ReceiptPrinter.h"
+#include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/UserMessages.h"
 
@@ -27,28 +32,59 @@ std::optional<PurchaseLine> Checkout::AddToPurchase(Purchase& purchase, int item
     return line;
 }
 
-void Checkout::FinishCheckout(const std::vector<Item>& items) {
-    const std::string receipt = WriteReceiptDocument(items);
+void Checkout::FinishCheckout(const std::vector<Item>& items,
+                              std::optional<double> amountReceived) {
+    const double total = PurchaseTotal(items);
+    // Half a cent of leeway for the sum of prices in binary fractions.
+    if (amountReceived && *amountReceived < total - 0.005) {
+        throw std::invalid_argument(FormatText(
+            "Prijatá suma %0.2f je menšia ako suma nákupu %0.2f.", *amountReceived, total));
+    }
+    const ReceiptDocument receipt = WriteReceiptDocument(items, amountReceived);
     try {
         RecordSale(items);
     } catch (...) {
         // A receipt stands for a recorded sale. The purchase stays at the desk for another
         // try, which writes a receipt of its own.
-        if (std::remove(receipt.c_str()) == 0) {
+        if (std::remove(receipt.path.c_str()) == 0) {
             LogMessage(LogNotice, "FinishCheckout: sale not recorded, receipt '%s' removed\n",
-                       receipt.c_str());
+                       receipt.path.c_str());
         }
         throw;
     }
+    if (receipt.written) {
+        PrintReceipt(receipt.path);
+    }
 }
 
-std::string Checkout::WriteReceiptDocument(const std::vector<Item>& items) const {
+Checkout::ReceiptDocument Checkout::WriteReceiptDocument(
+    const std::vector<Item>& items, std::optional<double> amountReceived) const {
     // Two purchases in one minute get two receipts: the later one takes the next free name.
-    const std::string path =
-        FreeFilePath(DocumentsFolder(settings_), TimeStampedFileName("Predaj", "pdf"));
-    WriteDocument(settings_, path,
-                  [this, &items](PdfWrapperBase& writer) { WriteReceipt(writer, Store(), items); });
-    return path;
+    ReceiptDocument receipt;
+    receipt.path = FreeFilePath(DocumentsFolder(settings_), TimeStampedFileName("Predaj", "pdf"));
+    const ReceiptPage& page = ReceiptPage::ByKey(settings_.ReceiptPage());
+    receipt.written = WriteDocument(settings_, receipt.path, [&](PdfWrapperBase& writer) {
+        WriteReceipt(writer, Store(), items, amountReceived, page);
+    });
+    return receipt;
+}
+
+void Checkout::PrintReceipt(const std::string& path) const {
+    const ReceiptPrinter printer(settings_.ReceiptPrinterName());
+    const ReceiptPrinting printing = settings_.PrintReceipts();
+    if (printing == ReceiptPrinting::Off ||
+        (printing == ReceiptPrinting::Ask &&
+         !AskQuestion("Vytlačiť účet " + printer.OnPrinter() + "?", "Tlač účtu"))) {
+        return;
+    }
+    // The printer's queue names the job by the sale and the receipt's file.
+    const std::string title =
+        settings_.SaleName() + " " + std::filesystem::path(path).stem().string();
+    try {
+        printer.Print(path, title);
+    } catch (const std::exception& failure) {
+        HandleException(failure);
+    }
 }
 
 void Checkout::RecordSale(const std::vector<Item>& items) const {

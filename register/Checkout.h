@@ -32,10 +32,14 @@ class Checkout {
     // or nothing when nothing was added.
     std::optional<PurchaseLine> AddToPurchase(Purchase& purchase, int itemId);
 
-    // Writes the receipt into the documents folder (its failure is reported and the sale goes
-    // on) and records the sale. A failure of the recording is thrown; then no item of the
-    // purchase is left sold and its receipt is removed.
-    void FinishCheckout(const std::vector<Item>& items);
+    // Writes the receipt into the documents folder on the paper of the settings (its failure is
+    // reported and the sale goes on) and records the sale. A failure of the recording is
+    // thrown; then no item of the purchase is left sold and its receipt is removed. The amount
+    // received is the exact sum when none is given; an amount below the sum is refused with
+    // std::invalid_argument before anything is written. The recorded sale's receipt then goes
+    // to the printer as the settings say; a failed print is reported and the sale stays.
+    void FinishCheckout(const std::vector<Item>& items,
+                        std::optional<double> amountReceived = std::nullopt);
 
     static double PurchaseTotal(const std::vector<Item>& items);
 
@@ -45,8 +49,14 @@ class Checkout {
 
   private:
     DataAccessInterface& Store() const { return kramoRegister_.Store(); }
-    // The receipt's path, also when it could not be written.
-    std::string WriteReceiptDocument(const std::vector<Item>& items) const;
+    struct ReceiptDocument {
+        std::string path;  // also when it could not be written
+        bool written = false;
+    };
+    ReceiptDocument WriteReceiptDocument(const std::vector<Item>& items,
+                                         std::optional<double> amountReceived) const;
+    // Sends the written receipt to the printer of the settings, when they say so.
+    void PrintReceipt(const std::string& path) const;
     void RecordSale(const std::vector<Item>& items) const;
 
     KramoRegister& kramoRegister_;

@@ -55,6 +55,28 @@ void AddIntegerAttribute(CXmlNode& element, const char* name, int value) {
     element.AddAttribute(name, std::string()).SetValueInt(value);
 }
 
+const char* NameOfPrinting(ReceiptPrinting printing) {
+    switch (printing) {
+        case ReceiptPrinting::Ask:
+            return "ask";
+        case ReceiptPrinting::Always:
+            return "always";
+        case ReceiptPrinting::Off:
+            break;
+    }
+    return "off";
+}
+
+// A name the file does not know prints nothing, as before there was printing.
+ReceiptPrinting PrintingOfName(const std::string& name) {
+    for (const ReceiptPrinting printing : {ReceiptPrinting::Ask, ReceiptPrinting::Always}) {
+        if (EqualIgnoringCase(name, NameOfPrinting(printing))) {
+            return printing;
+        }
+    }
+    return ReceiptPrinting::Off;
+}
+
 // Writes the tree into a new file at path; the failure's text, or none when all went well.
 const char* WriteNewFile(const CXmlNode& document, const std::string& path) {
     ConvFile::CConvFile file;
@@ -97,6 +119,7 @@ void KramoSettings::LoadSettings() {
         ReadConfig(config);
         ReadServer(config.FindChild("server"));
         ReadLabels(config.FindChild("labels"));
+        ReadReceipts(config.FindChild("receipts"));
     } else {
         reporter_.HandleException(std::runtime_error(FileNotFound));
     }
@@ -128,6 +151,15 @@ void KramoSettings::ReadLabels(CXmlNode& labels) {
     firstFreeLabel_ = std::max(1, firstFreeLabel_);
 }
 
+void KramoSettings::ReadReceipts(CXmlNode& receipts) {
+    ReadAttribute(receipts, "page", receiptPage_);
+    std::string printing;
+    if (ReadAttribute(receipts, "print", printing)) {
+        printReceipts_ = PrintingOfName(printing);
+    }
+    ReadAttribute(receipts, "printer", receiptPrinterName_);
+}
+
 void KramoSettings::BuildTree(CXmlNode& document) const {
     CXmlNode& config = document.AddChild("kramo").AddChild("config");
     config.AddAttribute("salename", saleName_);
@@ -142,6 +174,10 @@ void KramoSettings::BuildTree(CXmlNode& document) const {
     CXmlNode& labels = config.AddChild("labels");
     labels.AddAttribute("layout", labelLayout_);
     AddIntegerAttribute(labels, "firstFree", firstFreeLabel_);
+    CXmlNode& receipts = config.AddChild("receipts");
+    receipts.AddAttribute("page", receiptPage_);
+    receipts.AddAttribute("print", NameOfPrinting(printReceipts_));
+    receipts.AddAttribute("printer", receiptPrinterName_);
 }
 
 // The new settings go to a file beside the old one, which they replace only once they are

@@ -9,9 +9,13 @@ namespace Kramo {
 
 class CXmlNode;
 
-// The program's settings: the sale, the interface font, where the data lives, and the folders
-// beside the program. Sale name, font size, store choice and connection data live in
-// "kramo.xml" in the program directory; the rest is fixed or set while the program runs.
+// Whether a finished purchase's receipt goes to the printer: never, after a question, or always.
+enum class ReceiptPrinting { Off, Ask, Always };
+
+// The program's settings: the sale, the interface font, where the data lives, the labels and
+// receipts, and the folders beside the program. Sale name, font size, store choice, connection
+// data, the label sheet and the receipts' paper and printing live in "kramo.xml" in the program
+// directory; the rest is fixed or set while the program runs.
 class KramoSettings {
   public:
     static constexpr const char* FileName = "kramo.xml";
@@ -61,11 +65,20 @@ class KramoSettings {
     // Where on the first sheet the labels start (1 = top left), for a sheet used in part.
     int FirstFreeLabel() const { return firstFreeLabel_; }
     void SetFirstFreeLabel(int position) { firstFreeLabel_ = std::max(1, position); }
+    // The key of the paper receipts are written for; empty for the A4 sheet.
+    const std::string& ReceiptPage() const { return receiptPage_; }
+    void SetReceiptPage(std::string key) { receiptPage_ = std::move(key); }
+    ReceiptPrinting PrintReceipts() const { return printReceipts_; }
+    void SetPrintReceipts(ReceiptPrinting printing) { printReceipts_ = printing; }
+    // The CUPS name of the receipt printer; empty for the default printer.
+    const std::string& ReceiptPrinterName() const { return receiptPrinterName_; }
+    void SetReceiptPrinterName(std::string name) { receiptPrinterName_ = std::move(name); }
 
   private:
     void ReadConfig(CXmlNode& config);
     void ReadServer(CXmlNode& server);
     void ReadLabels(CXmlNode& labels);
+    void ReadReceipts(CXmlNode& receipts);
     void BuildTree(CXmlNode& document) const;
 
     ExceptionReporter& reporter_;
@@ -86,6 +99,9 @@ class KramoSettings {
     int fontSize_ = -1;
     std::string labelLayout_;
     int firstFreeLabel_ = 1;
+    std::string receiptPage_;
+    ReceiptPrinting printReceipts_ = ReceiptPrinting::Off;
+    std::string receiptPrinterName_;
 };
 
 }  // namespace Kramo

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <locale>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -137,6 +138,39 @@ std::vector<std::string> PdfReadBack::Bookmarks() const {
         titles.push_back(entry.second);
     }
     return titles;
+}
+
+namespace {
+
+// pdftotext writes its numbers with a decimal point whatever the test's locale.
+double Number(const std::string& text) {
+    std::istringstream stream(text);
+    stream.imbue(std::locale::classic());
+    double value = 0.0;
+    stream >> value;
+    return value;
+}
+
+}  // namespace
+
+std::vector<PdfPageWords> PdfReadBack::Words() const {
+    const std::string html = RunTool({"pdftotext", "-bbox", "-enc", "UTF-8", path_, "-"}).output;
+    const std::regex element(
+        "<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">|"
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+        "yMax=\"([0-9.]+)\">([^<]*)</word>");
+    std::vector<PdfPageWords> pages;
+    for (auto at = std::sregex_iterator(html.begin(), html.end(), element);
+         at != std::sregex_iterator(); ++at) {
+        const std::smatch& match = *at;
+        if (match[1].matched) {
+            pages.push_back({Number(match[1]), Number(match[2]), {}});
+        } else if (!pages.empty()) {
+            pages.back().words.push_back(
+                {match[7], Number(match[3]), Number(match[4]), Number(match[5]), Number(match[6])});
+        }
+    }
+    return pages;
 }
 
 bool PdfReadBack::StructureIsSound(std::string& report) const {

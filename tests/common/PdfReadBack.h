@@ -14,6 +14,22 @@ struct ToolRun {
 // Starts the program with the argument vector (no shell) and waits for it.
 ToolRun RunTool(const std::vector<std::string>& arguments);
 
+// A word on a page and its box in points, as pdftotext places it (y from the top edge).
+struct PdfWord {
+    std::string text;
+    double xMin = 0.0;
+    double yMin = 0.0;
+    double xMax = 0.0;
+    double yMax = 0.0;
+};
+
+// A page's size in points and its words.
+struct PdfPageWords {
+    double width = 0.0;
+    double height = 0.0;
+    std::vector<PdfWord> words;
+};
+
 // A written PDF read back with the poppler and qpdf tools.
 class PdfReadBack {
   public:
@@ -26,6 +42,8 @@ class PdfReadBack {
     std::vector<std::string> Lines(std::size_t page) const;
     // The titles of the bookmarks: the top bookmark first, then its children in order.
     std::vector<std::string> Bookmarks() const;
+    // Every page with its size and where its words stand.
+    std::vector<PdfPageWords> Words() const;
     // The content of every barcode on the pages printed at the resolution (pdftoppm), as a
     // scanner reads them (zbarimg), page by page.
     std::vector<std::string> Barcodes(int dotsPerInch) const;

@@ -11,6 +11,7 @@
 #include "pdf/HPDFWrapper.h"
 #include "pdf/ItemLabels.h"
 #include "pdf/Receipt.h"
+#include "pdf/ReceiptPage.h"
 #include "pdf/SellerStatement.h"
 
 namespace {
@@ -79,24 +80,99 @@ class SaleDocumentsTest : public testing::Test {
     Kramo::HPDFWrapper writer_;
 };
 
-TEST_F(SaleDocumentsTest, ReceiptListsThePurchaseAndItsSum) {
+TEST_F(SaleDocumentsTest, ReceiptListsThePurchaseItsSumAndThePayment) {
     const std::vector<Item> items = {AddItem(7, "Kočík", 12.5, Kramo::InStock),
                                      AddItem(2, "Bábika", 1.2, Kramo::InStock),
                                      AddItem(15, "Šál", 2.37, Kramo::Returned)};
-    Kramo::WriteReceipt(writer_, store_, items);
+    Kramo::WriteReceipt(writer_, store_, items, 20.0);
     const PdfReadBack document = Saved();
     const std::vector<std::string> lines = document.Lines(0);
-    ASSERT_EQ(lines.size(), 7u) << document.Text();
+    ASSERT_EQ(lines.size(), 9u) << document.Text();
     EXPECT_THAT(lines[0], HasSubstr("na krame 'Jarna kramo'."));
     EXPECT_THAT(lines[1], MatchesRegex(" *# +číslo +názov +cena"));
     EXPECT_THAT(lines[2], MatchesRegex(" *1 +AB-7 +Kočík +12\\.50"));
     EXPECT_THAT(lines[3], MatchesRegex(" *2 +AB-2 +Bábika +1\\.20"));
     EXPECT_THAT(lines[4], MatchesRegex(" *3 +AB-15 +Šál +2\\.37"));
     EXPECT_THAT(lines[5], MatchesRegex(" *Suma +16\\.07"));  // the empty row shows no text
-    EXPECT_THAT(lines[6], HasSubstr("na počítači 'PC7'."));
+    EXPECT_THAT(lines[6], MatchesRegex(" *Prijaté +20\\.00"));
+    EXPECT_THAT(lines[7], MatchesRegex(" *Vydať +3\\.93"));
+    EXPECT_THAT(lines[8], HasSubstr("na počítači 'PC7'."));
     ASSERT_EQ(document.Bookmarks().size(), 2u);
     EXPECT_THAT(document.Bookmarks()[1],
                 MatchesRegex("Ucet vystaveny [0-9]{4}-[0-9]+-[0-9]+ [0-9]+:[0-9]+"));
+    const std::vector<KramoTest::PdfPageWords> pages = document.Words();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].width, 595.0);
+    EXPECT_EQ(pages[0].height, 841.0);
+}
+
+// On a receipt printer's roll every line is there and inside the printed width, the page is as
+// long as its lines with a margin above and below, and a long name is cut at a character.
+TEST_F(SaleDocumentsTest, RollReceiptFitsItsWidthAndGrowsWithThePurchase) {
+    Kramo::Seller other = seller_;
+    other.ID = 5;
+    other.SHORT_CODE = "ŽŠ";
+    store_.PutSeller(other);
+    Item longName =
+        AddItem(1000, "Detská postieľka s matracom, baldachýnom a hniezdom", 149.0, Kramo::InStock);
+    longName.SELLER_ID = other.ID;
+    const std::vector<Item> few = {AddItem(7, "Kočík", 12.5, Kramo::InStock), longName};
+    std::vector<Item> many = few;
+    for (int number = 20; number < 30; ++number) {
+        many.push_back(AddItem(number, "Šál", 2.0, Kramo::InStock));
+    }
+    struct Case {
+        const char* key;
+        double widthMm;
+    };
+    for (const Case& c : {Case{"roll-80", 80.0}, Case{"roll-58", 58.0}}) {
+        SCOPED_TRACE(c.key);
+        const Kramo::ReceiptPage& page = Kramo::ReceiptPage::ByKey(c.key);
+        ASSERT_EQ(page.key, c.key);
+        double heights[2] = {};
+        for (const bool long_ : {false, true}) {
+            const std::string path = directory_.File(std::string(c.key) + (long_ ? "l" : "s"));
+            Kramo::HPDFWrapper writer;
+            writer.SetOrigin("Jarna kramo", "PC7");
+            writer.Open(path);
+            Kramo::WriteReceipt(writer, store_, long_ ? many : few, std::nullopt, page);
+            writer.Close();
+            const PdfReadBack document(path);
+            const std::vector<KramoTest::PdfPageWords> pages = document.Words();
+            ASSERT_EQ(pages.size(), 1u);
+            EXPECT_NEAR(pages[0].width, c.widthMm * 72.0 / 25.4, 0.01);
+            heights[long_] = pages[0].height;
+            const double mm = 72.0 / 25.4;
+            double top = pages[0].height;
+            double bottom = 0.0;
+            for (const KramoTest::PdfWord& word : pages[0].words) {
+                EXPECT_GE(word.xMin, 3.0 * mm) << word.text;
+                EXPECT_LE(word.xMax, pages[0].width - 3.0 * mm) << word.text;
+                top = std::min(top, word.yMin);
+                bottom = std::max(bottom, word.yMax);
+            }
+            EXPECT_THAT(top, testing::AllOf(testing::Ge(2.0 * mm), testing::Le(8.0 * mm)));
+            EXPECT_THAT(pages[0].height - bottom,
+                        testing::AllOf(testing::Ge(2.0 * mm), testing::Le(8.0 * mm)));
+
+            const std::vector<std::string> lines = document.Lines(0);
+            ASSERT_EQ(lines.size(), long_ ? 17u : 7u) << document.Text();
+            EXPECT_EQ(lines[0], "Jarna kramo");
+            EXPECT_THAT(lines[1], MatchesRegex("Účet vystavený +[0-9]+\\.[0-9]+\\. [0-9]{4} "
+                                               "[0-9]{2}:[0-9]{2}"));
+            EXPECT_THAT(lines[2], MatchesRegex("AB-7 +Kočík +12\\.50"));
+            // Cut after a whole character, whatever the roll leaves of the name.
+            EXPECT_THAT(lines[3], MatchesRegex("ŽŠ-1000 +Detská post[^ ]*( [^ ]+)* +149\\.00"));
+            EXPECT_THAT(lines[3], Not(HasSubstr("hniezdom")));
+            const std::size_t sum = lines.size() - 3;
+            EXPECT_THAT(lines[sum],
+                        MatchesRegex("Suma +" + std::string(long_ ? "181" : "161") + "\\.50"));
+            EXPECT_THAT(lines[sum + 1], MatchesRegex("Prijaté +1[68]1\\.50"));
+            EXPECT_THAT(lines[sum + 2], MatchesRegex("Vydať +0\\.00"));
+            EXPECT_THAT(document.Bookmarks().at(1), testing::StartsWith("Ucet vystaveny "));
+        }
+        EXPECT_GT(heights[1], heights[0] + 10 * page.fontPoints);
+    }
 }
 
 TEST_F(SaleDocumentsTest, ReceiptOfAnItemWithoutSellerKeepsOnlyTheDecoration) {

@@ -1,9 +1,15 @@
 #include "register/Checkout.h"
 
+#include <cups/cups.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
+#include <thread>
 
 #include "DocumentFixture.h"
 #include "common/PdfReadBack.h"
@@ -134,6 +140,156 @@ TEST_F(CheckoutTest, FinishingOnTheTextFileStoreMarksTheItemsSoldInTheirFile) {
     ASSERT_THAT(stored, SizeIs(2));
     EXPECT_EQ(stored[0].STATUS, Kramo::InStock);
     EXPECT_EQ(stored[1].STATUS, Kramo::Sold);
+}
+
+TEST_F(CheckoutTest, AmountBelowTheSumIsRefusedBeforeAnythingIsWritten) {
+    const Item item = AddItem(1, "Kočík", 12.5);
+    try {
+        checkout_.FinishCheckout({item}, 12.0);
+        FAIL();
+    } catch (const std::invalid_argument& refusal) {
+        EXPECT_STREQ(refusal.what(), "Prijatá suma 12.00 je menšia ako suma nákupu 12.50.");
+    }
+    EXPECT_THAT(Documents(), SizeIs(0));
+    EXPECT_EQ(Store().GetItem(item.ID).STATUS, Kramo::InStock);
+    // A sum of binary fractions a hair above the amount handed over is paid exactly.
+    checkout_.FinishCheckout({AddItem(2, "a", 0.1), AddItem(3, "b", 0.2)}, 0.3);
+    EXPECT_THAT(PdfReadBack(DocumentPath(Documents().at(0))).Text(),
+                testing::ContainsRegex("Vydať +0\\.00"));
+}
+
+// Receipts go to the PDF printer of the CUPS test server that scripts/test starts
+// (scripts/cups-server.sh); each test tells its own jobs apart by a word in the sale name, which
+// the job's title and the printed file's name carry.
+class ReceiptPrintingTest : public CheckoutTest {
+  protected:
+    void SetUp() override {
+        const char* server = std::getenv("CUPS_SERVER");
+        const char* printer = std::getenv("KRAMO_TEST_CUPS_PRINTER");
+        const char* output = std::getenv("KRAMO_TEST_CUPS_OUTPUT");
+        if (server == nullptr || printer == nullptr || output == nullptr) {
+            FAIL() << "CUPS_SERVER, KRAMO_TEST_CUPS_PRINTER or KRAMO_TEST_CUPS_OUTPUT is not set: "
+                      "run the tests through scripts/test, which starts the CUPS test server";
+        }
+        printer_ = printer;
+        output_ = output;
+        settings_->SetSaleName("Kramo test " + token_);
+        settings_->SetReceiptPrinterName(printer_);
+    }
+    void TearDown() override {
+        std::error_code error;
+        for (const std::string& file : PrintedFiles()) {
+            std::filesystem::remove(file, error);
+        }
+    }
+
+    std::vector<std::string> PrintedFiles() const {
+        std::vector<std::string> files;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(output_, error)) {
+            if (entry.path().filename().string().find(token_) != std::string::npos) {
+                files.push_back(entry.path().string());
+            }
+        }
+        return files;
+    }
+    // The text of the one file the printer made of this test's job, once it is there.
+    std::string PrintedText() const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const std::vector<std::string> files = PrintedFiles();
+            if (files.size() == 1) {
+                const std::string text = PdfReadBack(files[0]).Text();
+                if (text.find("Vydať") != std::string::npos) {
+                    return text;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        ADD_FAILURE() << "nothing printed with '" << token_ << "' in " << output_;
+        return std::string();
+    }
+    // The titles of the printer's jobs, done or not, that carry this test's word.
+    std::vector<std::string> JobTitles() const {
+        cups_job_t* jobs = nullptr;
+        const int count =
+            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, printer_.c_str(), 0, CUPS_WHICHJOBS_ALL);
+        std::vector<std::string> titles;
+        for (int i = 0; i < count; ++i) {
+            if (std::string(jobs[i].title).find(token_) != std::string::npos) {
+                titles.emplace_back(jobs[i].title);
+            }
+        }
+        cupsFreeJobs(count, jobs);
+        return titles;
+    }
+
+    const std::string token_ =
+        "kt" + std::to_string(::getpid()) + "x" +
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000);
+    std::string printer_;
+    std::string output_;
+};
+
+TEST_F(ReceiptPrintingTest, ReceiptOnARollArrivesAtThePrinter) {
+    settings_->SetReceiptPage("roll-80");
+    settings_->SetPrintReceipts(Kramo::ReceiptPrinting::Always);
+    checkout_.FinishCheckout({AddItem(1, "Kočík", 12.5), AddItem(2, "Bábika", 1.2)}, 20.0);
+
+    EXPECT_TRUE(boxes_.ShownBoxes().empty());
+    ASSERT_THAT(Documents(), SizeIs(1));
+    const std::vector<KramoTest::PdfPageWords> written =
+        PdfReadBack(DocumentPath(Documents()[0])).Words();
+    ASSERT_THAT(written, SizeIs(1));
+    EXPECT_NEAR(written[0].width, 80.0 * 72.0 / 25.4, 0.01);
+    EXPECT_THAT(JobTitles(), ElementsAre("Kramo test " + token_ + " " +
+                                         Documents()[0].substr(0, Documents()[0].size() - 4)));
+    const std::string printed = PrintedText();
+    EXPECT_THAT(printed, HasSubstr("Kramo test " + token_));
+    EXPECT_THAT(printed, testing::ContainsRegex("AB-2 +Bábika +1\\.20"));
+    EXPECT_THAT(printed, testing::ContainsRegex("Suma +13\\.70"));
+    EXPECT_THAT(printed, testing::ContainsRegex("Prijaté +20\\.00"));
+    EXPECT_THAT(printed, testing::ContainsRegex("Vydať +6\\.30"));
+}
+
+// The sale is recorded before the receipt is printed, and a print that fails takes nothing back.
+TEST_F(ReceiptPrintingTest, FailedPrintIsReportedAndTheSaleStaysRecorded) {
+    settings_->SetPrintReceipts(Kramo::ReceiptPrinting::Always);
+    struct Case {
+        std::string printer;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"Chyba" + token_, "Účet sa nepodarilo vytlačiť na tlačiarni „Chyba" + token_ + "“: .+"},
+        // The test server has no default printer.
+        {"", "Účet sa nepodarilo vytlačiť: nie je nastavená žiadna predvolená tlačiareň\\."},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        settings_->SetReceiptPrinterName(c.printer);
+        const Item item = AddItem(++number, "Kočík", 12.5);
+        checkout_.FinishCheckout({item});
+        ASSERT_THAT(boxes_.ShownBoxes(), SizeIs(number)) << c.printer;
+        EXPECT_THAT(boxes_.ShownBoxes().back().detail, MatchesRegex(c.report));
+        EXPECT_EQ(Store().GetItem(item.ID).STATUS, Kramo::Sold);
+        EXPECT_THAT(Documents(), SizeIs(number));
+    }
+    EXPECT_THAT(log_.Text(), testing::ContainsRegex("ReceiptPrinter: '.*' not printed on 'Chyba"));
+}
+
+TEST_F(ReceiptPrintingTest, QuestionAnsweredNoPrintsNothing) {
+    settings_->SetPrintReceipts(Kramo::ReceiptPrinting::Ask);
+    boxes_.AnswerQuestion(false);
+    const Item item = AddItem(1, "Kočík", 12.5);
+    checkout_.FinishCheckout({item});
+
+    ASSERT_THAT(boxes_.ShownBoxes(), SizeIs(1));
+    EXPECT_EQ(boxes_.ShownBoxes()[0].kind, "question");
+    EXPECT_EQ(boxes_.ShownBoxes()[0].text, "Vytlačiť účet na tlačiarni „" + printer_ + "“?");
+    EXPECT_EQ(boxes_.ShownBoxes()[0].detail, "Tlač účtu");
+    EXPECT_THAT(JobTitles(), SizeIs(0));
+    EXPECT_EQ(Store().GetItem(item.ID).STATUS, Kramo::Sold);
+    EXPECT_THAT(Documents(), SizeIs(1));
 }
 
 TEST_F(CheckoutTest, AddingFollowsTheRulesOfTheDesk) {

@@ -56,6 +56,8 @@ TEST_F(KramoSettingsTest, WithoutAFileTheDefaultsHold) {
     EXPECT_EQ(settings.DocumentsDirectory(), ProgramDirectory() + "/documents/");
     EXPECT_EQ(settings.LastImportFolder(), "");
     EXPECT_EQ(settings.FilePath(), ProgramDirectory() + "kramo.xml");
+    EXPECT_EQ(settings.PrintReceipts(), Kramo::ReceiptPrinting::Off);  // as before printing
+    EXPECT_EQ(settings.ReceiptPage(), "");
     EXPECT_THAT(reporter.reported, IsEmpty());
 }
 
@@ -66,6 +68,7 @@ TEST_F(KramoSettingsTest, SavedFileHasTheFixedLayout) {
     settings.SetPassword("tajne");
     settings.SetDatabaseName("kramo");
     settings.SetPort(5433);
+    settings.SetPrintReceipts(Kramo::ReceiptPrinting::Always);
     settings.SaveSettings();
     EXPECT_EQ(SettingsFile(),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -81,6 +84,15 @@ TEST_F(KramoSettingsTest, SavedFileHasTheFixedLayout) {
               "\t\t\tpassword=\"tajne\"\n"
               "\t\t\tdbname=\"kramo\"\n"
               "\t\t\tport=\"5433\"\n"
+              "\t\t\t />\n"
+              "\t\t<labels\n"
+              "\t\t\tlayout=\"\"\n"
+              "\t\t\tfirstFree=\"1\"\n"
+              "\t\t\t />\n"
+              "\t\t<receipts\n"
+              "\t\t\tpage=\"\"\n"
+              "\t\t\tprint=\"always\"\n"
+              "\t\t\tprinter=\"\"\n"
               "\t\t\t />\n"
               "\t</config>\n"
               "</kramo>\n");
@@ -98,6 +110,9 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     saved.SetPassword("p\"a<s>s'&amp;");
     saved.SetDatabaseName("kramo db");
     saved.SetPort(-15432);
+    saved.SetReceiptPage("roll-58");
+    saved.SetPrintReceipts(Kramo::ReceiptPrinting::Ask);
+    saved.SetReceiptPrinterName("Pokladňa \"1\" & <2>");
     saved.SaveSettings();
 
     const KramoSettings loaded(reporter, ProgramDirectory());
@@ -109,6 +124,9 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     EXPECT_EQ(loaded.Password(), saved.Password());
     EXPECT_EQ(loaded.DatabaseName(), saved.DatabaseName());
     EXPECT_EQ(loaded.Port(), -15432);
+    EXPECT_EQ(loaded.ReceiptPage(), "roll-58");
+    EXPECT_EQ(loaded.PrintReceipts(), Kramo::ReceiptPrinting::Ask);
+    EXPECT_EQ(loaded.ReceiptPrinterName(), saved.ReceiptPrinterName());
     EXPECT_THAT(reporter.reported, IsEmpty());
 }
 
@@ -175,6 +193,16 @@ TEST_F(KramoSettingsTest, LoadTakesWhatTheFileHoldsAndKeepsTheRest) {
         EXPECT_EQ(settings.Port(), c.port) << c.name;
     }
     EXPECT_THAT(reporter.reported, IsEmpty());
+}
+
+// A word other than ask or always, in whatever case, keeps receipts off the printer.
+TEST_F(KramoSettingsTest, ReceiptPrintingIsReadWhateverTheCase) {
+    for (const char* word : {"ALWAYS", "yes"}) {
+        WriteSettingsFile(std::string("<kramo><config><receipts print='") + word +
+                          "'/></config></kramo>");
+        EXPECT_EQ(KramoSettings(reporter, ProgramDirectory()).PrintReceipts(),
+                  word[0] == 'A' ? Kramo::ReceiptPrinting::Always : Kramo::ReceiptPrinting::Off);
+    }
 }
 
 TEST_F(KramoSettingsTest, ReadsAFileSavedAsUtf16) {

@@ -1,0 +1,25 @@
+#include "ReceiptPage.h"
+
+#include <algorithm>
+
+namespace Kramo {
+
+const std::vector<ReceiptPage>& ReceiptPage::All() {
+    // Receipt printers print 72 mm of an 80 mm roll and 48 mm of a 58 mm one (576 and 384 dots
+    // at 203 dpi).
+    static const std::vector<ReceiptPage> pages{
+        {"a4", "Hárok A4", 0.0, 0.0, 0},
+        {"roll-80", "Pokladničná páska 80 mm", 80.0, 72.0, 9},
+        {"roll-58", "Pokladničná páska 58 mm", 58.0, 48.0, 8},
+    };
+    return pages;
+}
+
+const ReceiptPage& ReceiptPage::ByKey(const std::string& key) {
+    const std::vector<ReceiptPage>& pages = All();
+    const auto found = std::find_if(pages.begin(), pages.end(),
+                                    [&](const ReceiptPage& page) { return page.key == key; });
+    return found == pages.end() ? pages.front() : *found;
+}
+
+}  // namespace Kramo
