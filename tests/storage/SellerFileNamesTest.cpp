@@ -40,13 +40,20 @@ TEST(SellerFileNames, LongNameIsCutAtACharacterBoundary) {
     EXPECT_EQ(fileName, "3-X- " + name.substr(0, 98) + ".txt");
 }
 
-TEST(SellerFileNames, OwnPatternFindsTheFileOthersDoNot) {
-    const std::string fileName = SellerFileName(12, "A*B", "x");
-    EXPECT_TRUE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(12), fileName));
-    EXPECT_FALSE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(1), fileName));
+// A temporary file is never loaded as a seller, and only the writer's own are removed at start.
+TEST(SellerFileNames, TemporaryNamesAreTheWritersOwn) {
     EXPECT_FALSE(Kramo::FileFinder::WildcardMatches("*.txt", Kramo::SellerTemporaryFileName(12)));
-    EXPECT_FALSE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(12),
-                                                    Kramo::SellerTemporaryFileName(12)));
+    const struct {
+        const char* name;
+        bool temporary;
+    } cases[] = {
+        {"12.tmp.aB3dE9", true},   {"12.tmp", true},         {"12.tmp.aB3dE", false},
+        {"12.tmp.aB3dE90", false}, {"12.tmp.aB3d_9", false}, {"x12.tmp.aB3dE9", false},
+        {".tmp.aB3dE9", false},    {"12-A-b.txt", false},    {"12.tmpaaB3dE9", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Kramo::IsSellerTemporaryFileName(c.name), c.temporary) << c.name;
+    }
 }
 
 }  // namespace
