@@ -12,6 +12,7 @@
 #include "common/ScriptedUserMessages.h"
 #include "common/TemporaryDirectory.h"
 #include "register/SettingsApplication.h"
+#include "storage/CachedDataTextfile.h"
 #include "support/FolderLock.h"
 
 namespace {
@@ -132,6 +133,8 @@ class TextStoreStart : public testing::Test {
     KramoTest::ScriptedUserMessages boxes_;
 };
 
+// A second program on the same folder would give new sellers the IDs the first one gives and
+// overwrite its files: it is refused. Within one program the folder is shared.
 TEST_F(TextStoreStart, SecondProgramOnTheDataFolderIsRefusedWithABoxNamingIt) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -157,6 +160,10 @@ TEST_F(TextStoreStart, SecondProgramOnTheDataFolderIsRefusedWithABoxNamingIt) {
     EXPECT_EQ(shown[0].detail, "Priečinok s údajmi „" + settings_.DataDirectory() +
                                    "“ už používa iný spustený program Kramo. Pokračujte v ňom, "
                                    "alebo ho zatvorte a spustite tento program znova.");
+    // Once the other program has ended, the folder opens, also twice within one program.
+    Kramo::ApplySettings(settings_, register_, nullptr);
+    EXPECT_TRUE(register_.HasStore());
+    EXPECT_NO_THROW(Kramo::CachedDataTextfile(settings_.DataDirectory()));
 }
 
 TEST_F(TextStoreStart, SellerFilesNotLoadedAreNamedInOneBox) {

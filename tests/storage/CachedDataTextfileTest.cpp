@@ -3,9 +3,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -228,39 +226,6 @@ TEST(CachedDataTextfile, TemporaryFilesOfCutWritesAreRemovedAtStart) {
     CachedDataTextfile store(data.Path());
     EXPECT_THAT(data.FileNames(), ElementsAre("3.tmp.long123", "kramo.lock", "notes.tmp.aB3dE9"));
     EXPECT_THAT(store.GetSellers(), IsEmpty());
-}
-
-// A second program on the same folder would give new sellers the IDs this one gives and
-// overwrite its files: it is refused. Within one program the folder is shared.
-TEST(CachedDataTextfile, SecondProgramOnTheFolderIsRefused) {
-    DataDirectory data;
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t other = ::fork();
-    ASSERT_NE(other, -1);
-    if (other == 0) {
-        CachedDataTextfile held(data.Path());
-        ::write(ready[1], "1", 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char signal = 0;
-    ASSERT_EQ(::read(ready[0], &signal, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    try {
-        CachedDataTextfile refused(data.Path());
-        ADD_FAILURE() << "opened beside another program";
-    } catch (const DataFolderInUseException& failure) {
-        EXPECT_EQ(failure.Folder(), data.Path());
-    }
-    ::kill(other, SIGKILL);
-    ::waitpid(other, nullptr, 0);
-    CachedDataTextfile store(data.Path());
-    Seller seller = MakeSeller("A", "a");
-    store.AddSeller(seller);
-    CachedDataTextfile sameProgram(data.Path());
-    EXPECT_EQ(sameProgram.GetSellers().size(), 1u);
 }
 
 TEST(CachedDataTextfile, UnknownKeysThrowAndChangeNothing) {
