@@ -21,8 +21,12 @@ class KramoSettings {
     KramoSettings(ExceptionReporter& reporter, std::string programDirectory);
 
     // Missing settings in the file keep their values; a font size that is not offered becomes -1.
+    // A file that is there but cannot be read (not a regular file, no right to read it, broken
+    // XML, no <kramo> element) is reported; what was read before a fault still applies.
     void LoadSettings();
-    // Replaces the file as a whole or leaves it untouched; a failure goes to the reporter.
+    // Replaces the file as a whole or leaves it untouched; a failure goes to the reporter. A file
+    // that could not be read at the last load is first kept as "kramo.xml.bad" (".bad.2", ...
+    // when that is taken); when it cannot be kept, nothing is saved.
     void SaveSettings();
 
     // The folder of the running program file, with its trailing separator.
@@ -56,6 +60,9 @@ class KramoSettings {
     void SetFontSize(int size) { fontSize_ = size; }
 
   private:
+    void ReadFile();
+    void ReportUnreadable(const std::string& reason, bool keep);
+    bool KeepUnreadableFile();
     void ReadConfig(CXmlNode& config);
     void ReadServer(CXmlNode& server);
     void BuildTree(CXmlNode& document) const;
@@ -76,6 +83,8 @@ class KramoSettings {
     std::string databaseName_;
     int port_ = 5432;  // the PostgreSQL server's usual port, until a file names another
     int fontSize_ = -1;
+    // The file could not be read at the last load: kept aside before the next save replaces it.
+    bool keepBeforeSaving_ = false;
 };
 
 }  // namespace Kramo

@@ -22,14 +22,26 @@ using testing::HasSubstr;
 
 // The instance is one per process and never made again: each test runs in a process of its
 // own, so every test may use it once.
+// The two stores are told apart by what they hold, never by their addresses, which the
+// allocator may give out twice.
 TEST(CentralInstance, ApplyingTwiceLeavesExactlyTheSecondStore) {
+    KramoTest::PostgresTestDatabase firstDatabase;
+    KramoTest::PostgresTestDatabase secondDatabase;
     CentralInstance& central = CentralInstance::Instance();
-    central.Settings().SetDatabaseInLocalFiles(true);
+    KramoTest::ChooseDatabase(central.Settings(), firstDatabase.Connection());
     central.ApplySettings();
-    const Kramo::DataAccessInterface* first = &central.Register().Store();
+    Kramo::Seller seller;
+    seller.SHORT_CODE = "PRV";
+    seller.NAME = "Len v prvej";
+    seller.SELLER_CATEGORY_ID = central.Register().Store().GetSellerCategories().front().ID;
+    central.Register().Store().AddSeller(seller);
+    ASSERT_EQ(central.Register().Store().GetSellers().size(), 1u);
+
+    KramoTest::ChooseDatabase(central.Settings(), secondDatabase.Connection());
     central.ApplySettings();
-    EXPECT_TRUE(central.Register().HasStore());
-    EXPECT_NE(&central.Register().Store(), first);
+    ASSERT_TRUE(central.Register().HasStore());
+    EXPECT_TRUE(central.Register().Store().GetSellers().empty());
+    EXPECT_EQ(firstDatabase.Scalar("SELECT count(*) FROM sellers"), "1");
     EXPECT_EQ(central.UserInterface(), nullptr);
     CentralInstance::Remove();
     EXPECT_THROW(CentralInstance::Instance(), std::logic_error);
