@@ -7,16 +7,10 @@
 #include "import/Utf16Text.h"
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
+#include "support/Log.h"
 #include "support/TextHelpers.h"
 
 namespace KramoExcel {
-namespace {
-
-// A seller's list is a few hundred rows; a workbook asking for millions of cells is damaged
-// or hostile and would only exhaust the memory.
-constexpr std::size_t MaxGridCells = 1u << 20;
-
-}  // namespace
 
 BasicExcelFileWrapper::BasicExcelFileWrapper(std::string copyFolder)
     : copyPath_(std::move(copyFolder) + "/tmp.xls") {}
@@ -51,33 +45,36 @@ void BasicExcelFileWrapper::LoadFile(const std::string& path) {
     if (!document.Load(copyPath_)) {
         throw std::runtime_error("Could not open file.");
     }
-    if (!document.Damage().empty()) {
-        throw std::runtime_error("The workbook is damaged: " + document.Damage() + ".");
-    }
-    if (document.WorksheetCount() == 0) {
-        throw std::runtime_error("XLS contains no sheets");
-    }
+    // The seller's sheet is the first: damage after it, in a sheet nobody reads, costs nothing.
     const YExcel::ExcelSheet* sheet = document.Sheet(0);
     if (sheet == nullptr) {
-        throw std::runtime_error("Error retrieving sheet");
+        throw std::runtime_error(document.Damage().empty()
+                                     ? "XLS contains no sheets"
+                                     : "The workbook is damaged: " + document.Damage() + ".");
+    }
+    if (!sheet->Damage().empty()) {
+        throw std::runtime_error("The workbook is damaged: " + sheet->Damage() + ".");
+    }
+    if (sheet->Overfull()) {
+        throw std::runtime_error(
+            Kramo::FormatText("hárok má viac ako %zu buniek, toľko ich program nenačíta",
+                              YExcel::Worksheet::MaxCells));
+    }
+    if (!document.Damage().empty()) {
+        Kramo::LogMessage(Kramo::LogNotice,
+                          "Workbook '%s' is damaged after its first sheet (%s); the first sheet "
+                          "was read whole and is used.\n",
+                          path.c_str(), document.Damage().c_str());
     }
     FillGrid(*sheet);
     std::remove(copyPath_.c_str());
 }
 
 void BasicExcelFileWrapper::FillGrid(const YExcel::ExcelSheet& sheet) {
-    const std::size_t rows = sheet.RowCount();
-    const std::size_t columns = sheet.ColumnCount();
-    if (rows * columns > MaxGridCells) {
-        throw std::runtime_error("The workbook is damaged: its sheet is too large.");
-    }
-    grid_ = Kramo::PdfTable(rows, columns);
-    for (std::size_t row = 0; row < rows; ++row) {
-        for (std::size_t column = 0; column < columns; ++column) {
-            grid_.Cell(column, row) =
-                CellText(sheet.CellAt(static_cast<uint32_t>(row), static_cast<uint32_t>(column)));
-        }
-    }
+    grid_ = CellGrid(sheet.RowCount(), sheet.ColumnCount());
+    sheet.ForEachCell([this](uint32_t row, uint32_t column, const YExcel::ExcelCell& cell) {
+        grid_.Put(column, row, CellText(cell));
+    });
 }
 
 }  // namespace KramoExcel

@@ -24,8 +24,8 @@ void ExcelDocument::LoadStream(const std::vector<uint8_t>& stream) {
     damage_ = parser.Damage();
     for (const Worksheet& worksheet : worksheets_) {
         sheets_.emplace_back(worksheet, workbook_);
-        if (damage_.empty() && sheets_.back().HasMissingStrings()) {
-            damage_ = "a cell names a string the workbook does not have";
+        if (damage_.empty()) {
+            damage_ = sheets_.back().Damage();
         }
     }
 }

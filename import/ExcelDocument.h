@@ -24,7 +24,8 @@ class ExcelDocument {
     std::size_t WorksheetCount() const { return sheets_.size(); }
     // None when the index is not below the count.
     const ExcelSheet* Sheet(std::size_t index) const;
-    // Empty unless the workbook was damaged; then what was wrong first.
+    // Empty unless the workbook was damaged; then what was wrong first. A sheet read whole
+    // before the damage has no damage of its own (ExcelSheet::Damage) and can be used.
     const std::string& Damage() const { return damage_; }
 
   private:

@@ -3,13 +3,11 @@
 namespace KramoExcel {
 
 bool ExcelFileWrapper::FindCell(const std::string& text, int& row, int& column) const {
-    for (std::size_t r = 0; r < grid_.Rows(); ++r) {
-        for (std::size_t c = 0; c < grid_.Columns(); ++c) {
-            if (grid_.Cell(c, r) == text) {
-                row = static_cast<int>(r);
-                column = static_cast<int>(c);
-                return true;
-            }
+    for (const auto& [position, cellText] : grid_.Filled()) {
+        if (cellText == text) {
+            row = static_cast<int>(position.first);
+            column = static_cast<int>(position.second);
+            return true;
         }
     }
     row = -1;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/PdfTable.h"
+#include "import/CellGrid.h"
 
 namespace KramoExcel {
 
@@ -15,14 +15,14 @@ class ExcelFileWrapper {
     // the reason when that fails.
     virtual void LoadFile(const std::string& path) = 0;
 
-    // The first cell whose whole text is the given one, row by row from the top, each row from
-    // the left; -1 and -1 when there is none.
+    // The first cell whose whole text is the given (non-empty) one, row by row from the top,
+    // each row from the left; -1 and -1 when there is none.
     bool FindCell(const std::string& text, int& row, int& column) const;
 
-    const Kramo::PdfTable& Grid() const { return grid_; }
+    const CellGrid& Grid() const { return grid_; }
 
   protected:
-    Kramo::PdfTable grid_;
+    CellGrid grid_;
 };
 
 }  // namespace KramoExcel

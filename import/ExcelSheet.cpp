@@ -15,7 +15,9 @@ void SetNumber(ExcelCell& cell, const RkNumber& number) {
 
 }  // namespace
 
-ExcelSheet::ExcelSheet(const Worksheet& worksheet, const Workbook& workbook) {
+ExcelSheet::ExcelSheet(const Worksheet& worksheet, const Workbook& workbook)
+    : damage_(workbook.damage.empty() ? worksheet.damage : workbook.damage),
+      overfull_(worksheet.overfull) {
     uint32_t highestRow = 0;
     uint32_t highestColumn = 0;
     for (const CellBlock& block : worksheet.cells) {
@@ -28,6 +30,16 @@ ExcelSheet::ExcelSheet(const Worksheet& worksheet, const Workbook& workbook) {
     columns_ = std::min(highestColumn + 1, MaxColumns);
     for (const CellBlock& block : worksheet.cells) {
         Apply(block, workbook);
+    }
+    if (damage_.empty() && missingStrings_) {
+        damage_ = "a cell names a string the workbook does not have";
+    }
+}
+
+void ExcelSheet::ForEachCell(
+    const std::function<void(uint32_t row, uint32_t column, const ExcelCell& cell)>& visit) const {
+    for (const auto& [key, cell] : cells_) {
+        visit(key / MaxColumns, key % MaxColumns, cell);
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "import/ExcelCell.h"
@@ -29,6 +31,14 @@ class ExcelSheet {
     const ExcelCell& CellAt(uint32_t row, uint32_t column) const;
     // A LABELSST naming a string the table does not have (a damaged workbook).
     bool HasMissingStrings() const { return missingStrings_; }
+    // Why the sheet cannot be taken as it stands: damage in the globals, in the sheet itself,
+    // or a string it names missing. Empty when it was read whole.
+    const std::string& Damage() const { return damage_; }
+    // More cells than the reader keeps (Worksheet::MaxCells): the sheet holds none of them.
+    bool Overfull() const { return overfull_; }
+    // Every cell that holds something, row by row from the top, each row from the left.
+    void ForEachCell(const std::function<void(uint32_t row, uint32_t column,
+                                              const ExcelCell& cell)>& visit) const;
 
   private:
     void Apply(const CellBlock& block, const Workbook& workbook);
@@ -38,6 +48,8 @@ class ExcelSheet {
     uint32_t columns_ = 1;
     std::map<uint32_t, ExcelCell> cells_;
     bool missingStrings_ = false;
+    std::string damage_;
+    bool overfull_ = false;
 };
 
 }  // namespace YExcel

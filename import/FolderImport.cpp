@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "import/ImportedSellerStore.h"
-#include "import/SellerSheetImport.h"
 #include "support/FileFinder.h"
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/UserMessages.h"
 
 namespace KramoExcel {
 namespace {
@@ -67,19 +67,45 @@ FolderImport::Summary FolderImport::Run(const std::string& folder) {
     for (const char* subfolder : {"finished", "warning", "error"}) {
         Kramo::CreateDirectoryIfMissing(folder, subfolder);
     }
-    sellerCategoryId_ = ImportSellerCategory(store_);
-    itemCategories_ = store_.GetItemCategories();
-
     Summary summary;
+    if (ReadCategories()) {
+        ImportFiles(folder, summary);
+    } else {
+        summary.stopped = true;
+    }
+    LogLine(Kramo::FormatText("Dokončené ... správne načítaných: %i chýb: %i.", summary.correct,
+                              summary.errors));
+    return summary;
+}
+
+void FolderImport::ImportFiles(const std::string& folder, Summary& summary) {
     for (const std::string& name : FilesOf(folder)) {
         const FileResult result = ImportFile(folder, name);
         LogLine(result.report);
         summary.reports.push_back(result.report);
         ++(result.isError ? summary.errors : summary.correct);
+        if (result.storeFailed) {
+            summary.stopped = true;
+            return;
+        }
     }
-    LogLine(Kramo::FormatText("Dokončené ... správne načítaných: %i chýb: %i.", summary.correct,
-                              summary.errors));
-    return summary;
+}
+
+bool FolderImport::ReadCategories() {
+    try {
+        sellerCategoryId_ = ImportSellerCategory(store_);
+        itemCategories_ = store_.GetItemCategories();
+        return true;
+    } catch (const std::exception& failure) {
+        LogLine(std::string("Categories not read, nothing imported: ") + failure.what());
+        StopAfterStoreFailure(std::string("Kategórie sa nepodarilo prečítať: ") + failure.what() +
+                              "\nŽiadny súbor sa nespracoval.");
+        return false;
+    }
+}
+
+void FolderImport::StopAfterStoreFailure(const std::string& text) {
+    Kramo::ShowErrorBox(text, "Import priečinka sa zastavil.");
 }
 
 std::string FolderImport::ErrorOf(const SellerSheetImport& import) const {
@@ -108,25 +134,44 @@ std::string FolderImport::ErrorOf(const SellerSheetImport& import) const {
     return error;
 }
 
+std::string FolderImport::StoreOrRefuse(SellerSheetImport& import) {
+    const std::string error = ErrorOf(import);
+    if (error.empty()) {
+        StoreImportedSeller(store_, import, sellerCategoryId_, itemCategories_, Kramo::NotSelling);
+    }
+    return error;
+}
+
 FolderImport::FileResult FolderImport::ImportFile(const std::string& folder,
                                                   const std::string& name) {
     SellerSheetImport import = ImportSellerSheet(folder + name, dataDirectory_, copyFolder_);
-    const std::string error = ErrorOf(import);
+    FileResult result;
+    result.report = "Spracovaný súbor\n" + name + "\n";
+    std::string error;
+    try {
+        error = StoreOrRefuse(import);
+    } catch (const std::exception& failure) {
+        // The sheet itself is sound: it stays where it is for the next run.
+        result.report += std::string(" Chyba: Predajcu sa nepodarilo uložiť: ") + failure.what() +
+                         "; súbor ostal v priečinku, import sa zastavil;";
+        result.isError = true;
+        result.storeFailed = true;
+        StopAfterStoreFailure("Predajcu zo súboru " + name +
+                              " sa nepodarilo uložiť: " + failure.what() +
+                              "\nTento súbor a súbory, na ktoré import neprišiel, ostali v "
+                              "priečinku; po odstránení príčiny spustite import znova.");
+        return result;
+    }
     std::string info;
-    std::string stored;
     if (error.empty()) {
         if (import.RoundPriceCount > 0) {
             info = Kramo::FormatText(" Obsahuje %i ks tovaru s okruhlou cenou",
                                      import.RoundPriceCount);
         }
-        StoreImportedSeller(store_, import, sellerCategoryId_, itemCategories_, Kramo::NotSelling);
-        stored = Kramo::FormatText(" načítaný, kód '%s', %i kusov tovaru;",
-                                   import.seller.SHORT_CODE.c_str(),
-                                   static_cast<int>(import.items.size()));
+        result.report += Kramo::FormatText(" načítaný, kód '%s', %i kusov tovaru;",
+                                           import.seller.SHORT_CODE.c_str(),
+                                           static_cast<int>(import.items.size()));
     }
-
-    FileResult result;
-    result.report = "Spracovaný súbor\n" + name + "\n" + stored;
     if (!error.empty()) {
         result.report += " Chyba: " + error + ";";
     }

@@ -4,17 +4,22 @@
 #include <vector>
 
 #include "core/DataAccessInterface.h"
+#include "import/SellerSheetImport.h"
 
 namespace KramoExcel {
 
 // Imports every sheet of a folder. Each file ends in the subfolder "finished" when its
-// seller was stored, in "error" otherwise, and the report says what happened to it.
+// seller was stored, in "error" otherwise, and the report says what happened to it. When the
+// store fails (a database gone, a full disk), the run stops there as after its last file: that
+// sheet and the ones not reached stay in the folder for the next run, and the failure is shown
+// in an error box.
 class FolderImport {
   public:
     struct Summary {
         std::vector<std::string> reports;  // one per file
         int correct = 0;
         int errors = 0;
+        bool stopped = false;  // by a failure of the store
     };
 
     FolderImport(Kramo::DataAccessInterface& store, std::string dataDirectory,
@@ -30,10 +35,18 @@ class FolderImport {
     struct FileResult {
         std::string report;
         bool isError = false;
+        bool storeFailed = false;
     };
 
+    void ImportFiles(const std::string& folder, Summary& summary);
     FileResult ImportFile(const std::string& folder, const std::string& name);
-    std::string ErrorOf(const struct SellerSheetImport& import) const;
+    // Refuses the import (the text says why) or stores it; throws when the store fails.
+    std::string StoreOrRefuse(SellerSheetImport& import);
+    // The store's categories for the new sellers; false, with the failure shown, when the
+    // store cannot give them.
+    bool ReadCategories();
+    static void StopAfterStoreFailure(const std::string& text);
+    std::string ErrorOf(const SellerSheetImport& import) const;
     // Moves the file without replacing one of the same name; false when that failed.
     static bool MoveInto(const std::string& folder, const std::string& name,
                          const std::string& subfolder, std::string& report);

@@ -30,7 +30,7 @@ bool Found(const Position& position) {
     return position.row >= 0;
 }
 
-const std::string& CellOrFail(const Kramo::PdfTable& grid, int column, int row) {
+const std::string& CellOrFail(const CellGrid& grid, int column, int row) {
     if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= grid.Rows() ||
         static_cast<std::size_t>(column) >= grid.Columns()) {
         throw std::runtime_error(NoSellerData);
@@ -43,7 +43,7 @@ long LeadingNumber(const std::string& text) {
     return std::strtol(text.c_str(), nullptr, 10);
 }
 
-Kramo::Item ReadItemRow(const Kramo::PdfTable& grid, std::size_t row, std::size_t numberColumn,
+Kramo::Item ReadItemRow(const CellGrid& grid, std::size_t row, std::size_t numberColumn,
                         std::size_t priceColumn) {
     const std::string& numberText = grid.Cell(numberColumn, row);
     const std::string& name = grid.Cell(numberColumn + 1, row);
@@ -67,8 +67,8 @@ Kramo::Item ReadItemRow(const Kramo::PdfTable& grid, std::size_t row, std::size_
     return Kramo::Item::NewFrom(read);
 }
 
-void ReadItems(const Kramo::PdfTable& grid, const Position& numberMarker,
-               const Position& priceMarker, std::vector<Kramo::Item>& items) {
+void ReadItems(const CellGrid& grid, const Position& numberMarker, const Position& priceMarker,
+               std::vector<Kramo::Item>& items) {
     const auto numberColumn = static_cast<std::size_t>(numberMarker.column);
     const auto priceColumn = static_cast<std::size_t>(priceMarker.column);
     if (numberColumn + 1 >= grid.Columns()) {
@@ -104,7 +104,7 @@ void ReadSheet(const ExcelFileWrapper& wrapper, Kramo::Seller& seller,
         !Found(code) || !Found(note)) {
         throw std::runtime_error(NoMarkers);
     }
-    const Kramo::PdfTable& grid = wrapper.Grid();
+    const CellGrid& grid = wrapper.Grid();
     seller.SHORT_CODE = CellOrFail(grid, code.column - 1, code.row);
     seller.NAME = CellOrFail(grid, code.column - 1, code.row - 1);
     seller.COMMENT = CellOrFail(grid, note.column - 1, note.row);

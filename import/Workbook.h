@@ -11,6 +11,8 @@ namespace YExcel {
 struct Workbook {
     SharedStringTable sharedStrings;
     std::vector<std::string> sheetNames;  // read, not used to find the sheets
+    // The first damage met in the globals: it concerns every sheet.
+    std::string damage;
 };
 
 }  // namespace YExcel

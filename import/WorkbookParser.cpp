@@ -13,6 +13,16 @@ bool IsFormulaCompanion(uint16_t code) {
            code == RecordCode::ShrFmla1 || code == RecordCode::Table;
 }
 
+std::size_t CellsCovered(const CellBlock& cell) {
+    if (cell.code == RecordCode::MulRK) {
+        return cell.numbers.size();
+    }
+    if (cell.code == RecordCode::MulBlank && cell.lastColumn >= cell.column) {
+        return std::size_t{1} + cell.lastColumn - cell.column;
+    }
+    return 1;
+}
+
 std::string SheetName(const Record& record) {
     // visibility and type bytes stand before the short name
     const ByteView view = record.View();
@@ -57,6 +67,9 @@ void WorkbookParser::NoteDamage(const std::string& damage) {
     if (damage_.empty()) {
         damage_ = damage;
     }
+    if (partDamage_ != nullptr && partDamage_->empty()) {
+        *partDamage_ = damage;
+    }
 }
 
 void WorkbookParser::Parse(Workbook& workbook, std::vector<Worksheet>& worksheets) {
@@ -69,11 +82,14 @@ void WorkbookParser::Parse(Workbook& workbook, std::vector<Worksheet>& worksheet
         uint16_t substream = 0;
         bof.View().U16(2, substream);
         if (substream == GlobalsSubstream) {
+            partDamage_ = &workbook.damage;
             ParseGlobals(workbook);
         } else if (substream == WorksheetSubstream) {
             worksheets.emplace_back();
+            partDamage_ = &worksheets.back().damage;
             ParseWorksheet(worksheets.back());
         }
+        partDamage_ = nullptr;
         // Any other substream (a chart, a macro sheet) ends the walk after its BOF.
         if (!NextIs(RecordCode::BOF)) {
             return;
@@ -141,7 +157,15 @@ void WorkbookParser::ReadCell(const Record& record, Worksheet& worksheet) {
     if (cell.code == RecordCode::Formula) {
         ReadFormulaFollowers(cell);
     }
-    worksheet.cells.push_back(std::move(cell));
+    worksheet.cellCount += CellsCovered(cell);
+    if (worksheet.cellCount > Worksheet::MaxCells) {
+        // Refused anyway: its cells need not take the memory any longer.
+        worksheet.overfull = true;
+        std::vector<CellBlock>().swap(worksheet.cells);
+    }
+    if (!worksheet.overfull) {
+        worksheet.cells.push_back(std::move(cell));
+    }
 }
 
 void WorkbookParser::ReadFormulaFollowers(CellBlock& cell) {

@@ -12,7 +12,8 @@ namespace YExcel {
 
 // Walks a workbook stream: the globals, then each worksheet's cell records. Never reads
 // outside the stream; a damaged stream ends the walk with what was read whole before, and
-// the damage is described.
+// the damage is described, also in the part (globals or worksheet) where it was met, so that
+// the worksheets read whole before it can still be used.
 class WorkbookParser {
   public:
     explicit WorkbookParser(const std::vector<uint8_t>& stream) : stream_(stream) {}
@@ -37,6 +38,7 @@ class WorkbookParser {
     const std::vector<uint8_t>& stream_;
     std::size_t position_ = 0;
     std::string damage_;
+    std::string* partDamage_ = nullptr;  // of the part being walked
 };
 
 }  // namespace YExcel

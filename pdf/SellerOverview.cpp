@@ -1,16 +1,24 @@
 #include "SellerOverview.h"
 
 #include "pdf/SellerStatement.h"
+#include "pdf/SkippedSellers.h"
 
 namespace Kramo {
 
 void WriteSellerOverview(PdfWrapperBase& writer, DataAccessInterface& store,
                          const std::vector<int>& sellerIds, const std::string& currencyUnit) {
+    SkippedSellers skipped;
     for (const int sellerId : sellerIds) {
-        const Seller seller = store.GetSeller(sellerId);
-        WriteSellerStatement(writer, store, seller,
-                             store.GetSellerCategory(seller.SELLER_CATEGORY_ID), currencyUnit);
+        Seller seller;
+        try {
+            seller = store.GetSeller(sellerId);
+            const SellerCategory category = store.GetSellerCategory(seller.SELLER_CATEGORY_ID);
+            WriteSellerStatement(writer, store, seller, category, currencyUnit);
+        } catch (const std::exception& failure) {
+            skipped.Note(sellerId, seller.SHORT_CODE, failure);
+        }
     }
+    skipped.Report();
 }
 
 }  // namespace Kramo

@@ -1,6 +1,7 @@
 #include "SellerStatement.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/ItemStatus.h"
 #include "core/SellerFees.h"
@@ -90,6 +91,18 @@ std::string RightAligned(const std::string& amount) {
     return FormatText("%9s", amount.c_str());
 }
 
+// The closing line: the payout, or, when the fees exceed the sales, what the seller owes; a
+// minus sign on a payout line would read as money handed over.
+void WriteBalance(PdfTable& table, std::size_t row, double running,
+                  const std::string& currencyUnit) {
+    // In whole cents, so that a rounding residue shows neither as a debt nor as "-0.00".
+    const double balance = std::round(running * 100.0) / 100.0 + 0.0;
+    const bool owes = balance < 0.0;
+    table.Cell(Text, row) = FormatText(owes ? "Predajca dlhuje (%s) :" : "Celkom vyplatene (%s) :",
+                                       currencyUnit.c_str());
+    table.Cell(Amount, row) = RightAligned(FormatText("%6.2f", owes ? -balance : balance));
+}
+
 PdfTable FeeTable(const SellerSettlement& settlement, double soldSum,
                   const std::string& currencyUnit) {
     PdfTable table(2 * settlement.lines.size() + 6, FeeColumns().Columns());
@@ -105,8 +118,7 @@ PdfTable FeeTable(const SellerSettlement& settlement, double soldSum,
         row += 2;
     }
     ++row;  // an empty row
-    table.Cell(Text, row) = FormatText("Celkom vyplatene (%s) :", currencyUnit.c_str());
-    table.Cell(Amount, row) = RightAligned(FormatText("%6.2f", running));
+    WriteBalance(table, row, running, currencyUnit);
     row += 2;  // an empty row again
     table.Cell(Text, row) = "Nepredané veci a\u00A0peniaze prevzal : ";
     return table;

@@ -6,6 +6,7 @@
 
 #include "support/Clock.h"
 #include "support/FormatStream.h"
+#include "support/TextHelpers.h"
 
 namespace Kramo {
 
@@ -41,11 +42,22 @@ std::string FreeFilePath(const std::string& folder, const std::string& name) {
     return path;
 }
 
-std::string FileNamePart(const std::string& text) {
-    std::string part = text;
+std::string FileNamePart(const std::string& text, std::size_t maximumBytes) {
+    std::string part = CutAtCharacter(text, maximumBytes);
     std::replace_if(
         part.begin(), part.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
     return part;
+}
+
+std::string StatementFileName(const std::string& sellerCode, const Timestamp& time) {
+    const std::string prefix = "PoPredaji_";
+    const std::string extension = "pdf";
+    // Room for the "_<n>" that FreeFilePath adds to a name already taken in the same minute.
+    constexpr std::size_t NumberRoom = 6;
+    const std::size_t frame = TimeStampedFileName(prefix, extension, time).size();
+    return TimeStampedFileName(
+        prefix + FileNamePart(sellerCode, LongestDocumentName - NumberRoom - frame), extension,
+        time);
 }
 
 }  // namespace Kramo

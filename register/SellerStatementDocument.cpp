@@ -6,6 +6,7 @@
 #include "register/DocumentNames.h"
 #include "register/ExceptionHandlers.h"
 #include "register/PdfDocuments.h"
+#include "support/Clock.h"
 
 namespace Kramo {
 
@@ -21,9 +22,10 @@ std::optional<std::string> PrintSellerStatement(KramoRegister& kramoRegister,
         HandleException(failure);
         return std::nullopt;
     }
-    const std::string path =
-        DocumentsFolder(settings) +
-        TimeStampedFileName("PoPredaji_" + FileNamePart(seller.SHORT_CODE), "pdf");
+    // Codes that differ only in a separator ("A/B", "A_B") give one name: numbered, never
+    // replaced.
+    const std::string path = FreeFilePath(DocumentsFolder(settings),
+                                          StatementFileName(seller.SHORT_CODE, CurrentTimestamp()));
     const bool written = WriteDocument(settings, path, [&](PdfWrapperBase& writer) {
         WriteSellerStatement(writer, store, seller, category, settings.CurrencyUnit());
     });

@@ -9,6 +9,7 @@
 #include "core/SellerStatus.h"
 #include "core/StorageExceptions.h"
 #include "pdf/PageLayout.h"
+#include "pdf/SkippedSellers.h"
 #include "register/ExceptionHandlers.h"
 #include "register/SellerList.h"
 #include "support/Clock.h"
@@ -115,6 +116,7 @@ class SummaryWriter {
         y_ = DrawTableSplitOnPages(writer_, SummaryX, y_, SellerTable(), SummaryColumns()) +
              GapBelowTable;
         WriteStatistics();
+        skipped_.Report();
     }
 
   private:
@@ -145,15 +147,25 @@ class SummaryWriter {
         return table;
     }
 
+    // A seller whose category or items cannot be read keeps its row without the amounts; it is
+    // noted, and the table goes on with the others.
     void FillSellerRow(PdfTable& table, std::size_t row, const Seller& seller) {
-        const SellerCategory& category = CategoryOf(sellerCategories_, seller);
         table.Cell(Code, row) = seller.SHORT_CODE;
         table.Cell(Name, row) = seller.NAME;
         table.Cell(Comment, row) = seller.COMMENT;
-        table.Cell(Category, row) = category.NAME;
-        if (seller.STATUS == NotSelling) {
-            return;
+        try {
+            const SellerCategory& category = CategoryOf(sellerCategories_, seller);
+            table.Cell(Category, row) = category.NAME;
+            if (seller.STATUS != NotSelling) {
+                FillSettlement(table, row, seller, category);
+            }
+        } catch (const std::exception& failure) {
+            skipped_.Note(seller.ID, seller.SHORT_CODE, failure);
         }
+    }
+
+    void FillSettlement(PdfTable& table, std::size_t row, const Seller& seller,
+                        const SellerCategory& category) {
         const SellerSettlement settlement = ComputeSellerFees(
             store_.GetSellerItems(seller.ID), itemCategories_, category, settings_.CurrencyUnit());
         const double profit = settlement.soldSum - settlement.payout;
@@ -172,16 +184,26 @@ class SummaryWriter {
     void CountItems() {
         LogMessage(LogNotice, "Counting up sum\n");
         for (const Seller& seller : sellers_) {
-            for (const Item& item : store_.GetSellerItems(seller.ID)) {
-                ++items_.count;
-                items_.price += item.PRICE;
-                if (item.STATUS >= 0 && item.STATUS < CountedItemStates) {
-                    ++items_.countPerState[item.STATUS];
-                    items_.pricePerState[item.STATUS] += item.PRICE;
-                }
+            try {
+                CountItemsOf(seller);
+            } catch (const std::exception& failure) {
+                skipped_.Note(seller.ID, seller.SHORT_CODE, failure);
             }
             LogMessage(LogNotice, "After seller %s - %s : %i\n", seller.SHORT_CODE.c_str(),
                        seller.NAME.c_str(), static_cast<int>(items_.price));
+        }
+    }
+
+    // Counted only once all of the seller's items are read: a seller is in the statistics whole
+    // or not at all.
+    void CountItemsOf(const Seller& seller) {
+        for (const Item& item : store_.GetSellerItems(seller.ID)) {
+            ++items_.count;
+            items_.price += item.PRICE;
+            if (item.STATUS >= 0 && item.STATUS < CountedItemStates) {
+                ++items_.countPerState[item.STATUS];
+                items_.pricePerState[item.STATUS] += item.PRICE;
+            }
         }
     }
 
@@ -235,6 +257,7 @@ class SummaryWriter {
     std::vector<ItemCategory> itemCategories_;
     FeeTotals fees_;
     ItemTotals items_;
+    SkippedSellers skipped_;
     float y_ = 0.0f;
 };
 

@@ -3,12 +3,14 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/StorageExceptions.h"
 #include "register/ExceptionHandlers.h"
 #include "storage/CachedDataTextfile.h"
 #include "storage/DataPostgresPqxx.h"
 #include "support/FileHelpers.h"
+#include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/UserMessages.h"
 
@@ -27,13 +29,34 @@ std::unique_ptr<DataAccessInterface> OpenDatabaseStore(KramoSettings& settings) 
     return store;
 }
 
+// Boxes list this many files at most; the log names them all.
+constexpr std::size_t ReportedFiles = 10;
+
+// One box for every seller file that was skipped or set aside.
+void ReportLoadedFolder(const std::vector<std::string>& report) {
+    if (report.empty()) {
+        return;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < report.size() && i < ReportedFiles; ++i) {
+        text += report[i] + "\n";
+    }
+    if (report.size() > ReportedFiles) {
+        text += FormatText("… a ďalšie (%zu), všetky sú uvedené v kramo-log.txt.\n",
+                           report.size() - ReportedFiles);
+    }
+    ShowErrorBox(text, "Niektoré súbory v priečinku s údajmi program nenačítal");
+}
+
 std::unique_ptr<DataAccessInterface> OpenStore(KramoSettings& settings) {
     if (!settings.DatabaseInLocalFiles()) {
         return OpenDatabaseStore(settings);
     }
     // A fresh installation, or settings naming a new folder: the sellers' files need a home.
     CreateDirectoryIfMissing(settings.DataDirectory());
-    return std::make_unique<CachedDataTextfile>(settings.DataDirectory());
+    auto store = std::make_unique<CachedDataTextfile>(settings.DataDirectory());
+    ReportLoadedFolder(store->LoadReport());
+    return store;
 }
 
 }  // namespace
@@ -46,8 +69,16 @@ void ApplySettings(KramoSettings& settings, KramoRegister& kramoRegister,
     kramoRegister.ReleaseStore();
 
     std::string error;
+    std::string primary = "Error initing dialog.";
+    std::string detail;
     try {
         kramoRegister.ReplaceStore(OpenStore(settings));
+    } catch (const DataFolderInUseException& failure) {
+        error = failure.what();
+        primary = "Údaje sú už otvorené v inom programe Kramo";
+        detail = "Priečinok s údajmi „" + failure.Folder() +
+                 "“ už používa iný spustený program Kramo. Pokračujte v ňom, alebo ho zatvorte "
+                 "a spustite tento program znova.";
     } catch (const DataStorageException& failure) {
         error = failure.what();
     } catch (...) {
@@ -57,7 +88,7 @@ void ApplySettings(KramoSettings& settings, KramoRegister& kramoRegister,
         return;
     }
     LogMessage(LogError, "%s\n", error.c_str());
-    ShowErrorBox(error, "Error initing dialog.");
+    ShowErrorBox(detail.empty() ? error : detail, primary);
     throw std::runtime_error(error);
 }
 

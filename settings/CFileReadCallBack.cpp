@@ -2,12 +2,16 @@
 
 #include <sys/stat.h>
 
+#include "support/FileHelpers.h"
+
 namespace irr {
 namespace io {
 
-CFileReadCallBack::CFileReadCallBack(const std::string& path) : file_(Kramo::OpenFile(path, "rb")) {
+// Opened only when it is a regular file: a named pipe in its place must not hang the start.
+CFileReadCallBack::CFileReadCallBack(const std::string& path)
+    : file_(Kramo::OpenRegularFile(path)) {
     struct stat status {};
-    if (file_ && ::fstat(fileno(file_.get()), &status) == 0 && S_ISREG(status.st_mode)) {
+    if (file_ && ::fstat(fileno(file_.get()), &status) == 0) {
         size_ = static_cast<std::size_t>(status.st_size);
     } else {
         file_.reset();

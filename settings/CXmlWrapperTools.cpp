@@ -125,13 +125,16 @@ void WriteElement(XmlOutput& output, const CXmlNode& element, const std::string&
 
 }  // namespace
 
-void CXmlWrapperTools::ReadTreeFromIrrXml(IIrrXMLReader& reader, CXmlNode& root) {
+bool CXmlWrapperTools::ReadTreeFromIrrXml(IIrrXMLReader& reader, CXmlNode& root) {
     LogMessage(LogInfo, "CXmlWrapperTools::ReadTreeFromIrrXml() reading xml into '%s' root.\n",
                root.GetName().c_str());
     CXmlNode* current = &root;
-    while (reader.Read() && ApplyNode(reader, current, root)) {
+    bool stopped = false;
+    while (!stopped && reader.Read()) {
+        stopped = !ApplyNode(reader, current, root);
     }
     LogMessage(LogInfo, "CXmlWrapperTools::ReadTreeFromIrrXml() file read.\n");
+    return !stopped && current == &root;
 }
 
 CXmlWrapperTools::WriteResult CXmlWrapperTools::WriteSimpleXmlFile(ConvFile::CConvFile& file,
@@ -168,7 +171,11 @@ CXmlWrapperTools::WriteResult CXmlWrapperTools::WriteSimpleXmlFile(ConvFile::CCo
     return output.Failed() ? WriteFailed : Written;
 }
 
-bool CXmlWrapperTools::ReadTreeFromDiskFile(const std::string& path, CXmlNode& root) {
+bool CXmlWrapperTools::ReadTreeFromDiskFile(const std::string& path, CXmlNode& root,
+                                            bool* wellFormed) {
+    if (wellFormed != nullptr) {
+        *wellFormed = false;
+    }
     std::unique_ptr<irr::io::IIrrXMLReader> reader;
     try {
         irr::io::CFileReadCallBack input(path);
@@ -178,7 +185,10 @@ bool CXmlWrapperTools::ReadTreeFromDiskFile(const std::string& path, CXmlNode& r
         LogMessage(LogError, "CXmlWrapperTools::ReadTreeFromDiskFile() error.\n");
         return false;
     }
-    ReadTreeFromIrrXml(*reader, root);
+    const bool wellFormedTree = ReadTreeFromIrrXml(*reader, root);
+    if (wellFormed != nullptr) {
+        *wellFormed = wellFormedTree;
+    }
     return true;
 }
 

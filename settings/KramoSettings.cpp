@@ -1,10 +1,15 @@
 #include "settings/KramoSettings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
@@ -12,6 +17,8 @@
 #include "settings/CXmlWrapperTools.h"
 #include "settings/FontSizeOption.h"
 #include "support/CConvFile.h"
+#include "support/FormatText.h"
+#include "support/Log.h"
 #include "support/TextHelpers.h"
 
 namespace Kramo {
@@ -20,6 +27,59 @@ namespace {
 const char* const FileNotFound = "Súbor s nastavením nenájdený";
 const char* const FileNotFilled = "Súbor s nastavením sa nedá vyplniť XML údajmi.";
 const char* const FileNotWritten = "Súbor s nastavením sa nedá zapísať.";
+
+// Numbered names for unreadable settings files kept one after another: kramo.xml.bad,
+// kramo.xml.bad.2, ... up to this one.
+constexpr int MostKeptFiles = 100;
+
+// What the settings file is before it is opened: a named pipe would never end the reading, so
+// anything but a regular file is refused unopened.
+struct FileCheck {
+    bool missing = false;  // the first start: nothing to say
+    bool regular = false;
+    std::string unreadable;  // why it cannot be read; empty when it can
+};
+
+FileCheck CheckFile(const std::string& path) {
+    FileCheck check;
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        check.missing = errno == ENOENT;
+        check.unreadable = std::strerror(errno);
+        return check;
+    }
+    check.regular = S_ISREG(status.st_mode);
+    if (!check.regular) {
+        check.unreadable = "nie je to obyčajný súbor";
+    } else if (::access(path.c_str(), R_OK) != 0) {
+        check.unreadable = errno == EACCES ? "chýba právo na čítanie" : std::strerror(errno);
+    }
+    return check;
+}
+
+// Gives the file at path a second name, so that replacing path loses nothing: a hard link, or,
+// where the file system has none, a rename; never over another file. True when the file has
+// the name keptAs, or is gone (keptAs empty); false, with errno, when no name could be given.
+bool KeepUnder(const std::string& path, const std::string& baseName, std::string& keptAs) {
+    keptAs.clear();
+    for (int number = 1; number <= MostKeptFiles; ++number) {
+        const std::string name = number == 1 ? baseName : baseName + "." + std::to_string(number);
+        if (::link(path.c_str(), name.c_str()) == 0 ||
+            (errno != EEXIST && errno != ENOENT &&
+             ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0)) {
+            keptAs = name;
+            return true;
+        }
+        if (errno == ENOENT) {
+            return true;  // gone meanwhile: nothing left to keep
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    errno = EEXIST;
+    return false;
+}
 
 // Leading digits with an optional sign, as atoi reads them, but held inside the int range.
 int LeadingInteger(const std::string& text) {
@@ -113,19 +173,55 @@ std::string KramoSettings::RunningProgramDirectory() {
 }
 
 void KramoSettings::LoadSettings() {
-    CXmlNode document;
-    if (CXmlWrapperTools::ReadTreeFromDiskFile(FilePath(), document)) {
-        CXmlNode& config = document.FindChild("kramo").FindChild("config");
-        ReadConfig(config);
-        ReadServer(config.FindChild("server"));
-        ReadLabels(config.FindChild("labels"));
-        ReadReceipts(config.FindChild("receipts"));
-    } else {
-        reporter_.HandleException(std::runtime_error(FileNotFound));
+    keepBeforeSaving_ = false;
+    const FileCheck check = CheckFile(FilePath());
+    if (check.unreadable.empty()) {
+        ReadFile();
+    } else if (!check.missing) {
+        ReportUnreadable(check.unreadable, check.regular);
     }
     if (!IsOfferedFontSize(fontSize_)) {
         fontSize_ = -1;
     }
+}
+
+void KramoSettings::ReadFile() {
+    CXmlNode document;
+    bool wellFormed = false;
+    if (!CXmlWrapperTools::ReadTreeFromDiskFile(FilePath(), document, &wellFormed)) {
+        keepBeforeSaving_ = true;
+        reporter_.HandleException(std::runtime_error(FileNotFound));
+        return;
+    }
+    // What was read before a fault still applies.
+    CXmlNode& kramo = document.FindChild("kramo");
+    CXmlNode& config = kramo.FindChild("config");
+    ReadConfig(config);
+    ReadServer(config.FindChild("server"));
+    ReadLabels(config.FindChild("labels"));
+    ReadReceipts(config.FindChild("receipts"));
+    if (!wellFormed) {
+        ReportUnreadable("zápis XML je poškodený", true);
+    } else if (kramo.IsNull()) {
+        ReportUnreadable("neobsahuje nastavenie programu (prvok <kramo>)", true);
+    }
+}
+
+// A file that is there but holds no settings the program can take: said at once, so that the
+// user knows the defaults are in use, and kept aside when the next save replaces it.
+void KramoSettings::ReportUnreadable(const std::string& reason, bool keep) {
+    keepBeforeSaving_ = keep;
+    LogMessage(LogError, "Settings file '%s' could not be read%s\n", FilePath().c_str(),
+               keep ? "; it is kept aside at the next save" : "");
+    std::string text = FormatText(
+        "Súbor s nastavením %s sa nedá prečítať: %s. Čo z neho "
+        "prečítať nešlo, má predvolenú hodnotu.",
+        FilePath().c_str(), reason.c_str());
+    if (keep) {
+        text += FormatText(
+            " Pri najbližšom uložení nastavenia sa pôvodný súbor uschová ako %s.bad.", FileName);
+    }
+    reporter_.HandleException(std::runtime_error(text));
 }
 
 void KramoSettings::ReadConfig(CXmlNode& config) {
@@ -188,6 +284,9 @@ void KramoSettings::SaveSettings() {
     const std::string target = FilePath();
     const std::string temporary = target + ".tmp";
     const char* failure = WriteNewFile(document, temporary);
+    if (failure == nullptr && keepBeforeSaving_ && !KeepUnreadableFile()) {
+        failure = FileNotWritten;
+    }
     if (failure == nullptr && std::rename(temporary.c_str(), target.c_str()) != 0) {
         failure = FileNotWritten;
     }
@@ -195,6 +294,23 @@ void KramoSettings::SaveSettings() {
         std::remove(temporary.c_str());
         reporter_.HandleException(std::runtime_error(failure));
     }
+}
+
+// The user's unreadable file is never replaced unseen: it stays as kramo.xml.bad (or .bad.2,
+// ... when an earlier one is kept there already).
+bool KramoSettings::KeepUnreadableFile() {
+    std::string kept;
+    if (!KeepUnder(FilePath(), FilePath() + ".bad", kept)) {
+        LogMessage(LogError, "Settings file '%s' could not be kept aside: %s\n", FilePath().c_str(),
+                   std::strerror(errno));
+        return false;
+    }
+    if (!kept.empty()) {
+        LogMessage(LogNotice, "Settings file '%s' that could not be read is kept as '%s'\n",
+                   FilePath().c_str(), kept.c_str());
+    }
+    keepBeforeSaving_ = false;
+    return true;
 }
 
 }  // namespace Kramo

@@ -26,8 +26,12 @@ class KramoSettings {
     KramoSettings(ExceptionReporter& reporter, std::string programDirectory);
 
     // Missing settings in the file keep their values; a font size that is not offered becomes -1.
+    // A file that is there but cannot be read (not a regular file, no right to read it, broken
+    // XML, no <kramo> element) is reported; what was read before a fault still applies.
     void LoadSettings();
-    // Replaces the file as a whole or leaves it untouched; a failure goes to the reporter.
+    // Replaces the file as a whole or leaves it untouched; a failure goes to the reporter. A file
+    // that could not be read at the last load is first kept as "kramo.xml.bad" (".bad.2", ...
+    // when that is taken); when it cannot be kept, nothing is saved.
     void SaveSettings();
 
     // The folder of the running program file, with its trailing separator.
@@ -75,6 +79,9 @@ class KramoSettings {
     void SetReceiptPrinterName(std::string name) { receiptPrinterName_ = std::move(name); }
 
   private:
+    void ReadFile();
+    void ReportUnreadable(const std::string& reason, bool keep);
+    bool KeepUnreadableFile();
     void ReadConfig(CXmlNode& config);
     void ReadServer(CXmlNode& server);
     void ReadLabels(CXmlNode& labels);
@@ -102,6 +109,8 @@ class KramoSettings {
     std::string receiptPage_;
     ReceiptPrinting printReceipts_ = ReceiptPrinting::Off;
     std::string receiptPrinterName_;
+    // The file could not be read at the last load: kept aside before the next save replaces it.
+    bool keepBeforeSaving_ = false;
 };
 
 }  // namespace Kramo

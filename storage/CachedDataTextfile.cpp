@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "support/FileFinder.h"
+#include "core/TextLimits.h"
+#include "storage/SellerFolder.h"
+#include "support/FolderLock.h"
 #include "support/Log.h"
 
 namespace Kramo {
@@ -15,36 +17,41 @@ int NextId(const std::map<int32_t, Record>& table) {
     return table.empty() ? 1 : std::max(0, table.rbegin()->first) + 1;
 }
 
+// The lowest positive key the table does not hold.
+template <typename Record>
+int LowestFreeId(const std::map<int32_t, Record>& table) {
+    int32_t id = 1;
+    for (auto entry = table.lower_bound(1); entry != table.end() && entry->first == id; ++entry) {
+        ++id;
+    }
+    return id;
+}
+
+template <typename Record>
+Record Fitted(Record record) {
+    FitTextsToLimits(record);
+    return record;
+}
+
 }  // namespace
 
 CachedDataTextfile::CachedDataTextfile(const std::string& dataDirectory)
-    : DataTextfile(dataDirectory) {
+    : DataTextfile(dataDirectory), lock_(FolderLock::Acquire(dataDirectory)) {
+    if (!lock_) {
+        throw DataFolderInUseException(dataDirectory);
+    }
     LoadDirectory();
 }
 
 void CachedDataTextfile::LoadDirectory() {
-    std::vector<std::string> names;
-    const std::shared_ptr<FileFinder> finder = FileFinder::Acquire();
-    for (bool found = finder->FindFirst(DataDirectory() + "*.txt"); found;
-         found = finder->FindNext()) {
-        // A folder that happens to end in ".txt" holds no seller.
-        if (!finder->FoundIsDirectory()) {
-            names.push_back(finder->FoundName());
-        }
-    }
     // Every seller opened together carries the moment the store was opened.
-    Seller seller;
-    std::vector<Item> items;
-    for (const std::string& name : names) {
-        try {
-            const int sellerId = LoadFromTxtFile(DataDirectory() + name, seller, items);
-            sellers_[sellerId] = seller;
-            for (Item& item : items) {
-                item.ID = GetNextItemId();
-                StoreItem(item);
-            }
-        } catch (const DataStorageException& error) {
-            LogMessage(LogError, "Error loading cached file, error: %s\n", error.what());
+    const Seller opened;
+    for (LoadedSellerFile& file : LoadSellerFolder(*this, DataDirectory(), opened, loadReport_)) {
+        sellers_[file.seller.ID] = Fitted(file.seller);
+        NoteSellerFile(file.seller.ID, file.name);
+        for (Item& item : file.items) {
+            item.ID = GetNextItemId();
+            StoreItem(item);
         }
     }
 }
@@ -112,7 +119,7 @@ void CachedDataTextfile::Restore(const std::vector<SellerState>& states) {
 }
 
 void CachedDataTextfile::StoreItem(const Item& item) {
-    items_[item.ID] = item;
+    items_[item.ID] = Fitted(item);
     itemIdsBySeller_[item.SELLER_ID].insert(item.ID);
 }
 
@@ -193,13 +200,13 @@ Item CachedDataTextfile::GetSellerItemByNumber(int sellerId, int number) {
 
 int CachedDataTextfile::AddSeller(Seller& seller) {
     seller.ID = GetNextSellerId();
-    ChangeAndSave({seller.ID}, [&] { sellers_[seller.ID] = seller; });
+    ChangeAndSave({seller.ID}, [&] { sellers_[seller.ID] = Fitted(seller); });
     return seller.ID;
 }
 
 void CachedDataTextfile::UpdateSeller(int sellerId, const Seller& seller) {
     FindSeller(sellerId);
-    ChangeAndSave({sellerId}, [&] { sellers_[sellerId] = seller; });
+    ChangeAndSave({sellerId}, [&] { sellers_[sellerId] = Fitted(seller); });
 }
 
 void CachedDataTextfile::RemoveSeller(int sellerId) {
@@ -232,7 +239,7 @@ void CachedDataTextfile::AddItems(std::vector<Item>& items, int sellerId) {
 int CachedDataTextfile::AddSellerWithItems(Seller& seller, std::vector<Item>& items) {
     seller.ID = GetNextSellerId();
     ChangeAndSave({seller.ID}, [&] {
-        sellers_[seller.ID] = seller;
+        sellers_[seller.ID] = Fitted(seller);
         StoreNewItems(items, seller.ID);
     });
     return seller.ID;
@@ -293,7 +300,8 @@ int CachedDataTextfile::GetItemPosition(int itemId) {
 }
 
 int CachedDataTextfile::GetNextSellerId() {
-    return NextId(sellers_);
+    const int next = NextId(sellers_);
+    return next <= MaxSellerId ? next : LowestFreeId(sellers_);
 }
 
 int CachedDataTextfile::GetNextItemId() {

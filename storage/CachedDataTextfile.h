@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,16 +14,24 @@
 
 namespace Kramo {
 
+class FolderLock;
+
 // The default store: reads every seller file of the data directory once, answers every query
 // from memory, and after each change rewrites the file of the seller concerned at once.
 // A change whose file cannot be written (a full disk) is thrown and not kept in memory either,
 // so that a later write of the same seller never brings it to the disk unseen.
 // Item IDs are handed out anew from 1 at every start; seller IDs persist in the files.
+// Texts longer than the limits of core/TextLimits.h are kept cut, in memory as in the files.
 class CachedDataTextfile : public DataTextfile {
   public:
-    // Loads every "*.txt" of the directory. A file that fails with a storage exception is
-    // logged and skipped; a file that cannot be opened ends the construction.
+    // Locks the directory for the store's life (DataFolderInUseException when another program
+    // holds it) and loads its seller files (see LoadSellerFolder): files that cannot be
+    // loaded are skipped and a second file of one seller is set aside, each logged and told in
+    // LoadReport.
     explicit CachedDataTextfile(const std::string& dataDirectory);
+
+    // One line in Slovak per file that the start skipped or set aside; empty when all loaded.
+    const std::vector<std::string>& LoadReport() const { return loadReport_; }
 
     std::vector<Seller> GetSellers() override;
     Seller GetSeller(int sellerId) override;
@@ -49,6 +58,7 @@ class CachedDataTextfile : public DataTextfile {
     Item GetItem(int itemId) override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
+    // One above the largest; the lowest free ID once the largest is MaxSellerId.
     int GetNextSellerId() override;
     int GetNextItemId() override;
     ~CachedDataTextfile() override = default;
@@ -78,6 +88,8 @@ class CachedDataTextfile : public DataTextfile {
     // The seller's item IDs in ascending order; empty for a seller without items.
     const std::set<int32_t>& ItemIdsOf(int sellerId) const;
 
+    std::shared_ptr<FolderLock> lock_;
+    std::vector<std::string> loadReport_;
     std::map<int32_t, Seller> sellers_;
     std::map<int32_t, Item> items_;
     // Item IDs by SELLER_ID, so that one seller's items are found without walking them all.

@@ -9,10 +9,10 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "core/TextLimits.h"
 #include "storage/FieldReader.h"
 #include "storage/SellerFileNames.h"
 #include "support/CConvFile.h"
-#include "support/FileFinder.h"
 #include "support/FileHelpers.h"
 
 namespace Kramo {
@@ -27,6 +27,18 @@ using ConvFile::CConvFile;
 // one-character text instead, with every later field still in its place.
 constexpr char EmptyFieldMarker = '\x7F';
 constexpr char Replacement = '_';
+// The reader takes a line in pieces of LineBufferSize - 1 bytes, its line break included, and
+// a field up to MaxFieldLength bytes: a header line with the longest texts the limits allow,
+// and numbers of any width, must come whole.
+constexpr std::size_t NumberWidth = 11;  // "-2147483648"
+constexpr std::size_t LongestHeaderLine = NumberWidth + 1 + MaxSellerCodeBytes + 1 +
+                                          MaxSellerNameBytes + 1 + MaxSellerNoteBytes + 1 +
+                                          1 /* category letter */ + 1 + NumberWidth + 1;
+static_assert(LongestHeaderLine < ConvFile::CConvFile::LineBufferSize,
+              "the longest header line must be read as one line");
+static_assert(std::max({MaxSellerCodeBytes, MaxSellerNameBytes, MaxSellerNoteBytes,
+                        MaxItemNameBytes}) <= FieldReader::MaxFieldLength,
+              "a text longer than a field would be cut by the reader");
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 // Item states 0..5 are read back from their letters; anything else is Undefined.
 const std::string_view ReadableStatusLetters(ItemStatusLetters,
@@ -59,10 +71,12 @@ char FirstCharacter(const std::string& field, char whenEmpty) {
     return field.empty() ? whenEmpty : field.front();
 }
 
+// Cents, as they are entered and printed on the receipts; one decimal place in older files
+// reads the same.
 std::string FormatPrice(double price) {
-    // Wide enough for "%0.1f" of the largest double.
+    // Wide enough for "%0.2f" of the largest double.
     std::array<char, 400> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%0.1f", price);
+    std::snprintf(buffer.data(), buffer.size(), "%0.2f", price);
     return buffer.data();
 }
 
@@ -129,8 +143,7 @@ DataTextfile::DataTextfile(std::string dataDirectory)
       itemCategories_{MakeItemCategory(1, 'a', "aa", 1.0), MakeItemCategory(2, 'b', "bb", 4.0)},
       sellerCategories_{MakeSellerCategory(11, 'p', "Predajca", 1.0, 1.0),
                         MakeSellerCategory(12, 's', "Sympatizant", 0.0, 1.0),
-                        MakeSellerCategory(13, 'd', "Organizator", 0.0, 0.0)},
-      finder_(FileFinder::Acquire()) {}
+                        MakeSellerCategory(13, 'd', "Organizator", 0.0, 0.0)} {}
 
 int DataTextfile::LoadFromTxtFile(const std::string& path, Seller& seller,
                                   std::vector<Item>& items) {
@@ -192,22 +205,27 @@ std::string DataTextfile::ItemLine(const Item& item) {
 }
 
 void DataTextfile::WriteSellerFile(const Seller& seller, const std::vector<Item>& items) {
+    // Longer texts would read back as other fields and invented items.
+    Seller fitted = seller;
+    FitTextsToLimits(fitted);
     const std::string formerName = FindSellerFile(seller.ID);
-    const std::string path =
-        dataDirectory_ + SellerFileName(seller.ID, seller.SHORT_CODE, seller.NAME);
-    std::string content = SellerLine(seller);
-    for (const Item& item : items) {
+    const std::string name = SellerFileName(fitted.ID, fitted.SHORT_CODE, fitted.NAME);
+    std::string content = SellerLine(fitted);
+    for (Item item : items) {
+        FitTextsToLimits(item);
         content += ItemLine(item);
     }
-    ReplaceFile(path, dataDirectory_ + SellerTemporaryFileName(seller.ID), content);
-    if (!formerName.empty() && dataDirectory_ + formerName != path) {
+    ReplaceFile(dataDirectory_ + name, dataDirectory_ + SellerTemporaryFileName(seller.ID),
+                content);
+    fileNames_[seller.ID] = name;
+    if (!formerName.empty() && formerName != name) {
         std::remove((dataDirectory_ + formerName).c_str());
     }
 }
 
 std::string DataTextfile::FindSellerFile(int sellerId) const {
-    return finder_->FindFirst(dataDirectory_ + SellerFilePattern(sellerId)) ? finder_->FoundName()
-                                                                            : std::string();
+    const auto found = fileNames_.find(sellerId);
+    return found == fileNames_.end() ? std::string() : found->second;
 }
 
 bool DataTextfile::MarkSellerChanging(int) {
@@ -222,6 +240,7 @@ void DataTextfile::RemoveSeller(int sellerId) {
     const std::string name = FindSellerFile(sellerId);
     if (!name.empty()) {
         std::remove((dataDirectory_ + name).c_str());
+        fileNames_.erase(sellerId);
     }
 }
 

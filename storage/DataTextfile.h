@@ -1,6 +1,6 @@
 #pragma once
 
-#include <memory>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -9,7 +9,6 @@
 namespace Kramo {
 
 class FieldReader;
-class FileFinder;
 
 // The layer of the default store that knows the seller files: one text file per seller in the
 // data directory, a header line and one line per item. It holds the fixed category tables but
@@ -39,14 +38,19 @@ class DataTextfile : public DataAccessInterface {
     const std::string& DataDirectory() const { return dataDirectory_; }
 
   protected:
-    // Replaces the seller's file by one holding the seller and the items in list order. The
-    // new content goes to a temporary file that is renamed over the target, so a crash or a
-    // full disk leaves the former file whole; a file under a former name goes last. Failures
-    // throw std::runtime_error naming the target.
+    // Replaces the seller's file by one holding the seller and the items in list order, texts
+    // cut to the limits of core/TextLimits.h so that every line reads back as written. The
+    // new content goes to a temporary file of its own that is renamed over the target, so a
+    // crash or a full disk leaves the former file whole; a file under a former name goes last.
+    // Failures throw std::runtime_error naming the target.
     void WriteSellerFile(const Seller& seller, const std::vector<Item>& items);
 
-    // The name of the seller's file within the data directory; empty when there is none.
+    // The name of the seller's file within the data directory, as loaded or last written;
+    // empty when there is none. Only this file is ever replaced or removed for the seller:
+    // another file whose name starts with the same number is not the seller's.
     std::string FindSellerFile(int sellerId) const;
+    // Notes the file a seller was loaded from.
+    void NoteSellerFile(int sellerId, const std::string& name) { fileNames_[sellerId] = name; }
 
   private:
     std::string SellerLine(const Seller& seller);
@@ -57,7 +61,7 @@ class DataTextfile : public DataAccessInterface {
     std::string dataDirectory_;
     std::vector<ItemCategory> itemCategories_;
     std::vector<SellerCategory> sellerCategories_;
-    std::shared_ptr<FileFinder> finder_;
+    std::map<int32_t, std::string> fileNames_;
 };
 
 }  // namespace Kramo

@@ -7,6 +7,8 @@
 #include <cstdarg>
 #include <vector>
 
+#include "FileHelpers.h"
+
 namespace ConvFile {
 
 const char* const CConvFile::ErrorCodeNames[] = {
@@ -43,7 +45,8 @@ bool CConvFile::Open(const std::string& path, int mode) {
     if (mode != ForReading && mode != ForWriting) {
         return Fail(e_bad_parameter3);
     }
-    file_ = Kramo::OpenFile(path, mode == ForWriting ? "wt" : "rt");
+    // Only a regular file is read: a named pipe or a device would hang or never end.
+    file_ = mode == ForWriting ? Kramo::OpenFile(path, "wt") : Kramo::OpenRegularFile(path, "rt");
     if (!file_) {
         return Fail(e_no_file);
     }

@@ -40,7 +40,8 @@ class CConvFile {
     CConvFile& operator=(const CConvFile&) = delete;
     virtual ~CConvFile() = default;
 
-    // mode is ForReading or ForWriting (which creates or empties the file).
+    // mode is ForReading (a regular file only, never waiting on a pipe or device) or
+    // ForWriting (which creates or empties the file).
     bool Open(const std::string& path, int mode);
     // One line of at most 511 characters, its line break kept; none at the end of the file.
     std::optional<std::string> ReadLine();

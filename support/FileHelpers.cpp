@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <random>
+#include <string_view>
 
 #include "FileHandle.h"
 #include "Log.h"
@@ -17,6 +20,9 @@ namespace Kramo {
 namespace {
 
 constexpr std::string::size_type PathLimit = 511;
+constexpr std::size_t UniqueEndingLength = 6;
+// Names a unique temporary file may try before it gives up; a clash is already rare.
+constexpr int UniqueNameAttempts = 100;
 
 bool IsDirectory(const std::string& path) {
     struct stat status {};
@@ -31,6 +37,42 @@ void SyncDirectoryOf(const std::string& path) {
         ::fsync(descriptor);
         ::close(descriptor);
     }
+}
+
+// The error a refused non-regular file reports.
+int NotRegularError(const struct stat& status) {
+    return S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+}
+
+std::string RandomEnding() {
+    static constexpr std::string_view characters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, characters.size() - 1);
+    std::string ending;
+    for (std::size_t i = 0; i < UniqueEndingLength; ++i) {
+        ending += characters[pick(random)];
+    }
+    return ending;
+}
+
+// A new file named prefix + "." + a random ending, made by this call alone: an existing file
+// or link under the name makes it try another name. The prefix's last part is shortened when
+// the name would be too long for the file system. -1 when none could be made (errno).
+int CreateUniqueFile(const std::string& prefix, std::string& path) {
+    const std::size_t nameStart = prefix.rfind('/') + 1;  // 0 without a folder
+    const std::string start =
+        prefix.substr(0, nameStart) +
+        CutAtCharacter(prefix.substr(nameStart), NAME_MAX - UniqueEndingLength - 1);
+    for (int attempt = 0; attempt < UniqueNameAttempts; ++attempt) {
+        path = start + "." + RandomEnding();
+        const int descriptor =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) {
+            return descriptor;
+        }
+    }
+    return -1;
 }
 
 bool WriteAndSync(FileHandle file, const std::string& content) {
@@ -69,8 +111,39 @@ bool CreateDirectoryIfMissing(const std::string& parent, const std::string& name
     return CreateDirectoryIfMissing(parent + "/" + name);
 }
 
+FileHandle OpenRegularFile(const std::string& path, const char* mode) {
+    // Looked at first, so that nothing else is even opened (opening some devices acts); then
+    // opened without waiting and looked at again, in case the name changed in between.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return nullptr;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        errno = NotRegularError(status);
+        return nullptr;
+    }
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    if (::fstat(descriptor, &status) != 0) {
+        status.st_mode = 0;  // neither regular nor a folder: refused as EINVAL
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        errno = NotRegularError(status);
+        return nullptr;
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    FileHandle file(::fdopen(descriptor, mode));
+    if (!file) {
+        ::close(descriptor);
+    }
+    return file;
+}
+
 bool CopyFileContents(const std::string& source, const std::string& target) {
-    FileHandle input = OpenFile(source, "rb");
+    FileHandle input = OpenRegularFile(source);
     if (!input) {
         LogMessage(LogInfo, "File could not be open: '%s'", source.c_str());
         return false;
@@ -96,14 +169,23 @@ bool CopyFileContents(const std::string& source, const std::string& target) {
 
 Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
                                 const std::string& content) {
-    FileHandle file = OpenFile(temporaryPath, "wb");
+    std::string temporary;
+    const int descriptor = CreateUniqueFile(temporaryPath, temporary);
+    if (descriptor < 0) {
+        return Replacement::NotOpened;
+    }
+    FileHandle file(::fdopen(descriptor, "wb"));
     if (!file) {
+        const int reason = errno;
+        ::close(descriptor);
+        std::remove(temporary.c_str());
+        errno = reason;
         return Replacement::NotOpened;
     }
     if (!WriteAndSync(std::move(file), content) ||
-        std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
+        std::rename(temporary.c_str(), path.c_str()) != 0) {
         const int reason = errno;
-        std::remove(temporaryPath.c_str());
+        std::remove(temporary.c_str());
         errno = reason;
         return Replacement::NotWritten;
     }

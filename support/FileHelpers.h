@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "FileHandle.h"
+
 namespace Kramo {
 
 // The path up to and including its last '/' or '\'; empty when it has none. At most 511
@@ -15,16 +17,23 @@ std::string LowerCaseExtension(const std::string& path);
 bool CreateDirectoryIfMissing(const std::string& path);
 bool CreateDirectoryIfMissing(const std::string& parent, const std::string& name);
 
-// Copies the whole content; logs which side failed and answers false.
+// Opens a regular file for reading ("rb" or "rt") without ever waiting: a named pipe, a device
+// or a folder under the name is refused (errno EINVAL, or EISDIR for a folder) rather than
+// opened, so that no start can hang on one. Null when refused or not opened; errno tells why.
+FileHandle OpenRegularFile(const std::string& path, const char* mode = "rb");
+
+// Copies the whole content of a regular file; logs which side failed and answers false.
 bool CopyFileContents(const std::string& source, const std::string& target);
 
 // How ReplaceFileContents ended.
 enum class Replacement { Done, NotOpened, NotWritten };
 
 // Puts the content into the file at path so that the path holds either its former content or
-// all of the new one, also after a crash or on a full disk: the content goes to temporaryPath
-// beside it, is flushed to the disk and renamed over the path. After a failure the temporary
-// file is gone and errno tells why.
+// all of the new one, also after a crash or on a full disk: the content goes to a new file
+// beside it, is flushed to the disk and renamed over the path. The new file is named
+// temporaryPath + "." + six random characters and made exclusively, never through an existing
+// name or link, so that two writers cannot share one. After a failure it is gone and errno
+// tells why.
 Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
                                 const std::string& content);
 

@@ -48,8 +48,12 @@ def only_blanks(path):
 
 
 def seller_sheet(path, items, code_cell=(1, 2), extra=None, markers=True, header_row=10,
-                 code="AN"):
-    """A seller's sheet: name above the code, the note below, the item table at header_row."""
+                 code="AN", damaged_second_sheet=False):
+    """A seller's sheet: name above the code, the note below, the item table at header_row.
+
+    With damaged_second_sheet a second sheet follows whose closing record claims more bytes
+    than the workbook has: the damage comes after the seller's sheet, which stays whole.
+    """
     book = xlwt.Workbook(encoding="utf-8")
     sheet = book.add_sheet("Predajca")
     code_row, code_column = code_cell
@@ -73,7 +77,15 @@ def seller_sheet(path, items, code_cell=(1, 2), extra=None, markers=True, header
                 sheet.write(row, column, value)
     for (row, column), value in (extra or {}).items():
         sheet.write(row, column, value)
-    book.save(path)
+    if not damaged_second_sheet:
+        book.save(path)
+        return
+    book.add_sheet("Poznámky").write(0, 0, "iný hárok")
+    stream = bytearray(book.get_biff_data())
+    assert stream[-4:] == b"\x0a\x00\x00\x00"  # the last sheet's EOF
+    stream[-2:] = b"\xff\xff"
+    from xlwt import CompoundDoc
+    CompoundDoc.XlsDoc().save(path, bytes(stream))
 
 
 def seller_sheets(folder):
@@ -102,6 +114,11 @@ def seller_sheets(folder):
                  {12: (1, "Šál", 2), 13: (2, "Čiapka", 3), 14: (3, "Rukavice", 4)})
     seller_sheet(folder + "/zero-price.xls",
                  {12: (1, "Darček", 0), 13: (2, "Čiapka", 3)}, code="DA")
+    seller_sheet(folder + "/number-highest.xls", {12: (1, "Prvá", 2), 13: (1000, "Posledná", 3)})
+    seller_sheet(folder + "/far-cells.xls", {12: (1, "Šál", 2), 13: (2, "Čiapka", 3)},
+                 extra={(4200, 250): "poznámka ďaleko", (65535, 255): "posledná bunka"})
+    seller_sheet(folder + "/damaged-second-sheet.xls", {12: (1, "Šál", 2), 13: (2, "Čiapka", 3)},
+                 damaged_second_sheet=True)
 
 
 if __name__ == "__main__":

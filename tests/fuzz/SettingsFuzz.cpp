@@ -40,6 +40,8 @@ class IgnoringReporter : public Kramo::ExceptionReporter {
 };
 
 void WriteInput(const uint8_t* data, size_t size) {
+    // An input that is no settings file is kept aside at the save: only one at a time here.
+    std::remove((ProgramFolder() + KramoSettings::FileName + ".bad").c_str());
     FILE* file = std::fopen((ProgramFolder() + KramoSettings::FileName).c_str(), "wb");
     if (file == nullptr) {
         std::abort();

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "common/LogCapture.h"
+#include "common/ScriptedUserMessages.h"
 #include "common/TemporaryDirectory.h"
 #include "storage/CachedDataTextfile.h"
 
@@ -131,18 +132,36 @@ class RefusingStore : public Kramo::CachedDataTextfile {
     }
 };
 
-TEST_F(FolderImportTest, SheetTheStoreRefusedStaysForTheNextImport) {
+// The store fails at the first sheet: the run ends as after its last file, with its totals and
+// closing line, and every sheet stays for the next run.
+TEST_F(FolderImportTest, StoreFailureEndsTheRunAndKeepsTheSheets) {
+    KramoTest::LogCapture log;
+    KramoTest::ScriptedUserMessages boxes;
     Put("whole-prices.xls", "anna.xls");
+    Put("number-highest.xls", "nora.xls");
     RefusingStore refusing(directory_.File("data/"));
     FolderImport folderImport(refusing, directory_.File("data/"), directory_.Path());
-    EXPECT_THROW(folderImport.Run(Folder()), std::runtime_error);
+    const FolderImport::Summary summary = folderImport.Run(Folder());
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.correct, 0);
+    EXPECT_EQ(summary.errors, 1);
+    ASSERT_EQ(summary.reports.size(), 1u);
+    EXPECT_THAT(summary.reports[0], HasSubstr("Chyba: Predajcu sa nepodarilo uložiť: Predajca sa "
+                                              "nezapísal do databázy.; súbor ostal v priečinku"));
     EXPECT_TRUE(Exists("anna.xls"));
-    EXPECT_FALSE(Exists("finished/anna.xls"));
+    EXPECT_TRUE(Exists("nora.xls"));
+    EXPECT_TRUE(std::filesystem::is_empty(Folder() + "finished"));
+    EXPECT_TRUE(std::filesystem::is_empty(Folder() + "error"));
+    EXPECT_THAT(log.Text(), HasSubstr(" Dokončené ... správne načítaných: 0 chýb: 1."));
+    ASSERT_EQ(boxes.ShownBoxes().size(), 1u);
+    EXPECT_EQ(boxes.ShownBoxes()[0].text, "Import priečinka sa zastavil.");
+    EXPECT_THAT(boxes.ShownBoxes()[0].detail, HasSubstr("Predajca sa nezapísal do databázy."));
 
-    // Once the store takes sellers again, the same folder imports it.
+    // Once the store takes sellers again, the same folder is imported (both sheets carry the
+    // code AN: one is taken, the other refused).
     FolderImport again(*store_, directory_.File("data/"), directory_.Path());
     EXPECT_EQ(again.Run(Folder()).correct, 1);
-    EXPECT_TRUE(Exists("finished/anna.xls"));
+    EXPECT_FALSE(Exists("anna.xls") || Exists("nora.xls"));
 }
 
 }  // namespace

@@ -171,6 +171,7 @@ TEST(WorkbookParser, DamagedStreamsStayInsideTheirBuffersAndSaySo) {
         BiffBuilder builder;
         std::size_t worksheets;
         const char* damage;
+        bool firstSheetWhole = false;  // read before the damage: usable
     };
     std::vector<Case> cases;
     {
@@ -178,7 +179,7 @@ TEST(WorkbookParser, DamagedStreamsStayInsideTheirBuffersAndSaySo) {
         GlobalsWith(b, {});
         b.Bof(Sheet).Row(0).Record(0x027E, RkCell(0, 0, 402)).DbCell().Eof();
         b.Bof(Sheet).Row(0).Truncated(0x027E, 5000);
-        cases.push_back({"record past the end", b, 2, "runs past the end"});
+        cases.push_back({"record past the end", b, 2, "runs past the end", true});
     }
     {
         BiffBuilder b;
@@ -209,7 +210,41 @@ TEST(WorkbookParser, DamagedStreamsStayInsideTheirBuffersAndSaySo) {
         const ExcelDocument& document = *loaded;
         EXPECT_EQ(document.WorksheetCount(), c.worksheets) << c.name;
         EXPECT_THAT(document.Damage(), HasSubstr(c.damage)) << c.name;
+        if (document.WorksheetCount() > 0) {
+            EXPECT_EQ(document.Sheet(0)->Damage().empty(), c.firstSheetWhole) << c.name;
+            EXPECT_THAT(document.Sheet(document.WorksheetCount() - 1)->Damage(),
+                        HasSubstr(c.damage))
+                << c.name;
+        }
     }
+}
+
+// A sheet of more cells than the reader keeps holds none of them and says so; the limit
+// counts the columns of a MULRK.
+TEST(WorkbookParser, SheetOfTooManyCellsIsOverfull) {
+    std::vector<uint8_t> mulRk = BiffBuilder::Join({BiffBuilder::U16(0), BiffBuilder::U16(0)});
+    for (int column = 0; column < 256; ++column) {
+        const std::vector<uint8_t> value =
+            BiffBuilder::Join({BiffBuilder::U16(0), BiffBuilder::U32(402)});
+        mulRk.insert(mulRk.end(), value.begin(), value.end());
+    }
+    const std::vector<uint8_t> lastColumn = BiffBuilder::U16(255);
+    mulRk.insert(mulRk.end(), lastColumn.begin(), lastColumn.end());
+    BiffBuilder builder;
+    GlobalsWith(builder, {});
+    builder.Bof(Sheet).Row(0);
+    constexpr std::size_t Rows = Worksheet::MaxCells / 256 + 1;
+    for (std::size_t row = 0; row < Rows; ++row) {
+        mulRk[0] = static_cast<uint8_t>(row & 0xFF);
+        mulRk[1] = static_cast<uint8_t>(row >> 8);
+        builder.Record(0x00BD, mulRk);
+    }
+    builder.DbCell().Eof();
+    const auto loaded = Loaded(builder);
+    ASSERT_EQ(loaded->WorksheetCount(), 1u);
+    EXPECT_TRUE(loaded->Sheet(0)->Overfull());
+    EXPECT_EQ(loaded->Sheet(0)->RowCount(), 1u);
+    EXPECT_EQ(loaded->Damage(), "");
 }
 
 TEST(WorkbookParser, EveryTruncationOfAWorkbookIsHandled) {

@@ -6,12 +6,14 @@
 
 #include "common/LogCapture.h"
 #include "common/PdfReadBack.h"
+#include "common/ScriptedUserMessages.h"
 #include "common/TemporaryDirectory.h"
 #include "core/MemoryStore.h"
 #include "pdf/HPDFWrapper.h"
 #include "pdf/ItemLabels.h"
 #include "pdf/Receipt.h"
 #include "pdf/ReceiptPage.h"
+#include "pdf/SellerOverview.h"
 #include "pdf/SellerStatement.h"
 
 namespace {
@@ -254,7 +256,9 @@ TEST_F(SaleDocumentsTest, StatementOfASellerWithoutItems) {
     EXPECT_THAT(page, HasSubstr("stav '?'"));
     EXPECT_THAT(page, ContainsRegex("cislo +nazov +cena +kat +stav +predane\n"));
     EXPECT_THAT(page, ContainsRegex("Súčet predaných vecí +0\\.00\n"));
-    EXPECT_THAT(page, ContainsRegex("Celkom vyplatene \\(eur\\) : +-2\\.00\n"));
+    // The participation fee exceeds the sales: the seller owes it, said without a minus sign.
+    EXPECT_THAT(page, ContainsRegex("Predajca dlhuje \\(eur\\) : +2\\.00\n"));
+    EXPECT_THAT(page, Not(HasSubstr("vyplatene")));
 }
 
 TEST_F(SaleDocumentsTest, AmountsOfHundredsAreNeverCut) {
@@ -275,6 +279,28 @@ TEST_F(SaleDocumentsTest, StatementStopsAtAnItemOfADeletedCategory) {
     EXPECT_THROW(WriteStatement(), Kramo::WrongItemCategoryException);
     // The decoration and the three heading lines were saved.
     EXPECT_EQ(Saved().Lines(0).size(), 5u);
+}
+
+// One seller without its category and one that is gone: the overview holds every other
+// statement, and one box names both.
+TEST_F(SaleDocumentsTest, OverviewGoesOnPastSellersThatCannotBeRead) {
+    KramoTest::ScriptedUserMessages boxes;
+    Kramo::Seller broken = seller_;
+    broken.ID = 5;
+    broken.SHORT_CODE = "ZL";
+    broken.SELLER_CATEGORY_ID = 99;
+    store_.PutSeller(broken);
+    Kramo::Seller other = seller_;
+    other.ID = 6;
+    other.SHORT_CODE = "CD";
+    other.NAME = "Cyril";
+    store_.PutSeller(other);
+    Kramo::WriteSellerOverview(writer_, store_, {4, 5, 77, 6}, "eur");
+    EXPECT_THAT(Saved().Bookmarks(), ElementsAre("Kramo", "AB - Anna Novakova", "CD - Cyril"));
+    ASSERT_EQ(boxes.ShownBoxes().size(), 1u);
+    EXPECT_EQ(boxes.ShownBoxes()[0].detail,
+              "Údaje týchto predajcov sa nepodarilo prečítať:\n"
+              "ZL (ID 5): Wrong Seller category\nID 77: Wrong Seller");
 }
 
 TEST_F(SaleDocumentsTest, LongStatementContinuesWithItsFeeTable) {

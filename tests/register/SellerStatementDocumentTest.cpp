@@ -42,6 +42,32 @@ TEST_F(SellerStatementDocumentTest, SellerCodeNeverLeadsOutOfTheFolder) {
     EXPECT_EQ(Kramo::FileNamePart("$(touch x); rm"), "$(touch x); rm");
 }
 
+// Codes that differ only in a separator, printed in one minute, and a code longer than a file
+// name may be: each statement gets a file of its own.
+TEST_F(SellerStatementDocumentTest, EveryStatementGetsAFileOfItsOwn) {
+    const auto print = [this](int id, const std::string& code) {
+        Kramo::Seller seller = seller_;
+        seller.ID = id;
+        seller.SHORT_CODE = code;
+        Store().PutSeller(seller);
+        return Kramo::PrintSellerStatement(register_, *settings_, id);
+    };
+    std::string longCode;
+    for (int i = 0; i < 130; ++i) {
+        longCode += "Ž";
+    }
+    const auto slash = print(5, "A/B");
+    const auto underscore = print(6, "A_B");
+    const auto cut = print(7, longCode);
+    ASSERT_TRUE(slash && underscore && cut);
+    EXPECT_NE(*slash, *underscore);
+    EXPECT_THAT(PdfReadBack(*slash).Text(), HasSubstr("Predavajuci: A/B - "));
+    EXPECT_THAT(PdfReadBack(*underscore).Text(), HasSubstr("Predavajuci: A_B - "));
+    EXPECT_THAT(PdfReadBack(*cut).Text(), HasSubstr("Predavajuci: ŽŽŽ"));
+    EXPECT_THAT(Documents(), SizeIs(3));
+    EXPECT_TRUE(boxes_.ShownBoxes().empty());
+}
+
 TEST_F(SellerStatementDocumentTest, SellerCategoryThatCannotBeReadStopsTheStatement) {
     seller_.SELLER_CATEGORY_ID = 77;
     Store().PutSeller(seller_);

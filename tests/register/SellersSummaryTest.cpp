@@ -223,8 +223,26 @@ TEST_F(SellersSummaryTest, StatisticsMoveToANewPageAtTheBottom) {
     EXPECT_THAT(pages_[1], HasSubstr("Dokument vytvorený"));
 }
 
-// The categories of sellers cannot be read: reported, and the first seller that needs one
-// ends the document where it is.
+// One seller whose category is gone: its row stays without amounts, the others are summed, the
+// document is written, and the seller is named.
+TEST_F(SellersSummaryTest, SellerThatCannotBeSettledIsNamedAndTheOthersAreSummed) {
+    AddTypicalSale();
+    AddSeller(40, "ZL", Kramo::Selling, 99);  // a category the store does not have
+    AddItemOf(40, 7.0, Kramo::Sold);
+    const std::string text = WriteSummary();
+    EXPECT_THAT(TableRows(text), testing::Contains("ZL Predajca ZL pozn. ZL"));
+    EXPECT_THAT(TableRows(text),
+                testing::Contains("HB Predajca HB pozn. HB Podporovateľ 100.00 / 16.50 10.00"));
+    EXPECT_THAT(text, HasSubstr("Zisk spolu: 17.10"));
+    EXPECT_THAT(text, HasSubstr("Kusov tovaru: 5"));
+    ASSERT_EQ(boxes_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(boxes_.ShownBoxes()[0].text,
+              "Niektorí predajcovia v dokumente chýbajú alebo nie sú úplní.");
+    EXPECT_EQ(boxes_.ShownBoxes()[0].detail,
+              "Údaje týchto predajcov sa nepodarilo prečítať:\nZL (ID 40): Wrong Seller category");
+}
+
+// The categories of sellers cannot be read: reported, and every seller keeps its row.
 class CategoriesFailStore : public KramoTest::MemoryStore {
   public:
     std::vector<Kramo::SellerCategory> GetSellerCategories() override {
@@ -236,14 +254,17 @@ TEST_F(SellersSummaryTest, UnreadableSellerCategoriesAreReported) {
     CategoriesFailStore store;
     store.PutSeller(seller_);
     const std::string path = Kramo::DocumentsFolder(*settings_) + "summary.pdf";
-    EXPECT_FALSE(Kramo::WriteDocument(*settings_, path, [&](Kramo::PdfWrapperBase& writer) {
+    EXPECT_TRUE(Kramo::WriteDocument(*settings_, path, [&](Kramo::PdfWrapperBase& writer) {
         Kramo::WriteSellersSummary(writer, store, *settings_);
     }));
     ASSERT_EQ(boxes_.ShownBoxes().size(), 2u);
     EXPECT_EQ(boxes_.ShownBoxes()[0].text, "Program nemohol vykonat operaciu.");
     EXPECT_EQ(boxes_.ShownBoxes()[0].detail, "DataStorageException");
-    EXPECT_EQ(boxes_.ShownBoxes()[1].text, "Wrong Seller category");
-    EXPECT_THAT(PdfReadBack(path).Text(), HasSubstr("Počet predávajúcich dohromady: 1"));
+    EXPECT_THAT(boxes_.ShownBoxes()[1].detail, HasSubstr("AB (ID 4): Wrong Seller category"));
+    const std::string text = PdfReadBack(path).Text();
+    EXPECT_THAT(text, HasSubstr("Počet predávajúcich dohromady: 1"));
+    EXPECT_THAT(text, HasSubstr("Anna Nováková"));
+    EXPECT_THAT(text, HasSubstr("Počet predajcov: 1"));
 }
 
 }  // namespace

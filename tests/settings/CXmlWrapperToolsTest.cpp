@@ -51,29 +51,33 @@ struct TreeCase {
     const char* content;
     const char* outline;
     const char* logged;  // an error expected in the log, or empty
+    bool wellFormed;
 };
 
 TEST(CXmlWrapperTools, BuildsTheTreeAndStopsAtTheFirstWrongEndTag) {
     const TreeCase cases[] = {
-        {"self-closing child", "<a><b/></a>", "(a(b))", ""},
-        {"attributes in order", "<a z='1' y='2'/><c/>", "(a[z=1,y=2],c)", ""},
-        {"later text replaces earlier", "<a>first<b/>second</a>", "(a{second}(b))", ""},
-        {"left open at the end", "<a><b x='1'>", "(a(b[x=1]))", ""},
+        {"self-closing child", "<a><b/></a>", "(a(b))", "", true},
+        {"attributes in order", "<a z='1' y='2'/><c/>", "(a[z=1,y=2],c)", "", true},
+        {"later text replaces earlier", "<a>first<b/>second</a>", "(a{second}(b))", "", true},
+        {"left open at the end", "<a><b x='1'>", "(a(b[x=1]))", "", false},
         {"wrong end tag", "<a></b><c/>", "(a)",
-         "Error while parsing, expecting endtag 'b' but found 'a' instead.\n"},
+         "Error while parsing, expecting endtag 'b' but found 'a' instead.\n", false},
         {"end tags match case", "<a><B></b></a>", "(a(B))",
-         "Error while parsing, expecting endtag 'b' but found 'B' instead.\n"},
+         "Error while parsing, expecting endtag 'b' but found 'B' instead.\n", false},
         {"end tag at top level", "</a><b/>", "",
-         "Error while parsing, expecting endtag 'a' but already in root node.\n"},
-        {"everything ignorable", "<?xml?><!-- x --><![CDATA[y]]>tail", "", ""},
+         "Error while parsing, expecting endtag 'a' but already in root node.\n", false},
+        {"everything ignorable", "<?xml?><!-- x --><![CDATA[y]]>tail", "", "", true},
     };
     for (const TreeCase& c : cases) {
         TemporaryDirectory directory;
         directory.WriteFile("in.xml", c.content);
         LogCapture log;
         CXmlNode root;
-        EXPECT_TRUE(CXmlWrapperTools::ReadTreeFromDiskFile(directory.File("in.xml"), root));
+        bool wellFormed = !c.wellFormed;
+        EXPECT_TRUE(
+            CXmlWrapperTools::ReadTreeFromDiskFile(directory.File("in.xml"), root, &wellFormed));
         EXPECT_EQ(Outline(root), c.outline) << c.name;
+        EXPECT_EQ(wellFormed, c.wellFormed) << c.name;
         const std::string text = log.Text();
         EXPECT_THAT(text, HasSubstr("CXmlWrapperTools::ReadTreeFromIrrXml() reading xml into '' "
                                     "root.\n"));

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -20,6 +21,7 @@ using KramoTest::TemporaryDirectory;
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Not;
 
 // Keeps what the settings report to the user instead of showing it.
 class ScriptedReporter : public Kramo::ExceptionReporter {
@@ -149,6 +151,7 @@ struct LoadCase {
     int fontSize;
     bool inLocalFiles;
     int port;
+    bool reported = false;  // as a file that could not be read
 };
 
 TEST_F(KramoSettingsTest, LoadTakesWhatTheFileHoldsAndKeepsTheRest) {
@@ -181,18 +184,57 @@ TEST_F(KramoSettingsTest, LoadTakesWhatTheFileHoldsAndKeepsTheRest) {
          -1, true, 5432},
         {"read up to the first error",
          "<kramo><config salename='D'><server port='4'/></Config><x fontSize='8'/></kramo>", "D",
-         -1, true, 4},
-        {"not XML at all", "salename=E", defaultName, -1, true, 5432},
+         -1, true, 4, true},
+        {"not XML at all", "salename=E", defaultName, -1, true, 5432, true},
+        {"cut off before its end", "<kramo><config salename='F'/>", "F", -1, true, 5432, true},
+        {"empty", "", defaultName, -1, true, 5432, true},
     };
     for (const LoadCase& c : cases) {
         WriteSettingsFile(c.content);
-        const KramoSettings settings(reporter, ProgramDirectory());
+        ScriptedReporter loadReporter;
+        const KramoSettings settings(loadReporter, ProgramDirectory());
         EXPECT_EQ(settings.SaleName(), c.saleName) << c.name;
         EXPECT_EQ(settings.FontSize(), c.fontSize) << c.name;
         EXPECT_EQ(settings.DatabaseInLocalFiles(), c.inLocalFiles) << c.name;
         EXPECT_EQ(settings.Port(), c.port) << c.name;
+        EXPECT_EQ(loadReporter.reported.size(), c.reported ? 1u : 0u) << c.name;
     }
-    EXPECT_THAT(reporter.reported, IsEmpty());
+}
+
+// A file that is there but cannot be read is said at once and kept, as kramo.xml.bad and then
+// kramo.xml.bad.2, before a save replaces it; anything but a regular file is never opened.
+TEST_F(KramoSettingsTest, UnreadableFileIsReportedAndKeptBeforeTheNextSave) {
+    const std::string broken = "<kramo><config salename='G'/></Kramo>";
+    WriteSettingsFile(broken);
+    KramoSettings settings(reporter, ProgramDirectory());
+    ASSERT_THAT(reporter.reported, testing::SizeIs(1));
+    EXPECT_EQ(reporter.reported[0], "Súbor s nastavením " + ProgramDirectory() +
+                                        "kramo.xml sa nedá prečítať: zápis XML je poškodený. Čo "
+                                        "z neho prečítať nešlo, má predvolenú hodnotu. Pri "
+                                        "najbližšom uložení nastavenia sa pôvodný súbor uschová "
+                                        "ako kramo.xml.bad.");
+    settings.SaveSettings();
+    EXPECT_EQ(directory.ReadFile("kramo.xml.bad"), broken);
+    EXPECT_EQ(KramoSettings(reporter, ProgramDirectory()).SaleName(), "G");
+    EXPECT_THAT(reporter.reported, testing::SizeIs(1));
+
+    WriteSettingsFile("<kramo>");
+    KramoSettings again(reporter, ProgramDirectory());
+    again.SaveSettings();
+    EXPECT_EQ(directory.ReadFile("kramo.xml.bad"), broken);
+    EXPECT_EQ(directory.ReadFile("kramo.xml.bad.2"), "<kramo>");
+
+    std::filesystem::remove(directory.File("kramo.xml"));
+    ASSERT_EQ(mkfifo(directory.File("kramo.xml").c_str(), 0600), 0);
+    ScriptedReporter pipeReporter;
+    KramoSettings fromPipe(pipeReporter, ProgramDirectory());
+    ASSERT_THAT(pipeReporter.reported, testing::SizeIs(1));
+    EXPECT_THAT(pipeReporter.reported[0], HasSubstr("nie je to obyčajný súbor. Čo z neho"));
+    EXPECT_THAT(pipeReporter.reported[0], Not(HasSubstr(".bad")));
+    fromPipe.SaveSettings();
+    EXPECT_EQ(KramoSettings(pipeReporter, ProgramDirectory()).SaleName(), "Jarna kramo 2012");
+    EXPECT_FALSE(std::filesystem::exists(directory.File("kramo.xml.bad.3")));
+    EXPECT_THAT(pipeReporter.reported, testing::SizeIs(1));
 }
 
 // A word other than ask or always, in whatever case, keeps receipts off the printer.
@@ -310,7 +352,8 @@ TEST_F(KramoSettingsTest, SaveThatCannotReplaceTheFileLeavesNoTemporaryBehind) {
     directory.WriteFile("kramo.xml/keep", "");
     KramoSettings settings(reporter, ProgramDirectory());
     settings.SaveSettings();
-    EXPECT_THAT(reporter.reported, ElementsAre("Súbor s nastavením sa nedá zapísať."));
+    EXPECT_THAT(reporter.reported, ElementsAre(HasSubstr("nie je to obyčajný súbor"),
+                                               "Súbor s nastavením sa nedá zapísať."));
     EXPECT_FALSE(std::filesystem::exists(directory.File("kramo.xml.tmp")));
 }
 

@@ -58,7 +58,7 @@ std::string ExpectedContent(int seller, int round) {
                           NameOf(seller, round) + "*round " + std::to_string(round) + "*p*1\n";
     for (int i = 1; i <= ItemsPerSeller; ++i) {
         content += std::to_string(i) + "*item " + std::to_string(i) + "*" + std::to_string(round) +
-                   ".0*a*s\n";
+                   ".00*a*s\n";
     }
     return content;
 }

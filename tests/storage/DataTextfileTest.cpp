@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "DataDirectory.h"
+#include "core/TextLimits.h"
 #include "storage/CachedDataTextfile.h"
 
 namespace {
@@ -20,7 +21,9 @@ using testing::ElementsAre;
 using testing::IsEmpty;
 
 const std::string ExampleHeader = "12*AB*Some Name*call after five*p*1\n";
+// As older versions wrote it, with one decimal place.
 const std::string ExampleFile = ExampleHeader + "1*Blue jacket*5.0*a*s\n2*Boots*12.5*b*p\n";
+const std::string WrittenItems = "1*Blue jacket*5.00*a*s\n2*Boots*12.50*b*p\n";
 
 template <typename Category>
 std::vector<int32_t> IdsOf(const std::vector<Category>& categories) {
@@ -39,8 +42,8 @@ TEST(DataTextfile, WritesTheSellerFileByteForByte) {
     Item boots = MakeItem(2, "Boots", 12.5, 2, Sold);
     store.AddItem(jacket, 12);
     store.AddItem(boots, 12);
-    EXPECT_EQ(data.ReadFile("12-AB-Some Name.txt"), ExampleFile);
-    EXPECT_THAT(data.FileNames(), ElementsAre("12-AB-Some Name.txt"));
+    EXPECT_EQ(data.ReadFile("12-AB-Some Name.txt"), ExampleHeader + WrittenItems);
+    EXPECT_THAT(data.FileNames(), ElementsAre("12-AB-Some Name.txt", "kramo.lock"));
 }
 
 TEST(DataTextfile, WritesSeparatorsAsUnderscoresAndMarksEmptyFields) {
@@ -49,7 +52,7 @@ TEST(DataTextfile, WritesSeparatorsAsUnderscoresAndMarksEmptyFields) {
     Seller seller = MakeSeller("A*B", "Jano|*Mrkva\r\n", "", 99, 2);
     store.AddSeller(seller);
     const Item items[] = {
-        MakeItem(1, "a*b|c", 12.25, 2, Returned),  // printf rounds the tie to even
+        MakeItem(1, "a*b|c", 12.25, 2, Returned),  // cents stay
         MakeItem(2, "", 0.05, 99, Undefined),      // unknown category: the first one
         MakeItem(3, "x", 7, 1, -3),                // any state outside 0..5 is "?"
         MakeItem(4, "del\x7F", 1e6, 1, ToTrace),   // the empty marker never stands in text
@@ -59,10 +62,13 @@ TEST(DataTextfile, WritesSeparatorsAsUnderscoresAndMarksEmptyFields) {
     }
     EXPECT_EQ(data.ReadFile("1-A_B-Jano__Mrkva__.txt"),
               "1*A_B*Jano__Mrkva__*\x7F*p*2\n"
-              "1*a_b_c*12.2*b*v\n"
-              "2*\x7F*0.1*a*?\n"
-              "3*x*7.0*a*?\n"
-              "4*del_*1000000.0*a*n\n");
+              "1*a_b_c*12.25*b*v\n"
+              "2*\x7F*0.05*a*?\n"
+              "3*x*7.00*a*?\n"
+              "4*del_*1000000.00*a*n\n");
+    CachedDataTextfile reopened(data.Path());
+    EXPECT_EQ(reopened.GetSellerItemByNumber(1, 1).PRICE, 12.25);
+    EXPECT_EQ(reopened.GetSellerItemByNumber(1, 2).PRICE, 0.05);
 }
 
 TEST(DataTextfile, RenamedSellerMovesToTheNewFileName) {
@@ -72,29 +78,30 @@ TEST(DataTextfile, RenamedSellerMovesToTheNewFileName) {
     Seller seller = store.GetSeller(12);
     seller.NAME = "Other";
     store.UpdateSeller(12, seller);
-    EXPECT_THAT(data.FileNames(), ElementsAre("12-AB-Other.txt"));
-    EXPECT_EQ(data.ReadFile("12-AB-Other.txt"),
-              "12*AB*Other*call after five*p*1\n1*Blue jacket*5.0*a*s\n2*Boots*12.5*b*p\n");
+    EXPECT_THAT(data.FileNames(), ElementsAre("12-AB-Other.txt", "kramo.lock"));
+    EXPECT_EQ(data.ReadFile("12-AB-Other.txt"), "12*AB*Other*call after five*p*1\n" + WrittenItems);
 }
 
 TEST(DataTextfile, FailedWriteKeepsTheFormerFileWhole) {
     DataDirectory data;
     data.WriteFile("12-AB-Some Name.txt", ExampleFile);
     CachedDataTextfile store(data.Path());
-    // A folder where the new content would go makes every write of seller 12 fail.
-    ASSERT_EQ(::mkdir((data.Path() + "12.tmp").c_str(), 0755), 0);
+    // A folder under the new name makes the renaming of the new content fail.
+    ASSERT_EQ(::mkdir((data.Path() + "12-AB-Other.txt").c_str(), 0755), 0);
+    // The temporary files of earlier versions had a fixed name; a link there is never followed.
+    ASSERT_EQ(::symlink("../outside", (data.Path() + "12.tmp").c_str()), 0);
     Seller seller = store.GetSeller(12);
     seller.NAME = "Other";
     try {
         store.UpdateSeller(12, seller);
         FAIL() << "the write did not fail";
     } catch (const std::runtime_error& error) {
-        EXPECT_EQ(error.what(), "Could not open output file '" + data.Path() + "12-AB-Other.txt'");
+        EXPECT_EQ(error.what(), "Could not write output file '" + data.Path() + "12-AB-Other.txt'");
     }
-    Item item = MakeItem(3, "Hat", 1.0);
-    EXPECT_THROW(store.AddItem(item, 12), std::runtime_error);
-    EXPECT_THAT(data.FileNames(), ElementsAre("12-AB-Some Name.txt", "12.tmp"));
+    EXPECT_THAT(data.FileNames(),
+                ElementsAre("12-AB-Other.txt", "12-AB-Some Name.txt", "12.tmp", "kramo.lock"));
     EXPECT_EQ(data.ReadFile("12-AB-Some Name.txt"), ExampleFile);
+    EXPECT_THAT(data.RootNames(), ElementsAre("data"));
 }
 
 TEST(DataTextfile, NamesAndCodesCannotSteerTheFileOutOfTheDirectory) {
@@ -111,17 +118,71 @@ TEST(DataTextfile, NamesAndCodesCannotSteerTheFileOutOfTheDirectory) {
         }
     }
     EXPECT_THAT(data.RootNames(), ElementsAre("data"));
-    EXPECT_EQ(data.FileNames().size(), std::size(sellers));
+    EXPECT_EQ(data.FileNames().size(), std::size(sellers) + 1);  // and the lock file
     CachedDataTextfile reopened(data.Path());
     const std::vector<Seller> loaded = reopened.GetSellers();
     ASSERT_EQ(loaded.size(), std::size(sellers));
     for (std::size_t i = 0; i < loaded.size(); ++i) {
         Seller expected = sellers[i];
         expected.ID = static_cast<int32_t>(i + 1);
-        // Only the field rule's limit cuts the header's copy of the name.
-        expected.NAME = expected.NAME.substr(0, 254);
+        // Only the limit of a seller's name cuts the header's copy of the name.
+        expected.NAME = expected.NAME.substr(0, MaxSellerNameBytes);
         EXPECT_EQ(Describe(loaded[i]), Describe(expected));
     }
+}
+
+std::string Repeated(const std::string& text, std::size_t times) {
+    std::string repeated;
+    for (std::size_t i = 0; i < times; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
+// The reader takes 511 bytes of a line and 254 of a field: longer texts must be cut before
+// they are written, or they read back as other fields and invented items.
+TEST(DataTextfile, LongTextsAreCutSoThatEveryLineReadsBackAsWritten) {
+    DataDirectory data;
+    const std::string name = "A" + Repeated("Šá", 150);  // 601 bytes, two per letter after A
+    const std::string note = "volať po piatej" + Repeated(" x", 246) + " Prijal:Evka";
+    ASSERT_EQ(note.size(), 520u);
+    Seller seller = MakeSeller("AB", name, note, 12, Selling);
+    std::vector<Item> items = {MakeItem(1, "Bund" + name, 12.34, 2, Sold),
+                               MakeItem(2, "Sánky", 3.5, 1, InStock)};
+    CachedDataTextfile store(data.Path());
+    store.AddSellerWithItems(seller, items);
+    // State changes each append the person who took the goods over.
+    for (int change = 1; change <= 30; ++change) {
+        Seller changed = store.GetSeller(seller.ID);
+        changed.COMMENT += " Prijal:Jana" + std::to_string(change);
+        store.UpdateSeller(seller.ID, changed);
+    }
+
+    const std::string file = data.ReadFile(data.FileNames().at(0));
+    std::size_t lineStart = 0;
+    for (std::size_t end; (end = file.find('\n', lineStart)) != std::string::npos;
+         lineStart = end + 1) {
+        EXPECT_LT(end - lineStart, 511u) << file.substr(lineStart, 40);
+    }
+    const Seller stored = store.GetSeller(seller.ID);
+    // Cut before the letter that would be split.
+    EXPECT_EQ(stored.NAME, name.substr(0, MaxSellerNameBytes - 1));
+    EXPECT_EQ(store.GetItem(1).NAME, ("Bund" + name).substr(0, MaxItemNameBytes - 1));
+    // The note keeps what was noted first and the newest takeovers.
+    EXPECT_THAT(stored.COMMENT, testing::StartsWith("volať po piatej x x"));
+    EXPECT_THAT(stored.COMMENT, testing::HasSubstr("…"));
+    EXPECT_THAT(stored.COMMENT, testing::EndsWith(" Prijal:Jana29 Prijal:Jana30"));
+    EXPECT_LE(stored.COMMENT.size(), MaxSellerNoteBytes);
+
+    CachedDataTextfile reopened(data.Path());
+    EXPECT_EQ(KramoTest::Contents(reopened), KramoTest::Contents(store));
+    const std::vector<Item> readBack = reopened.GetSellerItems(seller.ID);
+    ASSERT_EQ(readBack.size(), 2u);
+    EXPECT_EQ(readBack[0].PRICE, 12.34);
+    EXPECT_EQ(readBack[0].ITEM_CATEGORY_ID, 2);
+    EXPECT_EQ(readBack[0].STATUS, Sold);
+    EXPECT_EQ(reopened.GetSeller(seller.ID).SELLER_CATEGORY_ID, 12);
+    EXPECT_EQ(reopened.GetSeller(seller.ID).STATUS, Selling);
 }
 
 TEST(DataTextfile, ReadsHandMadeFiles) {

@@ -40,13 +40,8 @@ TEST(SellerFileNames, LongNameIsCutAtACharacterBoundary) {
     EXPECT_EQ(fileName, "3-X- " + name.substr(0, 98) + ".txt");
 }
 
-TEST(SellerFileNames, OwnPatternFindsTheFileOthersDoNot) {
-    const std::string fileName = SellerFileName(12, "A*B", "x");
-    EXPECT_TRUE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(12), fileName));
-    EXPECT_FALSE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(1), fileName));
+TEST(SellerFileNames, TemporaryFileIsNeverLoadedAsASeller) {
     EXPECT_FALSE(Kramo::FileFinder::WildcardMatches("*.txt", Kramo::SellerTemporaryFileName(12)));
-    EXPECT_FALSE(Kramo::FileFinder::WildcardMatches(Kramo::SellerFilePattern(12),
-                                                    Kramo::SellerTemporaryFileName(12)));
 }
 
 }  // namespace

@@ -73,6 +73,20 @@ TEST_F(ProgramTest, EmptyDataFolderSaysThereIsNoSellerThenShowsTheWindow) {
     ExpectInOrder(Log(), ShutDown);
 }
 
+// A settings file cut short is said in a box before the main window, and stays as it is.
+TEST_F(ProgramTest, SettingsThatCannotBeReadAreSaidAtStart) {
+    directory_.WriteFile("data/1-AB-Anna.txt", "1*AB*Anna*pozn.*p*0\n");
+    directory_.WriteFile("kramo.xml", "<kramo><config salename='Jesen'/>");
+    ProgramRun program(KRAMO_PROGRAM, directory_.Path());
+    ASSERT_TRUE(program.WaitForWindow("")) << Log();  // the error box
+    program.CloseWindows("");
+    ASSERT_TRUE(program.WaitForWindow(MainTitle)) << Log();
+    program.CloseWindows(MainTitle);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_THAT(Log(), HasSubstr("kramo.xml sa nedá prečítať: zápis XML je poškodený."));
+    EXPECT_EQ(directory_.ReadFile("kramo.xml"), "<kramo><config salename='Jesen'/>");
+}
+
 TEST_F(ProgramTest, BrokenWindowDescriptionEndsTheStartInOrder) {
     directory_.WriteFile("data/kramo.glade", "<?xml version=\"1.0\"?>\n<glade-interface>\n<widg");
     ProgramRun program(KRAMO_PROGRAM, directory_.Path());
