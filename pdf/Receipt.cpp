@@ -162,7 +162,7 @@ class RollCursor {
     }
     void Rule() {
         const float y = top_ - line_ / 2.0f;
-        writer_.FillRectangles({{left_, y, width_, 0.5f}});
+        writer_.FillRectangles({{left_, y, width_, 0.5f}}, 1.0f, 1.0f, 0.0f, 0.0f);
         top_ -= line_;
     }
     // The room for the codes: the widest, up to a third of the line.
