@@ -10,6 +10,8 @@
 #include "register/ExceptionHandlers.h"
 #include "register/PdfDocuments.h"
 #include "register/ReceiptPrinter.h"
+#include "support/Clock.h"
+#include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/UserMessages.h"
@@ -52,8 +54,54 @@ void Checkout::FinishCheckout(const std::vector<Item>& items,
         }
         throw;
     }
+    lastPurchase_ = FinishedPurchase{items, receipt.path, total};
     if (receipt.written) {
         PrintReceipt(receipt.path);
+    }
+}
+
+bool Checkout::CancelLastPurchase() {
+    if (!lastPurchase_ ||
+        !AskQuestion(FormatText("Stornovať posledný nákup (%i ks, %0.2f %s)?",
+                                static_cast<int>(lastPurchase_->items.size()), lastPurchase_->total,
+                                settings_.CurrencyUnit().c_str()),
+                     "Tovar z nákupu bude znova na sklade.")) {
+        return false;
+    }
+    std::vector<int> itemIds;
+    for (const Item& item : lastPurchase_->items) {
+        itemIds.push_back(item.ID);
+    }
+    Store().CancelSale(itemIds);
+    LogMessage(LogInfo, "Storno: purchase of receipt '%s' taken back, %i items in stock again\n",
+               lastPurchase_->receiptPath.c_str(), static_cast<int>(itemIds.size()));
+    WriteCancellationNote(*lastPurchase_);
+    lastPurchase_.reset();
+    return true;
+}
+
+// A plain note beside the receipt, so that whoever checks the receipts against the cash sees
+// which of them was taken back, and when.
+void Checkout::WriteCancellationNote(const FinishedPurchase& purchase) const {
+    const std::string stem = purchase.receiptPath.substr(0, purchase.receiptPath.rfind(".pdf"));
+    const Timestamp now = CurrentTimestamp();
+    std::string note =
+        FormatText("Storno nákupu\nÚčet: %s\nStornované: %04i-%02i-%02i %02i:%02i\n\n",
+                   purchase.receiptPath.substr(purchase.receiptPath.rfind('/') + 1).c_str(),
+                   now.Year, now.Month, now.Day, now.Hour, now.Minute);
+    for (const Item& item : purchase.items) {
+        std::string code = "?";
+        try {
+            code = Store().GetSeller(item.SELLER_ID).SHORT_CODE;
+        } catch (const WrongSellerException&) {
+        }
+        note += FormatText("%s-%i  %s  %0.2f\n", code.c_str(), item.NUMBER, item.NAME.c_str(),
+                           item.PRICE);
+    }
+    note += FormatText("\nSuma: %0.2f %s\n", purchase.total, settings_.CurrencyUnit().c_str());
+    const std::string path = stem + "_storno.txt";
+    if (ReplaceFileContents(path, path, note) != Replacement::Done) {
+        HandleException(std::runtime_error("Záznam o storne sa nedá zapísať: " + path));
     }
 }
 

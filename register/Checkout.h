@@ -41,6 +41,20 @@ class Checkout {
     void FinishCheckout(const std::vector<Item>& items,
                         std::optional<double> amountReceived = std::nullopt);
 
+    // The last purchase this desk finished, until it is taken back or the next one finishes.
+    struct FinishedPurchase {
+        std::vector<Item> items;  // as they were sold
+        std::string receiptPath;
+        double total = 0.0;
+    };
+    const std::optional<FinishedPurchase>& LastPurchase() const { return lastPurchase_; }
+
+    // Takes back the last finished purchase once the cashier confirms (a storno): its items
+    // are in stock again, and a note "<receipt>_storno.txt" beside its receipt says so. False
+    // when there is none or the cashier declines. A store failure is thrown, and the purchase
+    // stays the last one for another try; a note that cannot be written is reported.
+    bool CancelLastPurchase();
+
     static double PurchaseTotal(const std::vector<Item>& items);
 
     // The number under which the item is stored for its seller: the proposed one when no other
@@ -58,9 +72,11 @@ class Checkout {
     // Sends the written receipt to the printer of the settings, when they say so.
     void PrintReceipt(const std::string& path) const;
     void RecordSale(const std::vector<Item>& items) const;
+    void WriteCancellationNote(const FinishedPurchase& purchase) const;
 
     KramoRegister& kramoRegister_;
     const KramoSettings& settings_;
+    std::optional<FinishedPurchase> lastPurchase_;
 };
 
 }  // namespace Kramo

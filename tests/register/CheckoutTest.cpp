@@ -128,18 +128,42 @@ TEST_F(CheckoutTest, StoreThatRecordsSalesGetsTheWholePurchaseAtOnce) {
     EXPECT_THAT(log_.Text(), HasSubstr("FinishCheckout: sale not recorded, receipt '"));
 }
 
-TEST_F(CheckoutTest, FinishingOnTheTextFileStoreMarksTheItemsSoldInTheirFile) {
+// A storno then puts the last purchase back in stock in the files and leaves a note beside
+// its receipt; it needs the cashier's yes and takes back one purchase only once.
+TEST_F(CheckoutTest, FinishingOnTheTextFileStoreMarksTheItemsSoldInTheirFileAndStornoBack) {
     KramoTest::TemporaryDirectory data;
     data.WriteFile("4-AB-Anna.txt", "4*AB*Anna*pozn.*p*1\n1*Kočík*12.5*a*s\n2*Bábika*1.2*a*s\n");
     register_.ReplaceStore(std::make_unique<Kramo::CachedDataTextfile>(data.Path() + "/"));
     const std::vector<Item> items = register_.Store().GetSellerItems(4);
+    EXPECT_FALSE(checkout_.CancelLastPurchase());  // nothing sold yet, nothing asked
     checkout_.FinishCheckout({items.at(1)});
 
-    Kramo::CachedDataTextfile reopened(data.Path() + "/");
-    const std::vector<Item> stored = reopened.GetSellerItems(4);
-    ASSERT_THAT(stored, SizeIs(2));
-    EXPECT_EQ(stored[0].STATUS, Kramo::InStock);
-    EXPECT_EQ(stored[1].STATUS, Kramo::Sold);
+    const auto storedStates = [&data] {
+        Kramo::CachedDataTextfile reopened(data.Path() + "/");
+        std::vector<int32_t> states;
+        for (const Item& item : reopened.GetSellerItems(4)) {
+            states.push_back(item.STATUS);
+        }
+        return states;
+    };
+    EXPECT_THAT(storedStates(), ElementsAre(Kramo::InStock, Kramo::Sold));
+
+    boxes_.AnswerQuestion(false);
+    EXPECT_FALSE(checkout_.CancelLastPurchase());
+    EXPECT_THAT(storedStates(), ElementsAre(Kramo::InStock, Kramo::Sold));
+    boxes_.AnswerQuestion(true);
+    EXPECT_TRUE(checkout_.CancelLastPurchase());
+    EXPECT_FALSE(checkout_.CancelLastPurchase());
+    EXPECT_THAT(storedStates(), ElementsAre(Kramo::InStock, Kramo::InStock));
+    EXPECT_EQ(boxes_.ShownOfKind("question")[1].text, "Stornovať posledný nákup (1 ks, 1.20 eur)?");
+
+    const std::vector<std::string> documents = Documents();
+    ASSERT_THAT(documents, SizeIs(2));
+    EXPECT_THAT(documents[1], MatchesRegex("Predaj_.*_storno\\.txt"));
+    const std::string note = KramoTest::ReadWholeFile(DocumentPath(documents[1]));
+    EXPECT_THAT(note, HasSubstr("Účet: " + documents[0]));
+    EXPECT_THAT(note, HasSubstr("AB-2  Bábika  1.20"));
+    EXPECT_THAT(note, HasSubstr("Suma: 1.20 eur"));
 }
 
 TEST_F(CheckoutTest, AmountBelowTheSumIsRefusedBeforeAnythingIsWritten) {
