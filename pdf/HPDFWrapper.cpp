@@ -1,6 +1,7 @@
 #include "HPDFWrapper.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <stdexcept>
 
@@ -141,10 +142,15 @@ void HPDFWrapper::Close() {
     page_ = nullptr;
     // Released whatever the saving does.
     const Document document = std::move(document_);
-    const std::string content = SavedContent(document.get());
+    HPDF_SaveToStream(document.get());
+    Check();
     // The library's own file writing does not see a disk that fills at its last buffer; the
-    // document goes to the disk whole or not at all, never as a PDF cut short.
-    const Replacement replaced = ReplaceFileContents(fileName_, fileName_ + ".part", content);
+    // document goes to the disk whole or not at all, never as a PDF cut short. It is copied
+    // over piece by piece: a sheet of labels for a whole sale is tens of megabytes.
+    const Replacement replaced =
+        ReplaceFileContents(fileName_, fileName_ + ".part",
+                            [&](std::FILE* file) { return CopySavedStream(document.get(), file); });
+    Check();
     if (replaced != Replacement::Done) {
         const int reason = errno;
         const unsigned int errorNo =
@@ -154,21 +160,25 @@ void HPDFWrapper::Close() {
     }
 }
 
-std::string HPDFWrapper::SavedContent(HPDF_Doc document) {
-    HPDF_SaveToStream(document);
-    Check();
-    HPDF_UINT32 size = HPDF_GetStreamSize(document);
-    std::string content(size, '\0');
+bool HPDFWrapper::CopySavedStream(HPDF_Doc document, std::FILE* file) {
+    std::array<HPDF_BYTE, 65536> buffer{};
     HPDF_ResetStream(document);
-    HPDF_ReadFromStream(document, reinterpret_cast<HPDF_BYTE*>(content.data()), &size);
-    // Reading the stream to its very end counts as an error of its own.
-    if (error_.raised && error_.errorNo == HPDF_STREAM_EOF) {
-        error_ = {};
-        HPDF_ResetError(document);
+    while (true) {
+        HPDF_UINT32 size = buffer.size();
+        const HPDF_STATUS status = HPDF_ReadFromStream(document, buffer.data(), &size);
+        if (size > 0 && std::fwrite(buffer.data(), 1, size, file) != size) {
+            return false;
+        }
+        if (status == HPDF_STREAM_EOF) {
+            // Reading the stream to its very end counts as an error of its own.
+            error_ = {};
+            HPDF_ResetError(document);
+            return true;
+        }
+        if (status != HPDF_OK) {
+            return false;  // the recorded library error is thrown after the file is gone
+        }
     }
-    Check();
-    content.resize(size);
-    return content;
 }
 
 HPDF_Doc HPDFWrapper::OpenDocument() const {

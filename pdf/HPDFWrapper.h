@@ -3,6 +3,7 @@
 #include <hpdf.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -85,8 +86,8 @@ class HPDFWrapper : public PdfWrapperBase {
         return result;
     }
     void InitialiseDocument();
-    // The whole document as the library writes it.
-    std::string SavedContent(HPDF_Doc document);
+    // Copies the document the library saved into its stream into the file; never throws.
+    bool CopySavedStream(HPDF_Doc document, std::FILE* file);
     HPDF_Doc OpenDocument() const;
     HPDF_Page CurrentPage() const;
     void ApplyFont();

@@ -75,10 +75,9 @@ int CreateUniqueFile(const std::string& prefix, std::string& path) {
     return -1;
 }
 
-bool WriteAndSync(FileHandle file, const std::string& content) {
+bool WriteAndSync(FileHandle file, const std::function<bool(std::FILE*)>& write) {
     const bool written =
-        std::fwrite(content.data(), 1, content.size(), file.get()) == content.size() &&
-        std::fflush(file.get()) == 0 && ::fsync(fileno(file.get())) == 0;
+        write(file.get()) && std::fflush(file.get()) == 0 && ::fsync(fileno(file.get())) == 0;
     // fclose flushes nothing more here, but its failure still means the file is not whole.
     return std::fclose(file.release()) == 0 && written;
 }
@@ -169,6 +168,13 @@ bool CopyFileContents(const std::string& source, const std::string& target) {
 
 Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
                                 const std::string& content) {
+    return ReplaceFileContents(path, temporaryPath, [&content](std::FILE* file) {
+        return std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    });
+}
+
+Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
+                                const std::function<bool(std::FILE*)>& write) {
     std::string temporary;
     const int descriptor = CreateUniqueFile(temporaryPath, temporary);
     if (descriptor < 0) {
@@ -182,7 +188,7 @@ Replacement ReplaceFileContents(const std::string& path, const std::string& temp
         errno = reason;
         return Replacement::NotOpened;
     }
-    if (!WriteAndSync(std::move(file), content) ||
+    if (!WriteAndSync(std::move(file), write) ||
         std::rename(temporary.c_str(), path.c_str()) != 0) {
         const int reason = errno;
         std::remove(temporary.c_str());

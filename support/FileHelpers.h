@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "FileHandle.h"
@@ -36,5 +38,9 @@ enum class Replacement { Done, NotOpened, NotWritten };
 // tells why.
 Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
                                 const std::string& content);
+// The same for content written piece by piece into the temporary file: write answers whether
+// all of it went in. It must not throw, or the temporary file stays behind.
+Replacement ReplaceFileContents(const std::string& path, const std::string& temporaryPath,
+                                const std::function<bool(std::FILE*)>& write);
 
 }  // namespace Kramo
