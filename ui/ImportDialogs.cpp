@@ -28,6 +28,9 @@ std::string FolderOfChoice(const std::string& chosen, bool chooseFolder) {
     return Kramo::DirectoryOfPath(chosen);
 }
 
+// The chooser's answer when Enter confirmed a folder typed into its location field.
+constexpr int TypedFolderAnswer = 1;
+
 // The folder typed into the chooser's location field, without what the field proposes after
 // the cursor (selected); empty when the field is not in use or names no folder.
 std::string TypedFolder(Gtk::FileChooserDialog& dialog) {
@@ -86,8 +89,9 @@ std::string ImportDialogs::ChooseOnScreen(const Choice& choice) const {
     }
     std::string typed;
     if (choice.chooseFolder) {
-        // Enter in the location field takes the folder as typed: the field would first complete
-        // it with its only subfolder and answer that one.
+        // Enter in the location field takes the folder as typed: the chooser would first
+        // complete it with its only subfolder and answer that one. The answer is the program's
+        // own, which the chooser does not hold back while it reads the folder.
         dialog.signal_key_press_event().connect(
             [&dialog, &typed](GdkEventKey* key) {
                 if (key->keyval != GDK_Return && key->keyval != GDK_KP_Enter) {
@@ -97,16 +101,17 @@ std::string ImportDialogs::ChooseOnScreen(const Choice& choice) const {
                 if (typed.empty()) {
                     return false;
                 }
-                dialog.response(Gtk::RESPONSE_OK);
+                dialog.response(TypedFolderAnswer);
                 return true;
             },
             false);
     }
-    if (dialog.run() != Gtk::RESPONSE_OK) {
-        return {};
+    const int answer = dialog.run();
+    if (answer == TypedFolderAnswer) {
+        return typed;
     }
-    // The chosen folder, clicked once or typed; the folder shown only when none is chosen.
-    return typed.empty() ? std::string(dialog.get_filename()) : typed;
+    // The chosen folder, clicked once; the folder shown only when none is chosen.
+    return answer == Gtk::RESPONSE_OK ? std::string(dialog.get_filename()) : std::string();
 }
 
 std::string ImportDialogs::Choose(const char* title, bool chooseFolder) {
