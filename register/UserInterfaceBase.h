@@ -14,7 +14,8 @@ class UserInterfaceBase {
     virtual void LoadSellers() = 0;
     // Runs the main loop until the main window closes.
     virtual void Run() = 0;
-    // Every widget built from now on uses a monospaced font of this size.
+    // Every widget uses the desktop's font family at this size; set once at start, before the
+    // windows are built.
     virtual void InstallFontStyle(int size) = 0;
 };
 

@@ -114,6 +114,9 @@ void DataPostgresPqxx::HandlePostgresException(const std::exception& failure) {
 pqxx::connection& DataPostgresPqxx::Session() {
     if (!connection_) {
         connection_ = std::make_unique<pqxx::connection>(connectionString_);
+        // Time stamps are read as "2026-12-08 03:10:08" whatever the database says: a restored
+        // dump does not carry the database's own date style.
+        connection_->set_variable("datestyle", "'ISO, YMD'");
     }
     return *connection_;
 }

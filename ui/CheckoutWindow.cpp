@@ -40,6 +40,8 @@ CheckoutWindow::CheckoutWindow(Gtk::Window& window,
       filling_(filling),
       checkout_(kramoRegister, settings) {
     TakeWidgets(checkoutXml);
+    sellerCombo_->LimitWidth(20);
+    itemCombo_->LimitWidth(20);
     priceLabel_->set_padding(4, 2);  // the text off the edge of its coloured box
     BuildPurchaseView();
     ConnectSignals();
@@ -126,6 +128,8 @@ void CheckoutWindow::Leave() {
     window_.hide();
     FillingFlag::Scope filling(filling_);
     mainWindow_.ReloadSellerList();
+    // What was sold meanwhile shows at once in the seller's item states.
+    mainWindow_.ShowCurrentSellerAgain();
 }
 
 // A refilled combo has no choice: the checkout's seller and items go with it.

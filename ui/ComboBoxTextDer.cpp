@@ -6,7 +6,14 @@ ComboBoxTextDer::ComboBoxTextDer(BaseObjectType* object,
                                  const Glib::RefPtr<Gnome::Glade::Xml>& /*xml*/)
     : Gtk::ComboBox(object), store_(Gtk::ListStore::create(columns_)) {
     set_model(store_);
-    pack_start(columns_.text);
+    textCell_ = Gtk::manage(new Gtk::CellRendererText());
+    pack_start(*textCell_);
+    add_attribute(textCell_->property_text(), columns_.text);
+}
+
+void ComboBoxTextDer::LimitWidth(int characters) {
+    textCell_->property_ellipsize() = Pango::ELLIPSIZE_END;
+    textCell_->property_width_chars() = characters;
 }
 
 void ComboBoxTextDer::AppendText(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtkmm/cellrenderertext.h>
 #include <gtkmm/combobox.h>
 #include <gtkmm/liststore.h>
 #include <libglademm/xml.h>
@@ -17,6 +18,9 @@ class ComboBoxTextDer : public Gtk::ComboBox {
     void ClearItems();
     std::string ActiveText() const;
     int ItemCount() const;
+    // Long texts are cut with "…": the box asks for the room of this many characters only, so
+    // that a long name cannot widen its window.
+    void LimitWidth(int characters);
 
   private:
     struct Columns : Gtk::TreeModel::ColumnRecord {
@@ -26,6 +30,7 @@ class ComboBoxTextDer : public Gtk::ComboBox {
 
     Columns columns_;
     Glib::RefPtr<Gtk::ListStore> store_;
+    Gtk::CellRendererText* textCell_ = nullptr;  // owned by the box
 };
 
 }  // namespace KramoDialogs

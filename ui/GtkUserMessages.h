@@ -3,12 +3,13 @@
 #include <memory>
 
 #include "support/UserMessages.h"
+#include "ui/BoxPlacement.h"
 #include "ui/TextPrompt.h"
 
 namespace KramoDialogs {
 
 // The message boxes and the text prompt on the screen: each box is built, run until the user
-// answers, and destroyed.
+// answers, and destroyed. Every box is modal to the window it belongs to and centred on it.
 class GtkUserMessages : public Kramo::UserMessages {
   public:
     // Without a prompt (the window description had none) every prompt counts as cancelled.
@@ -21,9 +22,12 @@ class GtkUserMessages : public Kramo::UserMessages {
 
     // The prompt is built with the other windows, after this object.
     void SetPrompt(std::unique_ptr<TextPrompt> prompt) { prompt_ = std::move(prompt); }
+    // Boxes fall back to the main window once it is built.
+    void SetMainWindow(Gtk::Window* mainWindow) { placement_.SetMainWindow(mainWindow); }
 
   private:
     std::unique_ptr<TextPrompt> prompt_;
+    BoxPlacement placement_;
 };
 
 }  // namespace KramoDialogs

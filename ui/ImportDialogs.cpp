@@ -1,12 +1,17 @@
 #include "ImportDialogs.h"
 
+#include <gdk/gdkkeysyms.h>
 #include <gtkmm/filechooserdialog.h>
 #include <gtkmm/stock.h>
 #include <gtkmm/window.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "import/FolderImport.h"
 #include "import/ImportedSellerStore.h"
 #include "import/SellerSheetImport.h"
+#include "register/ImportFolderRule.h"
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/UserMessages.h"
@@ -21,6 +26,38 @@ std::string FolderOfChoice(const std::string& chosen, bool chooseFolder) {
         return chosen.empty() || chosen.back() == '/' ? chosen : chosen + "/";
     }
     return Kramo::DirectoryOfPath(chosen);
+}
+
+// The chooser's answer when Enter confirmed a folder typed into its location field.
+constexpr int TypedFolderAnswer = 1;
+
+// The folder typed into the chooser's location field, without what the field proposes after
+// the cursor (selected); empty when the field is not in use or names no folder.
+std::string TypedFolder(Gtk::FileChooserDialog& dialog) {
+    Gtk::Widget* focus = dialog.get_focus();
+    if (focus == nullptr || !GTK_IS_ENTRY(focus->gobj())) {
+        return {};
+    }
+    GtkEditable* field = GTK_EDITABLE(focus->gobj());
+    gchar* text = gtk_editable_get_chars(field, 0, -1);
+    std::string typed = text;
+    g_free(text);
+    gint start = 0;
+    gint end = 0;
+    if (gtk_editable_get_selection_bounds(field, &start, &end) &&
+        end == g_utf8_strlen(typed.c_str(), -1)) {
+        typed.resize(static_cast<std::size_t>(g_utf8_offset_to_pointer(typed.c_str(), start) -
+                                              typed.c_str()));
+    }
+    if (typed.empty()) {
+        return {};
+    }
+    std::filesystem::path folder(typed);
+    if (folder.is_relative()) {
+        folder = std::filesystem::path(dialog.get_current_folder()) / folder;
+    }
+    std::error_code error;
+    return std::filesystem::is_directory(folder, error) ? folder.string() : std::string();
 }
 
 }  // namespace
@@ -38,7 +75,9 @@ std::string ImportDialogs::ChooseOnScreen(const Choice& choice) const {
                                                       : Gtk::FILE_CHOOSER_ACTION_OPEN);
     dialog.add_button(Gtk::Stock::CANCEL, Gtk::RESPONSE_CANCEL);
     dialog.add_button(Gtk::Stock::OK, Gtk::RESPONSE_OK);
-    dialog.set_filename(choice.presetName);
+    if (!choice.presetName.empty()) {
+        dialog.set_filename(choice.presetName);
+    }
     dialog.set_current_folder(choice.startFolder);
     if (!choice.patterns.empty()) {
         Gtk::FileFilter filter;
@@ -48,11 +87,31 @@ std::string ImportDialogs::ChooseOnScreen(const Choice& choice) const {
         }
         dialog.add_filter(filter);
     }
-    if (dialog.run() != Gtk::RESPONSE_OK) {
-        return {};
+    std::string typed;
+    if (choice.chooseFolder) {
+        // Enter in the location field takes the folder as typed: the chooser would first
+        // complete it with its only subfolder and answer that one. The answer is the program's
+        // own, which the chooser does not hold back while it reads the folder.
+        dialog.signal_key_press_event().connect(
+            [&dialog, &typed](GdkEventKey* key) {
+                if (key->keyval != GDK_Return && key->keyval != GDK_KP_Enter) {
+                    return false;
+                }
+                typed = TypedFolder(dialog);
+                if (typed.empty()) {
+                    return false;
+                }
+                dialog.response(TypedFolderAnswer);
+                return true;
+            },
+            false);
     }
-    return choice.chooseFolder ? std::string(dialog.get_current_folder())
-                               : std::string(dialog.get_filename());
+    const int answer = dialog.run();
+    if (answer == TypedFolderAnswer) {
+        return typed;
+    }
+    // The chosen folder, clicked once; the folder shown only when none is chosen.
+    return answer == Gtk::RESPONSE_OK ? std::string(dialog.get_filename()) : std::string();
 }
 
 std::string ImportDialogs::Choose(const char* title, bool chooseFolder) {
@@ -61,8 +120,9 @@ std::string ImportDialogs::Choose(const char* title, bool chooseFolder) {
     choice.chooseFolder = chooseFolder;
     if (!chooseFolder) {
         choice.patterns = {"*.ods", "*.xls", "*.xlsx", "*.txt"};
+        // A folder chooser gets no preset: it would offer the data folder itself.
+        choice.presetName = settings_.DataDirectory();
     }
-    choice.presetName = settings_.DataDirectory();
     choice.startFolder = settings_.LastImportFolder().empty() ? settings_.DataDirectory()
                                                               : settings_.LastImportFolder();
     const std::string chosen = chooser_(choice);
@@ -122,7 +182,13 @@ void ImportDialogs::ShowImportedSeller(int sellerId) {
 
 void ImportDialogs::ImportMultiSellers() {
     KramoExcel::FolderImport::LogLine("Starting");
-    if (Choose("Select folder with sheets", true).empty()) {
+    const std::string folder = Choose("Select folder with sheets", true);
+    if (folder.empty()) {
+        return;
+    }
+    if (const auto refusal = Kramo::RefusedImportFolder(folder, settings_)) {
+        KramoExcel::FolderImport::LogLine("Refused the program's own folder " + folder);
+        Kramo::ShowErrorBox(*refusal, Kramo::RefusedImportFolderTitle);
         return;
     }
     KramoExcel::FolderImport folderImport(kramoRegister_.Store(), settings_.DataDirectory());

@@ -73,6 +73,8 @@ void ItemDialog::RegisterStartDialogEditProduct(int itemId) {
     for (Gtk::Entry* field : {nameEntry_, priceEntry_, numberEntry_}) {
         FieldLook::Normal(*field);
     }
+    // Each item of a series starts with its name, selected so that typing replaces it.
+    nameEntry_->grab_focus();
 }
 
 void ItemDialog::FillCombos() {

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include <glibmm/main.h>
 #include <gtkmm/button.h>
 #include <gtkmm/cellrendererpixbuf.h>
 #include <gtkmm/cellrenderertext.h>
@@ -74,12 +75,15 @@ MainWindow::MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
                        FillingFlag& filling)
     : kramoRegister_(kramoRegister), settings_(settings), filling_(filling) {
     TakeWidgets(registerXml, menuXml);
+    sellerCombo_->LimitWidth(20);
     window_->maximize();
     BuildItemView();
     ConnectSignals();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    noSellerNotice_.disconnect();
+}
 
 void MainWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
                              const Glib::RefPtr<Gnome::Glade::Xml>& menuXml) {
@@ -219,7 +223,33 @@ void MainWindow::ShowSellerAt(std::size_t position) {
         return;
     }
     ShowNoSeller();
-    Kramo::ShowInfoBox("Neexistuje žiaden predajca", "");
+    TellThereIsNoSeller();
+}
+
+// At the start the list is filled before the window is on screen: the notice waits for the
+// window and then opens over it, once the window has been drawn.
+void MainWindow::TellThereIsNoSeller() {
+    if (window_->get_mapped()) {
+        Kramo::ShowInfoBox("Neexistuje žiaden predajca", "");
+        return;
+    }
+    if (noSellerNotice_.connected()) {
+        return;
+    }
+    noSellerNotice_ = window_->signal_map_event().connect([this](GdkEventAny*) {
+        noSellerNotice_.disconnect();
+        noSellerNotice_ = Glib::signal_idle().connect([this] {
+            Kramo::ShowInfoBox("Neexistuje žiaden predajca", "");
+            return false;
+        });
+        return false;
+    });
+}
+
+void MainWindow::ShowCurrentSellerAgain() {
+    if (const auto position = sellers_.PositionOfId(currentSellerId_)) {
+        ShowSeller(sellers_.At(*position).seller);
+    }
 }
 
 void MainWindow::ShowNoSeller() {
@@ -229,12 +259,14 @@ void MainWindow::ShowNoSeller() {
     sellerCombo_->unset_active();
     sellerTypeLabel_->set_text("");
     sellerNoteLabel_->set_text("");
+    sellerNoteLabel_->set_tooltip_text("");
 }
 
 void MainWindow::ShowSeller(const Kramo::Seller& seller) {
     FillingFlag::Scope filling(filling_);
     currentSellerId_ = seller.ID;
     sellerNoteLabel_->set_text(seller.COMMENT);
+    sellerNoteLabel_->set_tooltip_text(seller.COMMENT);  // the whole note, when it is cut
 
     const std::vector<Item> items = Store().GetSellerItems(seller.ID);
     FillItemRows(items, Store().GetCategoriesOfItems(items));

@@ -45,6 +45,9 @@ class MainWindow {
     void ShowSeller(const Kramo::Seller& seller);
     // Outside the list: no seller is shown and the user is told there is none.
     void ShowSellerAt(std::size_t position);
+    // The shown seller read anew from the seller list, with its items as they are now; nothing
+    // when no seller is shown or it is gone.
+    void ShowCurrentSellerAgain();
     int CurrentSellerId() const { return currentSellerId_; }
     // Throws "No seller selected." when no seller is shown or it cannot be read.
     Kramo::Seller CurrentSeller() const;
@@ -88,6 +91,7 @@ class MainWindow {
     void ConnectSignals();
     void RefillSellerCombos();
     void ShowNoSeller();
+    void TellThereIsNoSeller();
     void FillItemRows(const std::vector<Kramo::Item>& items,
                       const std::vector<Kramo::ItemCategory>& categories);
     void OnSellerChosen();
@@ -104,6 +108,7 @@ class MainWindow {
     Glib::RefPtr<Gtk::ListStore> itemRows_;
     StatePictures statePictures_;
     sigc::signal<void> sellersRefilled_;
+    sigc::connection noSellerNotice_;  // waits for the window to come on screen
 
     // Top-level widgets of the description belong to whoever took them.
     std::unique_ptr<Gtk::Window> window_;

@@ -46,13 +46,13 @@ SellerDialog::SellerDialog(Gtk::Window& window, const Glib::RefPtr<Gnome::Glade:
 void SellerDialog::OpenSellerDialog(int sellerId) {
     categories_ = Store().GetSellerCategories();
     ReadDialogSeller(sellerId);
-    openedName_ = seller_.NAME;
     FillFields();
     for (Gtk::Entry* field : {nameEntry_, codeEntry_, noteEntry_}) {
         FieldLook::Normal(*field);
     }
     window_.show();
     window_.present();
+    nameEntry_->grab_focus();
 }
 
 void SellerDialog::ReadDialogSeller(int sellerId) {
@@ -98,7 +98,8 @@ void SellerDialog::ConfirmSellerDialog() {
         return;
     }
     const std::string typed = codeEntry_->get_text();
-    const std::string code = Store().GenerateSellerCode(openedName_, typed, seller_.ID);
+    // Proposed from the name as typed: a new seller opens with a placeholder name.
+    const std::string code = Store().GenerateSellerCode(nameEntry_->get_text(), typed, seller_.ID);
     if (code != typed) {
         seller_.SHORT_CODE = code;
         codeEntry_->set_text(code);

@@ -55,7 +55,6 @@ class SellerDialog {
     MainWindow& mainWindow_;
     ItemDialog& itemDialog_;
     Kramo::Seller seller_;
-    std::string openedName_;  // codes are made from the name the dialog opened with
     std::vector<Kramo::SellerCategory> categories_;
 
     Gtk::Entry* nameEntry_ = nullptr;

@@ -30,11 +30,9 @@ int LeadingInteger(const std::string& text) {
 
 SettingsDialog::SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml,
                                Kramo::KramoSettings& settings, Kramo::KramoRegister& kramoRegister,
-                               Kramo::UserInterfaceBase& windows,
                                std::function<void()> storeReplaced)
     : settings_(settings),
       kramoRegister_(kramoRegister),
-      windows_(windows),
       storeReplaced_(std::move(storeReplaced)),
       runner_([](Gtk::Dialog& dialog) { return dialog.run(); }) {
     Gtk::Dialog* dialog = nullptr;
@@ -48,6 +46,7 @@ SettingsDialog::SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml,
         .Get("entry_dbaddress", address_)
         .Get("entry_dbuser", user_)
         .Get("entry_dbpassword", password_)
+        .Get("entry_dbname", databaseName_)
         .Get("entry_dbport", port_)
         .Check();
 }
@@ -74,6 +73,7 @@ void SettingsDialog::OpenSettingsDialog() {
     address_->set_text(settings_.ServerAddress());
     user_->set_text(settings_.User());
     password_->set_text(settings_.Password());
+    databaseName_->set_text(settings_.DatabaseName());
     port_->set_text(Kramo::FormatText("%i", settings_.Port()));
 
     const int response = runner_(*dialog_);
@@ -93,6 +93,7 @@ void SettingsDialog::ReadWidgets() {
     settings_.SetServerAddress(address_->get_text());
     settings_.SetUser(user_->get_text());
     settings_.SetPassword(password_->get_text());
+    settings_.SetDatabaseName(databaseName_->get_text());
     settings_.SetPort(LeadingInteger(port_->get_text()));
 }
 
@@ -103,7 +104,8 @@ void SettingsDialog::ConfirmSettingsDialog() {
     settings_.SaveSettings();
     bool opened = false;
     try {
-        Kramo::ApplySettings(settings_, kramoRegister_, &windows_);
+        // Without the windows: they keep their font until the next start, as the box says.
+        Kramo::ApplySettings(settings_, kramoRegister_, nullptr);
         opened = true;
     } catch (const std::runtime_error&) {
         // Already logged and shown; the program stays without a store until the settings

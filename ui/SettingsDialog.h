@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "register/KramoRegister.h"
-#include "register/UserInterfaceBase.h"
 #include "settings/KramoSettings.h"
 #include "ui/ComboBoxTextDer.h"
 
@@ -19,7 +18,7 @@ class RadioButton;
 namespace KramoDialogs {
 
 // "Nastavenia": the sale name, the interface font size and where the data lives. Confirming
-// writes the settings file and reopens the store at once.
+// writes the settings file and reopens the store at once; the font changes at the next start.
 class SettingsDialog {
   public:
     // Runs the dialog modally and answers its response.
@@ -28,8 +27,7 @@ class SettingsDialog {
     // Takes the widgets of "Nastavenia"; throws std::runtime_error with the building step's
     // text when one is missing. storeReplaced runs after a new store was opened.
     SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml, Kramo::KramoSettings& settings,
-                   Kramo::KramoRegister& kramoRegister, Kramo::UserInterfaceBase& windows,
-                   std::function<void()> storeReplaced);
+                   Kramo::KramoRegister& kramoRegister, std::function<void()> storeReplaced);
     ~SettingsDialog();
 
     // Shows the settings and, when the user answers OK, confirms them.
@@ -46,6 +44,7 @@ class SettingsDialog {
     Gtk::Entry& AddressEntry() { return *address_; }
     Gtk::Entry& UserEntry() { return *user_; }
     Gtk::Entry& PasswordEntry() { return *password_; }
+    Gtk::Entry& DatabaseNameEntry() { return *databaseName_; }
     Gtk::Entry& PortEntry() { return *port_; }
 
   private:
@@ -54,7 +53,6 @@ class SettingsDialog {
 
     Kramo::KramoSettings& settings_;
     Kramo::KramoRegister& kramoRegister_;
-    Kramo::UserInterfaceBase& windows_;
     std::function<void()> storeReplaced_;
     Runner runner_;
 
@@ -67,6 +65,7 @@ class SettingsDialog {
     Gtk::Entry* address_ = nullptr;
     Gtk::Entry* user_ = nullptr;
     Gtk::Entry* password_ = nullptr;
+    Gtk::Entry* databaseName_ = nullptr;
     Gtk::Entry* port_ = nullptr;
 };
 

@@ -3,12 +3,12 @@
 #include <gtkmm/button.h>
 #include <gtkmm/main.h>
 #include <gtkmm/menuitem.h>
-#include <gtkmm/rc.h>
+#include <gtkmm/settings.h>
 #include <gtkmm/window.h>
+#include <pangomm/fontdescription.h>
 
 #include <stdexcept>
 
-#include "support/FormatStream.h"
 #include "ui/GuardedAction.h"
 #include "ui/WidgetLookup.h"
 
@@ -42,7 +42,9 @@ UserInterface::UserInterface(Kramo::KramoSettings& settings, Kramo::KramoRegiste
       fileFinder_(Kramo::FileFinder::Acquire()),
       userMessagesScope_(userMessages_) {}
 
-UserInterface::~UserInterface() = default;
+UserInterface::~UserInterface() {
+    userMessages_.SetMainWindow(nullptr);
+}
 
 bool UserInterface::SetupDialogs() {
     try {
@@ -73,6 +75,7 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     TakeLaterWindows();
     mainWindow_ = std::make_unique<MainWindow>(topLevels_.main, topLevels_.menu, kramoRegister_,
                                                settings_, filling_);
+    userMessages_.SetMainWindow(&mainWindow_->Window());
     BuildDialogs();
     BuildPromptAndSettings(gladeFile);
     ConnectMainWindow();
@@ -116,8 +119,8 @@ void UserInterface::BuildPromptAndSettings(const std::string& gladeFile) {
     if (!failure.empty()) {
         throw std::runtime_error(failure);
     }
-    settingsDialog_ = std::make_unique<SettingsDialog>(
-        topLevels_.settings, settings_, kramoRegister_, *this, [this] { LoadSellers(); });
+    settingsDialog_ = std::make_unique<SettingsDialog>(topLevels_.settings, settings_,
+                                                       kramoRegister_, [this] { LoadSellers(); });
 }
 
 void UserInterface::ConnectOrganiserCommands() {
@@ -187,10 +190,15 @@ void UserInterface::Run() {
 }
 
 void UserInterface::InstallFontStyle(int size) {
-    Gtk::RC::parse_string((Kramo::FormatStream("style \"my-style\" { font_name = \"Mono %i\" } "
-                                               "class \"*\" style \"my-style\"")
-                           << size)
-                              .str());
+    UseFontSize(size);
+}
+
+void UserInterface::UseFontSize(int size) {
+    // The desktop's font at the chosen size: the family stays the user's.
+    const Glib::RefPtr<Gtk::Settings> desktop = Gtk::Settings::get_default();
+    Pango::FontDescription font(desktop->property_gtk_font_name().get_value());
+    font.set_size(size * Pango::SCALE);
+    desktop->property_gtk_font_name() = font.to_string();
 }
 
 }  // namespace KramoDialogs

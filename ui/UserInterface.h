@@ -40,6 +40,8 @@ class UserInterface : public Kramo::UserInterfaceBase {
     void LoadSellers() override;
     void Run() override;
     void InstallFontStyle(int size) override;
+    // Every widget uses the desktop's font family at this size (in points).
+    static void UseFontSize(int size);
 
     // The building steps; throws std::runtime_error with the text of the first that failed.
     void BuildWindows(const std::string& gladeFile);

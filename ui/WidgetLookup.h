@@ -1,5 +1,6 @@
 #pragma once
 
+#include <glade/glade-xml.h>
 #include <libglademm/xml.h>
 
 #include <stdexcept>
@@ -24,10 +25,12 @@ class WidgetLookup {
         return *this;
     }
 
+    // The toolkit builds a derived widget over whatever object has the name, unchecked (a
+    // program whose combo box does nothing): an object of any other class is refused here.
     template <typename Widget>
     WidgetLookup& GetDerived(const char* name, Widget*& widget) {
         widget = nullptr;
-        if (xml_) {
+        if (xml_ && HasClass(name, Widget::get_base_type())) {
             xml_->get_widget_derived(name, widget);
         }
         complete_ = complete_ && widget != nullptr;
@@ -42,6 +45,21 @@ class WidgetLookup {
     }
 
   private:
+    // Looked up without wrapping it, so that the derived widget can still be built over it.
+    // The very class, not a subclass: a combo box with an entry misreads the program's rows.
+    bool HasClass(const char* name, GType wanted) const {
+        GtkWidget* object = glade_xml_get_widget(xml_->gobj(), name);
+        if (object == nullptr) {
+            return false;
+        }
+        GType type = G_OBJECT_TYPE(object);
+        // The description's objects are made as gtkmm's own subclass of their class.
+        if (g_str_has_prefix(g_type_name(type), "gtkmm__")) {
+            type = g_type_parent(type);
+        }
+        return type == wanted;
+    }
+
     Glib::RefPtr<Gnome::Glade::Xml> xml_;
     std::string failureText_;
     bool complete_ = true;

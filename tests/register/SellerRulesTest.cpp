@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "../core/MemoryStore.h"
+#include "common/TemporaryDirectory.h"
+#include "register/ImportFolderRule.h"
 #include "register/ItemEntryRules.h"
 #include "register/SellerStateRules.h"
 #include "settings/KramoSettings.h"
@@ -118,6 +122,36 @@ TEST(ItemEntryRules, NumberToStoreAvoidsTakenNumbers) {
     EXPECT_EQ(ItemEntryRules::NumberToStore(checkout, fresh, "2"), "6");
     EXPECT_EQ(ItemEntryRules::NumberToStore(checkout, fresh, "-1"), "6");  // 1 is taken
     EXPECT_EQ(ItemEntryRules::NumberToStore(checkout, fresh, "x"), "6");
+}
+
+// A folder import moves every file of its folder: the program's own folders are refused.
+TEST(ImportFolderRule, RefusesTheProgramsOwnFolders) {
+    KramoTest::TemporaryDirectory program;
+    SilentReporter reporter;
+    const Kramo::KramoSettings settings(reporter, program.Path() + "/");
+    for (const char* folder : {"data", "harky", "kopia", "stara"}) {
+        std::filesystem::create_directory(program.File(folder));
+    }
+    program.WriteFile("kopia/kramo.glade", "");
+    program.WriteFile("stara/kramo.xml", "");
+    std::filesystem::create_directory_symlink(program.File("data"), program.File("odkaz"));
+    const struct {
+        std::string folder;
+        bool refused;
+    } cases[] = {
+        {program.Path(), true},         {program.Path() + "/", true},
+        {program.File("data"), true},   {program.File("data/"), true},
+        {program.File("odkaz"), true},  {program.File("kopia"), true},
+        {program.File("stara/"), true}, {program.File("harky"), false},
+        {program.File("chyba"), false},  // missing: the import itself finds nothing
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::string> refusal = Kramo::RefusedImportFolder(c.folder, settings);
+        EXPECT_EQ(refusal.has_value(), c.refused) << c.folder;
+        if (refusal) {
+            EXPECT_NE(refusal->find(c.folder), std::string::npos) << *refusal;
+        }
+    }
 }
 
 }  // namespace

@@ -317,6 +317,19 @@ TEST_F(PostgresStoreTest, CorruptRowsAreReportedAndStillReturned) {
     EXPECT_EQ(store->GetItem(id).MODIFIED, (Timestamp{2026, 12, 8, 3, 10, 8, 0, -1, -1}));
 }
 
+// A dump restored elsewhere does not carry the database's date style: the server's own default
+// may answer in another form.
+TEST_F(PostgresStoreTest, TimeStampsReadBackWhateverDateStyleTheDatabaseHas) {
+    database.Execute("ALTER DATABASE " + database.Connection().databaseName +
+                     " SET datestyle TO 'SQL, DMY'");
+    const std::unique_ptr<DataPostgresPqxx> desk = OpenDesk();
+    Seller seller = MakeSeller("AA", "Anna");
+    const int id = desk->AddSeller(seller);
+    database.Execute("UPDATE sellers SET \"MODIFIED\" = '2026-12-08 03:10:08'");
+    EXPECT_EQ(desk->GetSeller(id).MODIFIED, (Timestamp{2026, 12, 8, 3, 10, 8, 0, -1, -1}));
+    EXPECT_THAT(reported, IsEmpty());
+}
+
 TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
     const int seller = AddSeller("AA");
     const int first = AddItem(seller, 1);

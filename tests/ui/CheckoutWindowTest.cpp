@@ -149,6 +149,12 @@ TEST_F(CheckoutWindowTest, AWholePurchaseAsACashierMakesIt) {
     EXPECT_THAT(receipt, HasSubstr("Kočík"));
     EXPECT_THAT(receipt, Not(HasSubstr("Čierna bunda")));
     EXPECT_THAT(receipt, ContainsRegex("Suma +5\\.50"));
+
+    // Back in the main window, the seller's items show what was sold.
+    Click(Desk().BackButton());
+    EXPECT_EQ(Main().CurrentSellerId(), 1);
+    EXPECT_THAT(ItemColumn(Main().Columns().state), ElementsAre("Skladom", "Predane", "Predane"));
+    EXPECT_EQ(Main().SellerCombo().get_active_row_number(), 0);
 }
 
 TEST_F(CheckoutWindowTest, UnknownCodeOrNumberChoosesNothing) {

@@ -55,6 +55,7 @@ TEST_F(EditDialogsTest, NewItemIsCorrectedFirstAndSavedOnTheSecondConfirmation) 
     EXPECT_EQ(Store().GetSellerItems(1).size(), 3u);
 
     ItemBox().CategoryCombo().set_active(1);
+    ItemBox().PriceEntry().grab_focus();
     Click(ItemBox().OkButton());
     const std::vector<Kramo::Item> items = ReopenStore()->GetSellerItems(1);
     ASSERT_EQ(items.size(), 4u);
@@ -65,9 +66,11 @@ TEST_F(EditDialogsTest, NewItemIsCorrectedFirstAndSavedOnTheSecondConfirmation) 
     EXPECT_EQ(Store().GetItemCategory(items[3].ITEM_CATEGORY_ID).CODE, 'b');
     EXPECT_EQ(ItemColumn(Main().Columns().name).size(), 4u);
 
-    // Open again, empty, for the next item; cancelling ends the series.
+    // Open again, empty, for the next item, which is typed from its name on; cancelling ends
+    // the series.
     EXPECT_TRUE(ItemBox().Window().get_visible());
     EXPECT_THAT(ItemFields(), ElementsAre("Názov", "-1", "-1.00"));
+    EXPECT_EQ(ItemBox().Window().get_focus(), &ItemBox().NameEntry());
     EXPECT_FALSE(Marked(ItemBox().PriceEntry()));
     Click(ItemBox().CancelButton());
     EXPECT_FALSE(ItemBox().Window().get_visible());
@@ -127,21 +130,38 @@ TEST_F(EditDialogsTest, NewSellerGetsAGeneratedCodeAndItsFirstItem) {
     EXPECT_TRUE(Marked(SellerBox().NameEntry()));
 
     SellerBox().NameEntry().set_text("Pavol Horák");
-    Click(SellerBox().OkButton());  // the code comes from the name the dialog opened with
-    EXPECT_EQ(SellerBox().CodeEntry().get_text(), "NP");
+    Click(SellerBox().OkButton());  // the code comes from the typed name
+    EXPECT_EQ(SellerBox().CodeEntry().get_text(), "PH");
     EXPECT_TRUE(Marked(SellerBox().CodeEntry()));
     EXPECT_TRUE(SellerBox().Window().get_visible());
 
     SellerBox().NoteEntry().set_text("volať");
     Click(SellerBox().OkButton());
     EXPECT_FALSE(SellerBox().Window().get_visible());
-    const Kramo::Seller stored = ReopenStore()->GetSellerByCode("NP");
+    const Kramo::Seller stored = ReopenStore()->GetSellerByCode("PH");
     EXPECT_EQ(stored.NAME, "Pavol Horák");
     EXPECT_EQ(stored.COMMENT, "volať");
     EXPECT_EQ(Main().CurrentSellerId(), stored.ID);
     EXPECT_TRUE(ItemBox().Window().get_visible());  // its first item follows
     EXPECT_EQ(ItemBox().DialogItem().SELLER_ID, stored.ID);
     Click(ItemBox().CancelButton());
+}
+
+TEST_F(EditDialogsTest, EnterConfirmsTheSellerAndItemDialogs) {
+    Click(Main().UpdateSellerButton());
+    SellerBox().NoteEntry().set_text("volať ráno");
+    SellerBox().NoteEntry().activate();
+    DrainEventsFor(400);
+    EXPECT_FALSE(SellerBox().Window().get_visible());
+    EXPECT_EQ(Store().GetSeller(1).COMMENT, "volať ráno");
+
+    SelectItemRows({0});
+    Click(Main().ModifyItemButton());
+    ItemBox().PriceEntry().set_text("6");
+    ItemBox().PriceEntry().activate();
+    DrainEventsFor(400);
+    EXPECT_FALSE(ItemBox().Window().get_visible());
+    EXPECT_DOUBLE_EQ(Store().GetSellerItemByNumber(1, 1).PRICE, 6.0);
 }
 
 TEST_F(EditDialogsTest, ExistingSellerKeepsItsCodeAndATakenCodeIsReplaced) {

@@ -78,6 +78,7 @@ const Expected Contract[] = {
     {"Nastavenia", "entry_dbaddress", "GtkEntry"},
     {"Nastavenia", "entry_dbuser", "GtkEntry"},
     {"Nastavenia", "entry_dbpassword", "GtkEntry"},
+    {"Nastavenia", "entry_dbname", "GtkEntry"},
     {"Nastavenia", "entry_dbport", "GtkEntry"},
 };
 

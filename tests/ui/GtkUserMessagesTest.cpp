@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <gtkmm/dialog.h>
+#include <gtkmm/main.h>
+#include <gtkmm/window.h>
 
 #include "BoxAnswerer.h"
 
@@ -47,6 +49,68 @@ TEST(MessageBoxes, InfoBoxShowsTitleAsSecondaryText) {
                       "Veľkosť písma zmenená");
     EXPECT_EQ(user.seen().text, "Zmena veľkosti písma sa prejaví pri ďalšom spustení programu");
     EXPECT_EQ(user.seen().secondary, "Veľkosť písma zmenená");
+}
+
+// The toolkit learns from the window system which window has the focus; here the test says it.
+void SetFocus(Gtk::Window& window, bool in) {
+    GdkEvent* event = gdk_event_new(GDK_FOCUS_CHANGE);
+    event->focus_change.window = static_cast<GdkWindow*>(g_object_ref(window.get_window()->gobj()));
+    event->focus_change.in = in ? TRUE : FALSE;
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
+struct Placement {
+    GtkWindow* owner = nullptr;
+    bool modal = false;
+    int position = GTK_WIN_POS_NONE;
+};
+
+std::function<void(GtkWidget*)> KeepPlacement(Placement& placement) {
+    return [&placement](GtkWidget* box) {
+        placement.owner = gtk_window_get_transient_for(GTK_WINDOW(box));
+        placement.modal = gtk_window_get_modal(GTK_WINDOW(box));
+        g_object_get(box, "window-position", &placement.position, nullptr);
+    };
+}
+
+TEST(MessageBoxes, OpenModalAndCentredOnTheWindowTheyBelongTo) {
+    GtkUserMessages boxes;
+    Placement placement;
+    {
+        BoxAnswerer user(GTK_RESPONSE_OK, KeepPlacement(placement));
+        boxes.ShowErrorBox("Chyba", "");  // no window yet: centred on the screen
+    }
+    EXPECT_EQ(placement.owner, nullptr);
+    EXPECT_TRUE(placement.modal);
+    EXPECT_EQ(placement.position, GTK_WIN_POS_CENTER);
+
+    Gtk::Window main;
+    Gtk::Window checkout;
+    boxes.SetMainWindow(&main);
+    main.show();
+    checkout.show();
+    while (Gtk::Main::events_pending()) {
+        Gtk::Main::iteration(false);
+    }
+    SetFocus(main, false);
+    SetFocus(checkout, true);
+    {
+        BoxAnswerer user(GTK_RESPONSE_YES, KeepPlacement(placement));
+        boxes.AskQuestion("Dokončiť nákup?", "");
+    }
+    EXPECT_EQ(placement.owner, checkout.gobj());
+    EXPECT_TRUE(placement.modal);
+    EXPECT_EQ(placement.position, GTK_WIN_POS_CENTER_ON_PARENT);
+
+    SetFocus(checkout, false);  // no window in use: the main window's
+    {
+        BoxAnswerer user(GTK_RESPONSE_OK, KeepPlacement(placement));
+        boxes.ShowInfoBox("Neexistuje žiaden predajca", "");
+    }
+    EXPECT_EQ(placement.owner, main.gobj());
+    EXPECT_EQ(placement.position, GTK_WIN_POS_CENTER_ON_PARENT);
+    boxes.SetMainWindow(nullptr);
 }
 
 void TypeIntoPrompt(GtkWidget* dialog, const char* text) {

@@ -4,11 +4,14 @@
 #include <gtkmm/entry.h>
 #include <gtkmm/label.h>
 #include <gtkmm/radiobutton.h>
+#include <gtkmm/settings.h>
 #include <gtkmm/treeview.h>
+#include <gtkmm/window.h>
 
 #include "BoxAnswerer.h"
 #include "WindowFixture.h"
 #include "common/TemporaryDirectory.h"
+#include "settings/FontSizeOption.h"
 
 namespace {
 
@@ -41,14 +44,51 @@ class MainWindowTest : public KramoTest::WindowFixture {
     }
 };
 
-TEST_F(MainWindowTest, EmptyStoreSaysThereIsNoSeller) {
+TEST_F(MainWindowTest, EmptyStoreSaysThereIsNoSellerOverTheShownWindow) {
     Open();
     EXPECT_THAT(SellerComboTexts(), IsEmpty());
     EXPECT_EQ(Main().CurrentSellerId(), -1);
+    EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());  // the window is not on screen yet
+
+    Main().Window().show();
+    for (int wait = 0; wait < 200 && Boxes().ShownBoxes().empty(); ++wait) {
+        DrainEvents();
+        g_usleep(10000);
+    }
     ASSERT_EQ(Boxes().ShownOfKind("info").size(), 1u);
     EXPECT_EQ(Boxes().ShownOfKind("info")[0].text, "Neexistuje žiaden predajca");
+    EXPECT_TRUE(Main().Window().get_mapped());
     TypeFindText("ab");  // nothing to find in an empty list
     EXPECT_EQ(Main().CurrentSellerId(), -1);
+    Main().Window().hide();
+}
+
+// Restores the desktop's font when the test ends.
+class DesktopFontScope {
+  public:
+    DesktopFontScope() : former_(Gtk::Settings::get_default()->property_gtk_font_name()) {}
+    ~DesktopFontScope() { Gtk::Settings::get_default()->property_gtk_font_name() = former_; }
+    const Glib::ustring& Former() const { return former_; }
+
+  private:
+    Glib::ustring former_;
+};
+
+TEST_F(MainWindowTest, LargestFontKeepsTheDesktopFamilyAndTheWindowFitsTheScreen) {
+    DesktopFontScope desktopFont;
+    const int largest = Kramo::OfferedFontSizes().back().value;
+    KramoDialogs::UserInterface::UseFontSize(largest);
+    WriteSellerFile("1-AB-Anna Nováková-Hrušovská.txt",
+                    "1*AB*Anna Nováková-Hrušovská*volať večer po šiestej*p*1\n"
+                    "1*Zimná bunda s kapucňou, veľkosť 128*25*a*s\n");
+    Open();
+
+    const Pango::FontDescription font = Main().FindEntry().get_style()->get_font();
+    EXPECT_EQ(font.get_family(), Pango::FontDescription(desktopFont.Former()).get_family());
+    EXPECT_EQ(font.get_size(), largest * Pango::SCALE);
+    const Gtk::Requisition size = Main().Window().size_request();
+    EXPECT_LE(size.width, 1280);
+    EXPECT_LE(size.height, 800);
 }
 
 TEST_F(MainWindowTest, ShowsTheFirstSellerByCodeWithItsItems) {

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 #include <gtkmm/dialog.h>
 #include <gtkmm/entry.h>
+#include <gtkmm/label.h>
 #include <gtkmm/menuitem.h>
 #include <gtkmm/radiobutton.h>
+#include <gtkmm/window.h>
 
 #include <filesystem>
 #include <fstream>
@@ -155,6 +157,7 @@ class SettingsDialogTest : public KramoTest::WindowFixture {
         dialog.AddressEntry().set_text(connection.address);
         dialog.UserEntry().set_text(connection.user);
         dialog.PasswordEntry().set_text(connection.password);
+        dialog.DatabaseNameEntry().set_text(connection.databaseName);
         dialog.PortEntry().set_text(std::to_string(connection.port));
     }
 
@@ -174,8 +177,19 @@ TEST_F(SettingsDialogTest, ConfirmingWithoutAFontChangeShowsNoBox) {
     EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());
 }
 
-TEST_F(SettingsDialogTest, FontSizeChangeIsSavedAndAnnounced) {
+// The font of a window built now.
+std::string FontOfANewWindow() {
+    Gtk::Window window;
+    Gtk::Label label("Kramo");
+    window.add(label);
+    label.ensure_style();
+    return label.get_style()->get_font().to_string();
+}
+
+TEST_F(SettingsDialogTest, FontSizeChangeIsSavedAndAnnouncedForTheNextStart) {
+    const std::string font = FontOfANewWindow();
     Answer([](KramoDialogs::SettingsDialog& dialog) { dialog.FontSizeCombo().set_active(4); });
+    EXPECT_EQ(FontOfANewWindow(), font);  // not half now: no window changes before the restart
     EXPECT_EQ(Settings().FontSize(), 10);
     EXPECT_THAT(SettingsFile(), HasSubstr("fontSize=\"10\""));
     ASSERT_THAT(Boxes().ShownOfKind("info"), SizeIs(1));
@@ -188,6 +202,23 @@ TEST_F(SettingsDialogTest, FontSizeChangeIsSavedAndAnnounced) {
     Answer([](KramoDialogs::SettingsDialog& dialog) {
         EXPECT_EQ(dialog.FontSizeCombo().ActiveText(), "10");
     });
+}
+
+TEST_F(SettingsDialogTest, EnterInAFieldAnswersOk) {
+    KramoDialogs::SettingsDialog& dialog = Windows().SettingsWindow();
+    dialog.SetRunner([this, &dialog](Gtk::Dialog& shown) {
+        int response = Gtk::RESPONSE_NONE;
+        sigc::connection answered =
+            shown.signal_response().connect([&response](int answer) { response = answer; });
+        shown.show();
+        dialog.SaleNameEntry().set_text("Jesenná kramo");
+        dialog.SaleNameEntry().activate();
+        DrainEventsFor(400);
+        answered.disconnect();
+        return response;
+    });
+    dialog.OpenSettingsDialog();
+    EXPECT_EQ(Settings().SaleName(), "Jesenná kramo");
 }
 
 TEST_F(SettingsDialogTest, CancelLeavesEverySetting) {
@@ -214,11 +245,11 @@ TEST_F(SettingsDialogTest, StoreMovesToTheDatabaseAndBack) {
     database.Execute(
         "INSERT INTO sellers (\"ID\", \"SHORT_CODE\", \"NAME\", \"SELLER_CATEGORY_ID\", "
         "\"MODIFIED\", \"STATUS\") VALUES (7, 'DB', 'Dana Bystrá', 11, now(), 1)");
-    Settings().SetDatabaseName(database.Connection().databaseName);
     Answer(
         [&](KramoDialogs::SettingsDialog& dialog) { UseDatabase(dialog, database.Connection()); });
     EXPECT_FALSE(Settings().DatabaseInLocalFiles());
     EXPECT_THAT(SettingsFile(), HasSubstr("databaseInLocalFiles=\"False\""));
+    EXPECT_THAT(SettingsFile(), HasSubstr("dbname=\"" + database.Connection().databaseName + "\""));
     EXPECT_THAT(SellerComboTexts(), ElementsAre("DB - Dana Bystrá"));
     // The sale's name is the database's.
     EXPECT_EQ(Settings().SaleName(), "Testovacia kramo");
@@ -235,8 +266,9 @@ TEST_F(SettingsDialogTest, StoreMovesToTheDatabaseAndBack) {
     EXPECT_THAT(ItemColumn(Main().Columns().name), ElementsAre("Sánky"));
     EXPECT_EQ(database.Scalar("SELECT \"NAME\" FROM items"), "Sánky");
 
-    Answer([](KramoDialogs::SettingsDialog& dialog) {
+    Answer([&](KramoDialogs::SettingsDialog& dialog) {
         EXPECT_TRUE(dialog.DatabaseButton().get_active());
+        EXPECT_EQ(dialog.DatabaseNameEntry().get_text(), database.Connection().databaseName);
         dialog.LocalFilesButton().set_active(true);
     });
     EXPECT_TRUE(Settings().DatabaseInLocalFiles());
@@ -248,7 +280,6 @@ TEST_F(SettingsDialogTest, FailedConnectionIsReportedAndTheProgramStaysUsable) {
     KramoTest::PostgresTestDatabase database;
     Kramo::PostgresConnection wrong = database.Connection();
     wrong.password = "not the password";
-    Settings().SetDatabaseName(wrong.databaseName);
     Answer([&](KramoDialogs::SettingsDialog& dialog) { UseDatabase(dialog, wrong); });
 
     ASSERT_FALSE(Boxes().ShownOfKind("error").empty());

@@ -20,8 +20,19 @@
 namespace KramoTest {
 namespace {
 
+// A window of the program may close between listing it and asking for its properties; that
+// answer is no failure of the test. The toolkit's own handler is put back afterwards.
+int IgnoreError(Display*, XErrorEvent*) {
+    return 0;
+}
+
 struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
+    void operator()(Display* display) const {
+        XSync(display, False);
+        XSetErrorHandler(formerHandler);
+        XCloseDisplay(display);
+    }
+    XErrorHandler formerHandler;
 };
 using DisplayHandle = std::unique_ptr<Display, DisplayCloser>;
 
@@ -86,12 +97,41 @@ std::vector<Window> ProgramWindows(Display* display, pid_t pid, const std::strin
     return found;
 }
 
+// The program's mapped windows that stand over one of its windows with the title.
+std::vector<Window> BoxesOver(Display* display, pid_t pid, const std::string& ownerTitle) {
+    std::vector<Window> boxes;
+    for (const Window window : ProgramWindows(display, pid, "")) {
+        Window owner = 0;
+        if (XGetTransientForHint(display, window, &owner) && owner != 0 &&
+            WindowTitle(display, owner) == ownerTitle) {
+            boxes.push_back(window);
+        }
+    }
+    return boxes;
+}
+
+void SendClose(Display* display, const std::vector<Window>& windows) {
+    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    for (const Window window : windows) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = protocols;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(deleteWindow);
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+    }
+    XFlush(display);
+}
+
 DisplayHandle OpenDisplay() {
-    DisplayHandle display(XOpenDisplay(nullptr));
-    if (!display) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
         throw std::runtime_error("no X display for the program test");
     }
-    return display;
+    return DisplayHandle(display, DisplayCloser{XSetErrorHandler(&IgnoreError)});
 }
 
 }  // namespace
@@ -153,21 +193,28 @@ bool ProgramRun::WaitForWindow(const std::string& title, int timeoutMilliseconds
     return false;
 }
 
+bool ProgramRun::WaitForBoxOver(const std::string& ownerTitle, bool shown,
+                                int timeoutMilliseconds) {
+    const DisplayHandle display = OpenDisplay();
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (BoxesOver(display.get(), pid_, ownerTitle).empty() != shown) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
 void ProgramRun::CloseWindows(const std::string& title) {
     const DisplayHandle display = OpenDisplay();
-    const Atom protocols = XInternAtom(display.get(), "WM_PROTOCOLS", False);
-    const Atom deleteWindow = XInternAtom(display.get(), "WM_DELETE_WINDOW", False);
-    for (const Window window : ProgramWindows(display.get(), pid_, title)) {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = protocols;
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(deleteWindow);
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display.get(), window, False, NoEventMask, &event);
-    }
-    XFlush(display.get());
+    SendClose(display.get(), ProgramWindows(display.get(), pid_, title));
+}
+
+void ProgramRun::CloseBoxesOver(const std::string& ownerTitle) {
+    const DisplayHandle display = OpenDisplay();
+    SendClose(display.get(), BoxesOver(display.get(), pid_, ownerTitle));
 }
 
 int ProgramRun::WaitForExit(int timeoutMilliseconds) {

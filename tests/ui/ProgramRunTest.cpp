@@ -63,11 +63,12 @@ TEST_F(ProgramTest, StartsShowsTheMainWindowAndShutsDownInOrder) {
     EXPECT_THAT(log, Not(HasSubstr("Exception - ")));
 }
 
-TEST_F(ProgramTest, EmptyDataFolderSaysThereIsNoSellerThenShowsTheWindow) {
+TEST_F(ProgramTest, EmptyDataFolderSaysThereIsNoSellerOverTheShownWindow) {
     ProgramRun program(KRAMO_PROGRAM, directory_.Path());
-    ASSERT_TRUE(program.WaitForWindow("")) << Log();  // the notice comes first
-    program.CloseWindows("");
     ASSERT_TRUE(program.WaitForWindow(MainTitle)) << Log();
+    ASSERT_TRUE(program.WaitForBoxOver(MainTitle)) << Log();  // the notice
+    program.CloseBoxesOver(MainTitle);
+    ASSERT_TRUE(program.WaitForBoxOver(MainTitle, false)) << Log();
     program.CloseWindows(MainTitle);
     EXPECT_EQ(program.WaitForExit(), 0);
     ExpectInOrder(Log(), ShutDown);

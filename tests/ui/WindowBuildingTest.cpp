@@ -64,6 +64,11 @@ TEST_F(WindowBuildingTest, EachMissingObjectNamesItsStep) {
         {"id=\"Tovar\"", "id=\"Other\"", "Dialog file is corrupt [windows]."},
         {"id=\"entry_find_seller\"", "id=\"x\"", "Dialog file is corrupt [register 1]."},
         {"id=\"button remove item\"", "id=\"x\"", "Dialog file is corrupt [register 1]."},
+        // A combo box of another class would make a seller picker that does nothing.
+        {"GtkComboBox\" id=\"combobox seller\"", "GtkCombo\" id=\"combobox seller\"",
+         "Dialog file is corrupt [register 1]."},
+        {"GtkComboBox\" id=\"sellerCategory\"", "GtkComboBoxEntry\" id=\"sellerCategory\"",
+         "Dialog file is corrupt [6=Seller edit]."},
         {"id=\"label seller note\"", "id=\"x\"", "Dialog file is corrupt [register 2]."},
         {"id=\"menuitemStats\"", "id=\"x\"", "Dialog file is corrupt [register 2]."},
         {"id=\"radiobuttonSellerStateSelling\"", "id=\"x\"",

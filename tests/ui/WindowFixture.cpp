@@ -91,4 +91,12 @@ void WindowFixture::DrainEvents() {
     }
 }
 
+void WindowFixture::DrainEventsFor(int milliseconds) {
+    const gint64 end = g_get_monotonic_time() + gint64{milliseconds} * 1000;
+    while (g_get_monotonic_time() < end) {
+        DrainEvents();
+        g_usleep(5000);
+    }
+}
+
 }  // namespace KramoTest

@@ -56,6 +56,8 @@ class WindowFixture : public testing::Test {
     std::vector<std::string> CheckoutSellerComboTexts();
     void SelectItemRows(const std::vector<int>& rows);
     void DrainEvents();
+    // Keeps handling events for a while: a button pressed by Enter answers after a moment.
+    void DrainEventsFor(int milliseconds);
 
   private:
     class RecordingReporter : public Kramo::ExceptionReporter {
