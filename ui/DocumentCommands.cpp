@@ -6,6 +6,7 @@
 #include "pdf/SellerOverview.h"
 #include "register/DocumentNames.h"
 #include "register/ExceptionHandlers.h"
+#include "register/ItemLabelsDocument.h"
 #include "register/PdfDocuments.h"
 #include "register/SellersSummary.h"
 #include "support/DocumentOpener.h"
@@ -51,6 +52,18 @@ void DocumentCommands::SaveSellerOverview() {
         Kramo::WriteSellerOverview(writer, kramoRegister_.Store(), sellerIds,
                                    settings_.CurrencyUnit());
     });
+}
+
+void DocumentCommands::PrintLabels(std::optional<int32_t> sellerState) {
+    std::vector<Kramo::Seller> sellers;
+    for (const Kramo::SellerList::Entry& entry : mainWindow_.Sellers().Entries()) {
+        if (!sellerState || entry.seller.STATUS == *sellerState) {
+            sellers.push_back(entry.seller);
+        }
+    }
+    if (const auto path = Kramo::PrintItemLabels(kramoRegister_, settings_, sellers)) {
+        Kramo::OpenDocument(*path);
+    }
 }
 
 }  // namespace KramoDialogs

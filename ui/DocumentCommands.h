@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "pdf/PdfWrapperBase.h"
@@ -25,6 +27,9 @@ class DocumentCommands {
     void SaveStatistics();
     // The sellers in the order of the main window's seller list.
     void SaveSellerOverview();
+    // The labels of every seller's items that need one, or only of the sellers in a state, in
+    // the order of the seller list; opened in the viewer.
+    void PrintLabels(std::optional<int32_t> sellerState);
 
     // Tests answer the question instead of a user.
     void SetTargetQuestion(TargetQuestion question) { targetQuestion_ = std::move(question); }

@@ -19,6 +19,7 @@
 #include <stdexcept>
 
 #include "core/ItemStatus.h"
+#include "register/ItemLabelsDocument.h"
 #include "register/SellerStatementDocument.h"
 #include "support/DocumentOpener.h"
 #include "support/FormatText.h"
@@ -105,6 +106,7 @@ void MainWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
     WidgetLookup(registerXml, "Dialog file is corrupt [register 2].")
         .Get("button toggle accepted", toggleAcceptedButton_)
         .Get("button calc repayment", statementButton_)
+        .Get("button labels", labelsButton_)
         .Get("label seller type", sellerTypeLabel_)
         .Get("label seller note", sellerNoteLabel_)
         .Get("button cashout", checkoutButton_)
@@ -160,6 +162,7 @@ void MainWindow::ConnectSignals() {
     removeItemButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedItems(); }));
     toggleAcceptedButton_->signal_clicked().connect(Guarded([this] { RemarkAllItems(); }));
     statementButton_->signal_clicked().connect(Guarded([this] { PrintStatement(); }));
+    labelsButton_->signal_clicked().connect(Guarded([this] { PrintLabels(); }));
     otherActionsButton_->signal_clicked().connect(Guarded([this] { ShowOtherActions(); }));
 }
 
@@ -395,6 +398,15 @@ void MainWindow::PrintStatement() {
     }
     const Kramo::Seller seller = CurrentSeller();
     if (const auto path = Kramo::PrintSellerStatement(kramoRegister_, settings_, seller.ID)) {
+        Kramo::OpenDocument(*path);
+    }
+}
+
+void MainWindow::PrintLabels() {
+    if (currentSellerId_ == -1) {
+        return;
+    }
+    if (const auto path = Kramo::PrintItemLabels(kramoRegister_, settings_, {CurrentSeller()})) {
         Kramo::OpenDocument(*path);
     }
 }

@@ -59,6 +59,7 @@ class MainWindow {
     void ToggleItem(const Glib::ustring& rowPath);
     // The current seller's statement after the sale, written and handed to the viewer.
     void PrintStatement();
+    void PrintLabels();
 
     // The save dialog for a document: the chosen path, or empty when cancelled.
     std::string AskTargetFile(const std::string& directory, const std::string& suggestedName);
@@ -83,6 +84,7 @@ class MainWindow {
     Gtk::Button& RemoveItemButton() { return *removeItemButton_; }
     Gtk::Button& ToggleAcceptedButton() { return *toggleAcceptedButton_; }
     Gtk::Button& StatementButton() { return *statementButton_; }
+    Gtk::Button& LabelsButton() { return *labelsButton_; }
 
   private:
     void TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
@@ -124,6 +126,7 @@ class MainWindow {
     Gtk::Button* removeItemButton_ = nullptr;
     Gtk::Button* toggleAcceptedButton_ = nullptr;
     Gtk::Button* statementButton_ = nullptr;
+    Gtk::Button* labelsButton_ = nullptr;
     Gtk::Label* sellerTypeLabel_ = nullptr;
     Gtk::Label* sellerNoteLabel_ = nullptr;
     Gtk::Button* checkoutButton_ = nullptr;

@@ -7,7 +7,9 @@
 #include <gtkmm/window.h>
 #include <pangomm/fontdescription.h>
 
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "ui/GuardedAction.h"
 #include "ui/WidgetLookup.h"
@@ -136,6 +138,17 @@ void UserInterface::ConnectOrganiserCommands() {
     overview->signal_activate().connect(
         Guarded([this] { documentCommands_->SaveSellerOverview(); }));
     statistics->signal_activate().connect(Guarded([this] { documentCommands_->SaveStatistics(); }));
+    const std::pair<const char*, std::optional<int32_t>> labelCommands[] = {
+        {"menuItemLabelsAll", std::nullopt},
+        {"menuItemLabelsNotSelling", Kramo::NotSelling},
+        {"menuItemLabelsSelling", Kramo::Selling},
+    };
+    for (const auto& [id, sellerState] : labelCommands) {
+        Gtk::MenuItem* labels = nullptr;
+        topLevels_.menu->get_widget(id, labels);
+        labels->signal_activate().connect(
+            Guarded([this, state = sellerState] { documentCommands_->PrintLabels(state); }));
+    }
 }
 
 void UserInterface::ConnectMainWindow() {
