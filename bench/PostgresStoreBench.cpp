@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/ItemBarcode.h"
+#include "register/ItemScan.h"
 #include "storage/DataPostgresPqxx.h"
 #include "support/Log.h"
 
@@ -101,6 +103,32 @@ void BM_CheckoutLookup(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CheckoutLookup)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One scan of a label at the cash desk: the barcode read, seller and item found, the checks,
+// the item added to the purchase; each time another item.
+void BM_ScanToPurchase(benchmark::State& state) {
+    DataPostgresPqxx& store = LargeSale::Instance().Store();
+    SellerList sellers;
+    sellers.Reload(store.GetSellers());
+    Purchase purchase;
+    int next = 0;
+    for (auto _ : state) {
+        const int sellerId = sellers.At(static_cast<std::size_t>(next % SellerCount)).seller.ID;
+        const std::string text =
+            ItemBarcode::Text({sellerId, next / SellerCount % ItemsPerSeller + 1});
+        ++next;
+        const ScanOutcome outcome = ItemScan::Find(store, sellers, purchase, text);
+        if (outcome.refusal != ScanRefusal::None) {
+            state.SkipWithError("scan refused");
+            break;
+        }
+        purchase.Add(outcome.item->ID);
+        if (purchase.ItemIds().size() == 3) {
+            purchase.Clear();
+        }
+    }
+}
+BENCHMARK(BM_ScanToPurchase)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ModifyItem(benchmark::State& state) {
     DataPostgresPqxx& store = LargeSale::Instance().Store();
