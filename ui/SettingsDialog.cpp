@@ -3,12 +3,16 @@
 #include <gtkmm/dialog.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/radiobutton.h>
+#include <gtkmm/spinbutton.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <stdexcept>
 
+#include "pdf/LabelLayout.h"
+#include "pdf/ReceiptPage.h"
 #include "register/SettingsApplication.h"
 #include "settings/FontSizeOption.h"
 #include "support/FormatText.h"
@@ -49,6 +53,13 @@ SettingsDialog::SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml,
         .Get("entry_dbname", databaseName_)
         .Get("entry_dbport", port_)
         .Check();
+    WidgetLookup(xml, "Dialog file is corrupt [Nastavenia] part 3.")
+        .GetDerived("combo_label_layout", labelLayout_)
+        .Get("spin_first_free_label", firstFreeLabel_)
+        .GetDerived("combo_receipt_page", receiptPage_)
+        .GetDerived("combo_print_receipts", printReceipts_)
+        .Get("entry_receipt_printer", receiptPrinter_)
+        .Check();
 }
 
 SettingsDialog::~SettingsDialog() = default;
@@ -66,8 +77,45 @@ void SettingsDialog::FillFontSizes() {
     fontSize_->set_active(active);
 }
 
+namespace {
+
+const char* const PrintingTitles[] = {"netlačiť", "opýtať sa pri každom nákupe", "vždy tlačiť"};
+
+// Fills the combo with the titles of the offered entries and chooses the one of the key.
+template <typename Offered>
+void FillChoices(ComboBoxTextDer& combo, const std::vector<Offered>& offered,
+                 const std::string& chosenKey) {
+    combo.ClearItems();
+    for (const Offered& entry : offered) {
+        combo.AppendText(entry.title);
+    }
+    combo.set_active(static_cast<int>(&Offered::ByKey(chosenKey) - offered.data()));
+}
+
+template <typename Offered>
+std::string ChosenKey(ComboBoxTextDer& combo, const std::vector<Offered>& offered) {
+    const int chosen = combo.get_active_row_number();
+    return chosen >= 0 && chosen < static_cast<int>(offered.size()) ? offered[chosen].key
+                                                                    : std::string();
+}
+
+}  // namespace
+
+void SettingsDialog::FillDocumentChoices() {
+    FillChoices(*labelLayout_, Kramo::LabelLayout::All(), settings_.LabelLayout());
+    FillChoices(*receiptPage_, Kramo::ReceiptPage::All(), settings_.ReceiptPage());
+    printReceipts_->ClearItems();
+    for (const char* title : PrintingTitles) {
+        printReceipts_->AppendText(title);
+    }
+    printReceipts_->set_active(static_cast<int>(settings_.PrintReceipts()));
+    firstFreeLabel_->set_value(settings_.FirstFreeLabel());
+    receiptPrinter_->set_text(settings_.ReceiptPrinterName());
+}
+
 void SettingsDialog::OpenSettingsDialog() {
     FillFontSizes();
+    FillDocumentChoices();
     saleName_->set_text(settings_.SaleName());
     (settings_.DatabaseInLocalFiles() ? localFiles_ : database_)->set_active(true);
     address_->set_text(settings_.ServerAddress());
@@ -95,6 +143,12 @@ void SettingsDialog::ReadWidgets() {
     settings_.SetPassword(password_->get_text());
     settings_.SetDatabaseName(databaseName_->get_text());
     settings_.SetPort(LeadingInteger(port_->get_text()));
+    settings_.SetLabelLayout(ChosenKey(*labelLayout_, Kramo::LabelLayout::All()));
+    settings_.SetFirstFreeLabel(firstFreeLabel_->get_value_as_int());
+    settings_.SetReceiptPage(ChosenKey(*receiptPage_, Kramo::ReceiptPage::All()));
+    settings_.SetPrintReceipts(
+        static_cast<Kramo::ReceiptPrinting>(std::max(0, printReceipts_->get_active_row_number())));
+    settings_.SetReceiptPrinterName(receiptPrinter_->get_text());
 }
 
 void SettingsDialog::ConfirmSettingsDialog() {

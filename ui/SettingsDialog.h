@@ -13,6 +13,7 @@ namespace Gtk {
 class Dialog;
 class Entry;
 class RadioButton;
+class SpinButton;
 }  // namespace Gtk
 
 namespace KramoDialogs {
@@ -46,9 +47,16 @@ class SettingsDialog {
     Gtk::Entry& PasswordEntry() { return *password_; }
     Gtk::Entry& DatabaseNameEntry() { return *databaseName_; }
     Gtk::Entry& PortEntry() { return *port_; }
+    ComboBoxTextDer& LabelLayoutCombo() { return *labelLayout_; }
+    Gtk::SpinButton& FirstFreeLabelSpin() { return *firstFreeLabel_; }
+    ComboBoxTextDer& ReceiptPageCombo() { return *receiptPage_; }
+    ComboBoxTextDer& PrintReceiptsCombo() { return *printReceipts_; }
+    Gtk::Entry& ReceiptPrinterEntry() { return *receiptPrinter_; }
 
   private:
     void FillFontSizes();
+    // The label sheet, the receipts' paper and their printing.
+    void FillDocumentChoices();
     void ReadWidgets();
 
     Kramo::KramoSettings& settings_;
@@ -67,6 +75,11 @@ class SettingsDialog {
     Gtk::Entry* password_ = nullptr;
     Gtk::Entry* databaseName_ = nullptr;
     Gtk::Entry* port_ = nullptr;
+    ComboBoxTextDer* labelLayout_ = nullptr;
+    Gtk::SpinButton* firstFreeLabel_ = nullptr;
+    ComboBoxTextDer* receiptPage_ = nullptr;
+    ComboBoxTextDer* printReceipts_ = nullptr;
+    Gtk::Entry* receiptPrinter_ = nullptr;
 };
 
 }  // namespace KramoDialogs

@@ -83,6 +83,11 @@ const Expected Contract[] = {
     {"Nastavenia", "entry_dbuser", "GtkEntry"},
     {"Nastavenia", "entry_dbpassword", "GtkEntry"},
     {"Nastavenia", "entry_dbname", "GtkEntry"},
+    {"Nastavenia", "combo_label_layout", "GtkComboBox"},
+    {"Nastavenia", "spin_first_free_label", "GtkSpinButton"},
+    {"Nastavenia", "combo_receipt_page", "GtkComboBox"},
+    {"Nastavenia", "combo_print_receipts", "GtkComboBox"},
+    {"Nastavenia", "entry_receipt_printer", "GtkEntry"},
     {"Nastavenia", "entry_dbport", "GtkEntry"},
 };
 

@@ -5,6 +5,7 @@
 #include <gtkmm/label.h>
 #include <gtkmm/menuitem.h>
 #include <gtkmm/radiobutton.h>
+#include <gtkmm/spinbutton.h>
 #include <gtkmm/window.h>
 
 #include <filesystem>
@@ -219,6 +220,27 @@ TEST_F(SettingsDialogTest, EnterInAFieldAnswersOk) {
     });
     dialog.OpenSettingsDialog();
     EXPECT_EQ(Settings().SaleName(), "Jesenná kramo");
+}
+
+TEST_F(SettingsDialogTest, LabelSheetAndReceiptsAreChosenAndShownAgain) {
+    Answer([](KramoDialogs::SettingsDialog& dialog) {
+        EXPECT_EQ(dialog.LabelLayoutCombo().ActiveText(), "A4, 3 × 8 štítkov (70 × 37 mm)");
+        EXPECT_EQ(dialog.PrintReceiptsCombo().ActiveText(), "netlačiť");
+        dialog.LabelLayoutCombo().set_active(2);
+        dialog.FirstFreeLabelSpin().set_value(7);
+        dialog.ReceiptPageCombo().set_active(1);
+        dialog.PrintReceiptsCombo().set_active(1);
+        dialog.ReceiptPrinterEntry().set_text("Pokladna");
+    });
+    EXPECT_THAT(SettingsFile(), HasSubstr("layout=\"a4-2x8\"\n\t\t\tfirstFree=\"7\""));
+    EXPECT_EQ(Settings().ReceiptPage(), "roll-80");
+    EXPECT_EQ(Settings().PrintReceipts(), Kramo::ReceiptPrinting::Ask);
+    EXPECT_EQ(Settings().ReceiptPrinterName(), "Pokladna");
+    Answer([](KramoDialogs::SettingsDialog& dialog) {
+        EXPECT_EQ(dialog.LabelLayoutCombo().get_active_row_number(), 2);
+        EXPECT_EQ(dialog.FirstFreeLabelSpin().get_value_as_int(), 7);
+        EXPECT_EQ(dialog.ReceiptPageCombo().get_active_row_number(), 1);
+    });
 }
 
 TEST_F(SettingsDialogTest, CancelLeavesEverySetting) {
