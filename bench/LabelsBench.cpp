@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 
@@ -12,12 +11,6 @@ namespace {
 
 using namespace Kramo;
 using KramoBench::LargeSale;
-
-double PeakMegabytes() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 // The labels of the given sellers: read from the store, drawn, the document saved.
 void BM_Labels(benchmark::State& state) {
@@ -36,7 +29,7 @@ void BM_Labels(benchmark::State& state) {
         writer.Close();
     }
     state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = KramoBench::PeakResidentMegabytes();
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_Labels)->Arg(1)->Unit(benchmark::kMillisecond);

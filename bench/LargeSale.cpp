@@ -1,5 +1,6 @@
 #include "LargeSale.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -43,6 +44,12 @@ void LargeSale::WriteSellerFile(int seller, bool settled) const {
         file << number << "*Detská bunda č. " << number << "*" << number % 50 << ".5*"
              << (number % 2 ? 'a' : 'b') << "*" << (settled ? states[number % 6] : 's') << "\n";
     }
+}
+
+double PeakResidentMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 }  // namespace KramoBench

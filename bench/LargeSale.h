@@ -30,4 +30,7 @@ class LargeSale {
     std::string directory_;
 };
 
+// The largest resident size the process has had, in MB.
+double PeakResidentMegabytes();
+
 }  // namespace KramoBench

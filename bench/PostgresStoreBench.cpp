@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "ScanLoop.h"
 #include "core/ItemBarcode.h"
-#include "register/ItemScan.h"
 #include "storage/DataPostgresPqxx.h"
 #include "support/Log.h"
 
@@ -110,23 +110,10 @@ void BM_ScanToPurchase(benchmark::State& state) {
     DataPostgresPqxx& store = LargeSale::Instance().Store();
     SellerList sellers;
     sellers.Reload(store.GetSellers());
-    Purchase purchase;
-    int next = 0;
-    for (auto _ : state) {
-        const int sellerId = sellers.At(static_cast<std::size_t>(next % SellerCount)).seller.ID;
-        const std::string text =
-            ItemBarcode::Text({sellerId, next / SellerCount % ItemsPerSeller + 1});
-        ++next;
-        const ScanOutcome outcome = ItemScan::Find(store, sellers, purchase, text);
-        if (outcome.refusal != ScanRefusal::None) {
-            state.SkipWithError("scan refused");
-            break;
-        }
-        purchase.Add(outcome.item->ID);
-        if (purchase.ItemIds().size() == 3) {
-            purchase.Clear();
-        }
-    }
+    KramoBench::ScanIntoPurchases(state, store, sellers, [&sellers](int scan) {
+        const int sellerId = sellers.At(static_cast<std::size_t>(scan % SellerCount)).seller.ID;
+        return ItemBarcode::Text({sellerId, scan / SellerCount % ItemsPerSeller + 1});
+    });
 }
 BENCHMARK(BM_ScanToPurchase)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -13,19 +12,13 @@ using namespace Kramo;
 
 using KramoBench::LargeSale;
 
-double PeakResidentMegabytes() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
 void BM_OpenDataDirectory(benchmark::State& state) {
     const LargeSale& sale = LargeSale::Selling();
     for (auto _ : state) {
         CachedDataTextfile store(sale.Directory());
         benchmark::DoNotOptimize(store.GetNextItemId());
     }
-    state.counters["peak_rss_MB"] = PeakResidentMegabytes();
+    state.counters["peak_rss_MB"] = KramoBench::PeakResidentMegabytes();
 }
 BENCHMARK(BM_OpenDataDirectory)->Unit(benchmark::kMillisecond)->Iterations(1);
 

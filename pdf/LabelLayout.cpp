@@ -1,6 +1,6 @@
 #include "LabelLayout.h"
 
-#include <algorithm>
+#include "support/KeyedChoice.h"
 
 namespace Kramo {
 
@@ -16,10 +16,7 @@ const std::vector<LabelLayout>& LabelLayout::All() {
 }
 
 const LabelLayout& LabelLayout::ByKey(const std::string& key) {
-    const std::vector<LabelLayout>& layouts = All();
-    const auto found = std::find_if(layouts.begin(), layouts.end(),
-                                    [&](const LabelLayout& layout) { return layout.key == key; });
-    return found == layouts.end() ? layouts.front() : *found;
+    return OfferedByKey(All(), key);
 }
 
 }  // namespace Kramo

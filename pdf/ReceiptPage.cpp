@@ -1,6 +1,6 @@
 #include "ReceiptPage.h"
 
-#include <algorithm>
+#include "support/KeyedChoice.h"
 
 namespace Kramo {
 
@@ -16,10 +16,7 @@ const std::vector<ReceiptPage>& ReceiptPage::All() {
 }
 
 const ReceiptPage& ReceiptPage::ByKey(const std::string& key) {
-    const std::vector<ReceiptPage>& pages = All();
-    const auto found = std::find_if(pages.begin(), pages.end(),
-                                    [&](const ReceiptPage& page) { return page.key == key; });
-    return found == pages.end() ? pages.front() : *found;
+    return OfferedByKey(All(), key);
 }
 
 }  // namespace Kramo
