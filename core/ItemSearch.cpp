@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "support/FormatText.h"
 #include "support/StringEncoding.h"
@@ -80,6 +81,15 @@ void ItemSearch::Append(Item item) {
     texts_ += stored.NAME;
     texts_ += ' ';
     texts_ += FormatText("%0.2f", item.PRICE);
+}
+
+void ItemSearch::SetItemsStatus(const std::vector<int>& itemIds, int32_t status) {
+    const std::unordered_set<int> changed(itemIds.begin(), itemIds.end());
+    for (Item& item : items_) {
+        if (changed.count(item.ID) > 0) {
+            item.STATUS = status;
+        }
+    }
 }
 
 const Seller* ItemSearch::SellerOf(int sellerId) const {

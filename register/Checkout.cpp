@@ -22,15 +22,23 @@ std::optional<PurchaseLine> Checkout::AddToPurchase(Purchase& purchase, int item
     if (itemId == -1 || purchase.Contains(itemId)) {
         return std::nullopt;
     }
-    PurchaseLine line;
-    line.item = Store().GetItem(itemId);
-    if (line.item.STATUS != InStock &&
+    const Item item = Store().GetItem(itemId);
+    if (item.STATUS != InStock &&
         !AskQuestion("Tento tovar nieje označený že je na sklade", "Chcete ho naozaj predať?")) {
         return std::nullopt;
     }
-    line.category = Store().GetItemCategory(line.item.ITEM_CATEGORY_ID);
-    line.seller = Store().GetSeller(line.item.SELLER_ID);
-    purchase.Add(itemId);
+    return AddCheckedItem(purchase, item);
+}
+
+std::optional<PurchaseLine> Checkout::AddCheckedItem(Purchase& purchase, const Item& item) {
+    if (purchase.Contains(item.ID)) {
+        return std::nullopt;
+    }
+    PurchaseLine line;
+    line.item = item;
+    line.category = Store().GetItemCategory(item.ITEM_CATEGORY_ID);
+    line.seller = Store().GetSeller(item.SELLER_ID);
+    purchase.Add(item.ID);
     return line;
 }
 

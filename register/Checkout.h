@@ -31,6 +31,9 @@ class Checkout {
     // confirms. Nothing for no item (-1) or one the purchase has already. The line to show,
     // or nothing when nothing was added.
     std::optional<PurchaseLine> AddToPurchase(Purchase& purchase, int itemId);
+    // Adds an item the desk has checked already (a scan it accepted, or one the cashier chose
+    // to sell anyway), without a question. Nothing when the purchase has it already.
+    std::optional<PurchaseLine> AddCheckedItem(Purchase& purchase, const Item& item);
 
     // Writes the receipt into the documents folder on the paper of the settings (its failure is
     // reported and the sale goes on) and records the sale. A failure of the recording is

@@ -1,5 +1,7 @@
 #include "CheckoutWindow.h"
 
+#include <gdk/gdkkeysyms.h>
+#include <glibmm/markup.h>
 #include <gtkmm/button.h>
 #include <gtkmm/comboboxentry.h>
 #include <gtkmm/entry.h>
@@ -12,6 +14,7 @@
 #include <functional>
 
 #include "register/ItemEntryRules.h"
+#include "register/ItemScan.h"
 #include "support/FormatText.h"
 #include "support/TextHelpers.h"
 #include "support/UserMessages.h"
@@ -24,6 +27,16 @@ namespace KramoDialogs {
 namespace {
 
 constexpr std::size_t ItemTextBytes = 70;
+// Half a cent of leeway for sums of prices in binary fractions, as the sale itself allows.
+constexpr double Leeway = 0.005;
+
+bool IsDelete(const GdkEventKey* event) {
+    return event->keyval == GDK_Delete || event->keyval == GDK_KP_Delete;
+}
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
 
 }  // namespace
 
@@ -46,9 +59,11 @@ CheckoutWindow::CheckoutWindow(Gtk::Window& window,
     BuildPurchaseView();
     ConnectSignals();
     focusOrder_ = std::make_unique<FocusOrder>(
-        window_, std::vector<Gtk::Widget*>{sellerEntry_, itemEntry_, addButton_, finishButton_,
-                                           sellerCombo_, itemCombo_, &searchBox_->TextEntry(),
-                                           &searchBox_->Box(), removeButton_, backButton_});
+        window_,
+        std::vector<Gtk::Widget*>{scanEntry_, amountEntry_, sellerEntry_, itemEntry_, addButton_,
+                                  sellAnywayButton_, finishButton_, sellerCombo_, itemCombo_,
+                                  &searchBox_->TextEntry(), &searchBox_->Box(), purchaseView_,
+                                  removeButton_, stornoButton_, backButton_});
 }
 
 CheckoutWindow::~CheckoutWindow() = default;
@@ -66,6 +81,11 @@ void CheckoutWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& checkout
         .Get("label sum", sumLabel_)
         .Get("label cashout finished", finishButton_)
         .Get("button register", backButton_)
+        .Get("entry scan", scanEntry_)
+        .Get("button sell anyway", sellAnywayButton_)
+        .Get("entry amount received", amountEntry_)
+        .Get("label change", changeLabel_)
+        .Get("button storno", stornoButton_)
         .Check();
     searchBox_ = std::make_unique<ItemSearchBox>(checkoutXml, search_);
 }
@@ -98,14 +118,66 @@ void CheckoutWindow::ConnectSignals() {
     itemCombo_->signal_changed().connect(unlessFilling(&CheckoutWindow::TakeChosenItem));
     searchBox_->SignalHitChosen().connect(
         Guarded([this](const Kramo::Item& hit) { TakeSearchHit(hit); }));
-    addButton_->signal_clicked().connect(Guarded([this] { AddCheckoutItem(); }));
-    removeButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedRows(); }));
-    finishButton_->signal_clicked().connect(Guarded([this] { FinishPurchase(); }));
+    addButton_->signal_clicked().connect(DeskAction(&CheckoutWindow::AddCheckoutItem));
+    removeButton_->signal_clicked().connect(DeskAction(&CheckoutWindow::RemoveSelectedRows));
+    finishButton_->signal_clicked().connect(DeskAction(&CheckoutWindow::FinishPurchase));
     backButton_->signal_clicked().connect(Guarded([this] { Leave(); }));
+    scanEntry_->signal_activate().connect(DeskAction(&CheckoutWindow::ScanItem));
+    scanEntry_->signal_changed().connect([this] { ForgetRefusal(); });
+    scanEntry_->signal_key_press_event().connect(sigc::mem_fun(*this, &CheckoutWindow::OnScanKey),
+                                                 false);
+    sellAnywayButton_->signal_clicked().connect(DeskAction(&CheckoutWindow::SellAnyway));
+    amountEntry_->signal_activate().connect(DeskAction(&CheckoutWindow::TakePayment));
+    amountEntry_->signal_changed().connect(Guarded([this] { ShowChange(); }));
+    amountEntry_->signal_key_press_event().connect(
+        sigc::mem_fun(*this, &CheckoutWindow::OnAmountKey), false);
+    purchaseView_->signal_key_press_event().connect(
+        sigc::mem_fun(*this, &CheckoutWindow::OnPurchaseListKey), false);
+    stornoButton_->signal_clicked().connect(DeskAction(&CheckoutWindow::CancelLastPurchase));
     window_.signal_delete_event().connect([this](GdkEventAny*) {
         Guarded([this] { Leave(); })();
         return true;  // closed like "button register": hidden, kept for the next opening
     });
+}
+
+sigc::slot<void> CheckoutWindow::DeskAction(Action action) {
+    return [this, action] { RunAtDesk(action); };
+}
+
+void CheckoutWindow::RunAtDesk(Action action) {
+    Guarded([this, action] { (this->*action)(); })();
+    if (window_.get_focus() != amountEntry_) {
+        FocusScanField();
+    }
+}
+
+void CheckoutWindow::FocusScanField() {
+    scanEntry_->grab_focus();
+}
+
+// Delete on the empty scan field takes back the last line: the item scanned by mistake.
+bool CheckoutWindow::OnScanKey(GdkEventKey* event) {
+    if (!IsDelete(event) || !scanEntry_->get_text().empty()) {
+        return false;
+    }
+    RunAtDesk(&CheckoutWindow::RemoveLastLine);
+    return true;
+}
+
+bool CheckoutWindow::OnPurchaseListKey(GdkEventKey* event) {
+    if (!IsDelete(event)) {
+        return false;
+    }
+    RunAtDesk(&CheckoutWindow::RemoveSelectedRows);
+    return true;
+}
+
+bool CheckoutWindow::OnAmountKey(GdkEventKey* event) {
+    if (event->keyval != GDK_Escape) {
+        return false;
+    }
+    RunAtDesk(&CheckoutWindow::CancelPayment);
+    return true;
 }
 
 void CheckoutWindow::Open() {
@@ -119,8 +191,10 @@ void CheckoutWindow::Open() {
     sellerEntry_->set_text("");
     itemEntry_->set_text("");
     searchBox_->Clear();
+    scanEntry_->set_text("");
+    amountEntry_->set_text("");
     mainWindow_.ReloadSellerList();
-    sellerEntry_->grab_focus();
+    FocusScanField();
     search_.FetchLatestData();
 }
 
@@ -215,19 +289,35 @@ void CheckoutWindow::TakeChosenItem() {
     ShowPrice(Store().GetItem(checkoutItemId_));
 }
 
-// The label sits in an event box, which shows the base colour behind the text.
 void CheckoutWindow::ShowPrice(const Kramo::Item& item) {
     priceLabel_->set_text(Kramo::FormatText("%0.2f ", item.PRICE) +
                           Kramo::ItemStatusDisplayName(item.STATUS));
-    const bool inStock = item.STATUS == Kramo::InStock;
-    if (inStock) {
-        FieldLook::Normal(*priceLabel_);
-    } else {
+    PaintPriceLabel(item.STATUS != Kramo::InStock);
+}
+
+// The price when the item is known, so that the cashier can still sell it anyway knowingly.
+void CheckoutWindow::ShowRefusal(const Kramo::ScanOutcome& outcome) {
+    priceLabel_->set_text(
+        (outcome.item ? Kramo::FormatText("%0.2f ", outcome.item->PRICE) : std::string()) +
+        Kramo::ItemScan::RefusalText(outcome.refusal));
+    PaintPriceLabel(true);
+}
+
+void CheckoutWindow::ClearPrice() {
+    priceLabel_->set_text("");
+    PaintPriceLabel(false);
+}
+
+// The label sits in an event box, which shows the base colour behind the text.
+void CheckoutWindow::PaintPriceLabel(bool warning) {
+    if (warning) {
         FieldLook::Warning(*priceLabel_);
+    } else {
+        FieldLook::Normal(*priceLabel_);
     }
     if (Gtk::Widget* box = priceLabel_->get_parent(); dynamic_cast<Gtk::EventBox*>(box)) {
         box->modify_bg(Gtk::STATE_NORMAL,
-                       Gdk::Color(inStock ? FieldLook::NormalBase : FieldLook::WarningBase));
+                       Gdk::Color(warning ? FieldLook::WarningBase : FieldLook::NormalBase));
     }
 }
 
@@ -254,11 +344,65 @@ void CheckoutWindow::AddCheckoutItem() {
     if (!line) {
         return;
     }
-    AppendRow(*line);
+    AddLine(line);
     sellerEntry_->set_text("");
     itemEntry_->set_text("");
-    sellerEntry_->grab_focus();
-    UpdateSum();
+}
+
+void CheckoutWindow::ScanItem() {
+    const std::string text = scanEntry_->get_text();
+    if (IsBlank(text)) {
+        if (!purchase_.ItemIds().empty()) {
+            amountEntry_->set_text("");
+            amountEntry_->grab_focus();
+        }
+        return;
+    }
+    const Kramo::ScanOutcome outcome =
+        Kramo::ItemScan::Find(Store(), mainWindow_.Sellers(), purchase_, text);
+    if (outcome.refusal == Kramo::ScanRefusal::None) {
+        AddLine(checkout_.AddCheckedItem(purchase_, *outcome.item));
+        ShowPrice(*outcome.item);
+        scanEntry_->set_text("");
+        return;
+    }
+    ShowRefusal(outcome);
+    Beep();
+    scanEntry_->select_region(0, -1);  // the next scan replaces the text
+    if (outcome.CanBeOverruled()) {
+        refusedItem_ = outcome.item;
+        sellAnywayButton_->set_sensitive(true);
+    }
+}
+
+// Any change of the scan field ends the chance to overrule the refusal it showed.
+void CheckoutWindow::ForgetRefusal() {
+    refusedItem_.reset();
+    sellAnywayButton_->set_sensitive(false);
+}
+
+void CheckoutWindow::SellAnyway() {
+    if (!refusedItem_) {
+        return;
+    }
+    const Kramo::Item item = *refusedItem_;
+    AddLine(checkout_.AddCheckedItem(purchase_, item));
+    ShowPrice(item);
+    scanEntry_->set_text("");
+    ForgetRefusal();
+}
+
+void CheckoutWindow::AddLine(const std::optional<Kramo::PurchaseLine>& line) {
+    if (line) {
+        AppendRow(*line);
+        UpdateSum();
+    }
+}
+
+void CheckoutWindow::Beep() {
+    if (const Glib::RefPtr<Gdk::Window> window = window_.get_window()) {
+        window->beep();
+    }
 }
 
 void CheckoutWindow::AppendRow(const Kramo::PurchaseLine& line) {
@@ -271,6 +415,16 @@ void CheckoutWindow::AppendRow(const Kramo::PurchaseLine& line) {
     row[columns_.state] = Kramo::ItemStatusDisplayName(line.item.STATUS);
     row[columns_.sellerId] = line.item.SELLER_ID;
     row[columns_.itemId] = line.item.ID;
+}
+
+void CheckoutWindow::RemoveLastLine() {
+    const std::size_t count = purchase_.ItemIds().size();
+    if (count == 0) {
+        return;
+    }
+    purchaseRows_->erase(purchaseRows_->children()[count - 1]);
+    purchase_.RemoveAt(count - 1);
+    UpdateSum();
 }
 
 void CheckoutWindow::RemoveSelectedRows() {
@@ -292,24 +446,138 @@ void CheckoutWindow::RemoveSelectedRows() {
 void CheckoutWindow::UpdateSum() {
     sum_ = Kramo::Checkout::PurchaseTotal(Store().GetItemsByIds(purchase_.ItemIds()));
     sumLabel_->set_text(SumText());
+    ShowChange();
 }
 
 std::string CheckoutWindow::SumText() const {
-    return Kramo::FormatText("Suma: %0.2f", sum_) + " " + settings_.CurrencyUnit();
+    return "Suma: " + Money(sum_);
+}
+
+std::string CheckoutWindow::Money(double amount) const {
+    return Kramo::FormatText("%0.2f", amount) + " " + settings_.CurrencyUnit();
+}
+
+std::optional<CheckoutWindow::Payment> CheckoutWindow::TypedPayment() const {
+    std::string text = amountEntry_->get_text();
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    if (text.empty()) {
+        return Payment{};
+    }
+    Kramo::DecimalCommaToPoint(text);
+    double amount = 0.0;
+    if (!Kramo::IsNumberText(text) || text[0] == '-' || !Kramo::ParseNumber(text, amount)) {
+        return std::nullopt;
+    }
+    return Payment{amount};
+}
+
+std::optional<CheckoutWindow::Payment> CheckoutWindow::PaymentTaken() {
+    const std::optional<Payment> payment = TypedPayment();
+    if (payment && (!payment->received || *payment->received >= sum_ - Leeway)) {
+        return payment;
+    }
+    // The change label says what is wrong with the amount.
+    Beep();
+    amountEntry_->grab_focus();
+    amountEntry_->select_region(0, -1);
+    return std::nullopt;
+}
+
+void CheckoutWindow::ShowChange() {
+    if (purchase_.ItemIds().empty() || IsBlank(amountEntry_->get_text())) {
+        ShowLarge("", false);
+        return;
+    }
+    const std::optional<Payment> payment = TypedPayment();
+    if (!payment) {
+        ShowLarge("Neplatná suma", true);
+        return;
+    }
+    const double change = *payment->received - sum_;
+    if (change < -Leeway) {
+        ShowLarge("Chýba: " + Money(-change), true);
+    } else {
+        ShowLarge("Vydať: " + Money(std::max(change, 0.0)), false);
+    }
+}
+
+void CheckoutWindow::ShowLarge(const std::string& text, bool warning) {
+    changeLabel_->set_markup("<span size=\"xx-large\" weight=\"bold\"" +
+                             std::string(warning ? " foreground=\"red\"" : "") + ">" +
+                             Glib::Markup::escape_text(text) + "</span>");
 }
 
 // The purchase is emptied only once the sale is recorded; a failure leaves it for another try.
 void CheckoutWindow::FinishPurchase() {
-    if (purchase_.ItemIds().empty() || !Kramo::AskQuestion("Dokončiť nákup?", "")) {
+    if (purchase_.ItemIds().empty()) {
         return;
     }
+    const std::optional<Payment> payment = PaymentTaken();
+    if (payment && Kramo::AskQuestion("Dokončiť nákup?", "")) {
+        Finish(*payment, payment->received.has_value());
+    }
+}
+
+void CheckoutWindow::TakePayment() {
+    if (purchase_.ItemIds().empty()) {
+        CancelPayment();
+        return;
+    }
+    if (const std::optional<Payment> payment = PaymentTaken()) {
+        Finish(*payment, true);
+    }
+}
+
+void CheckoutWindow::CancelPayment() {
+    amountEntry_->set_text("");
+    FocusScanField();
+}
+
+void CheckoutWindow::Finish(const Payment& payment, bool showChange) {
+    const std::vector<int> itemIds = purchase_.ItemIds();
     const double previous = sum_;
-    checkout_.FinishCheckout(Store().GetItemsByIds(purchase_.ItemIds()));
+    checkout_.FinishCheckout(Store().GetItemsByIds(itemIds), payment.received);
+    search_.SetItemsStatus(itemIds, Kramo::Sold);
+    amountEntry_->set_text("");
     purchaseRows_->clear();
     purchase_.Clear();
     UpdateSum();
-    sumLabel_->set_text(SumText() + Kramo::FormatText(" (Predchádzajúci nákup: %0.2f", previous) +
-                        " " + settings_.CurrencyUnit() + ")");
+    ClearPrice();
+    std::string previousText = " (Predchádzajúci nákup: " + Money(previous);
+    if (showChange) {
+        const double change = payment.received ? *payment.received - previous : 0.0;
+        previousText += ", vydať " + Money(std::max(change, 0.0));
+        ShowLarge("Vydať: " + Money(std::max(change, 0.0)), false);
+    }
+    sumLabel_->set_text(SumText() + previousText + ")");
+    stornoButton_->set_sensitive(true);
+    FocusScanField();
+}
+
+void CheckoutWindow::CancelLastPurchase() {
+    if (!checkout_.LastPurchase()) {
+        return;
+    }
+    std::vector<int> itemIds;
+    for (const Kramo::Item& item : checkout_.LastPurchase()->items) {
+        itemIds.push_back(item.ID);
+    }
+    if (!checkout_.CancelLastPurchase()) {
+        return;
+    }
+    search_.SetItemsStatus(itemIds, Kramo::InStock);
+    stornoButton_->set_sensitive(false);
+    // What showed the cancelled purchase or the states of its items is out of date.
+    ClearPrice();
+    ShowLarge("", false);
+    for (const Gtk::TreeModel::Row& row : purchaseRows_->children()) {
+        const int itemId = row[columns_.itemId];
+        if (std::find(itemIds.begin(), itemIds.end(), itemId) != itemIds.end()) {
+            row[columns_.state] = Kramo::ItemStatusDisplayName(Kramo::InStock);
+        }
+    }
+    sumLabel_->set_text(SumText() + " (Predchádzajúci nákup stornovaný)");
 }
 
 }  // namespace KramoDialogs

@@ -3,11 +3,15 @@
 #include <gtkmm/liststore.h>
 #include <libglademm/xml.h>
 
+#include <gdk/gdk.h>
+
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/ItemSearch.h"
 #include "register/Checkout.h"
+#include "register/ItemScan.h"
 #include "register/KramoRegister.h"
 #include "register/Purchase.h"
 #include "settings/KramoSettings.h"
@@ -29,8 +33,10 @@ namespace KramoDialogs {
 
 class MainWindow;
 
-// The cash desk: the cashier picks items by seller code and number, from the lists or through
-// the search, collects them into a purchase and finishes it with a receipt.
+// The cash desk: the cashier scans items (or types a seller's code and an item's number into
+// the scan field), or picks them by code and number, from the lists or through the search,
+// collects them into a purchase, takes the payment and finishes it with a receipt. Every
+// action leaves the cursor in the scan field, ready for the next scan.
 class CheckoutWindow {
   public:
     // Takes the children of "Pokladna"; throws the building step's text when one is missing.
@@ -44,7 +50,22 @@ class CheckoutWindow {
     void Leave();
     void AddCheckoutItem();
     void RemoveSelectedRows();
+    // The finish button: asks "Dokončiť nákup?" and finishes with the amount received typed
+    // into the payment field, or as paid exactly when it is empty.
     void FinishPurchase();
+
+    // Enter in the scan field: adds the item the text names, or says in red why not. Enter
+    // on an empty field goes to the payment.
+    void ScanItem();
+    // Adds the item the last scan refused for its state.
+    void SellAnyway();
+    // Enter in the payment field: finishes the purchase with the amount received (none typed:
+    // paid exactly); an amount that is no number or too little is refused.
+    void TakePayment();
+    void CancelPayment();
+    void RemoveLastLine();
+    // Takes back the last finished purchase (after the question inside).
+    void CancelLastPurchase();
 
     // Refills the seller combo from the main window's seller list.
     void RefillSellerCombo();
@@ -66,6 +87,11 @@ class CheckoutWindow {
     Gtk::Button& FinishButton() { return *finishButton_; }
     Gtk::Button& BackButton() { return *backButton_; }
     Gtk::TreeView& PurchaseView() { return *purchaseView_; }
+    Gtk::Entry& ScanEntry() { return *scanEntry_; }
+    Gtk::Button& SellAnywayButton() { return *sellAnywayButton_; }
+    Gtk::Entry& AmountEntry() { return *amountEntry_; }
+    Gtk::Label& ChangeLabel() { return *changeLabel_; }
+    Gtk::Button& StornoButton() { return *stornoButton_; }
     const Glib::RefPtr<Gtk::ListStore>& PurchaseRows() const { return purchaseRows_; }
     const ItemsColumns& Columns() const { return columns_; }
     ItemSearchBox& Search() { return *searchBox_; }
@@ -79,11 +105,40 @@ class CheckoutWindow {
     void ChooseItemByNumber();
     void TakeChosenItem();
     void TakeSearchHit(const Kramo::Item& hit);
+    // Runs a desk action with its failure reported; the cursor goes back to the scan field
+    // unless the action took it to the payment.
+    using Action = void (CheckoutWindow::*)();
+    sigc::slot<void> DeskAction(Action action);
+    void RunAtDesk(Action action);
+    void FocusScanField();
+    bool OnScanKey(GdkEventKey* event);
+    bool OnPurchaseListKey(GdkEventKey* event);
+    bool OnAmountKey(GdkEventKey* event);
+    void ForgetRefusal();
     void ForgetSellerItems();
     void ShowPrice(const Kramo::Item& item);
+    void ShowRefusal(const Kramo::ScanOutcome& outcome);
+    void PaintPriceLabel(bool warning);
+    void ClearPrice();
+    void AddLine(const std::optional<Kramo::PurchaseLine>& line);
     void AppendRow(const Kramo::PurchaseLine& line);
     void UpdateSum();
     std::string SumText() const;
+    std::string Money(double amount) const;
+    // What the payment field holds: no amount when nothing is typed (paid exactly); nothing
+    // for a text that is no amount.
+    struct Payment {
+        std::optional<double> received;
+    };
+    std::optional<Payment> TypedPayment() const;
+    // The payment typed when it pays for the purchase; else a beep, and the payment field
+    // keeps the cursor with its text selected.
+    std::optional<Payment> PaymentTaken();
+    // The change for the amount typed, large; what is missing in red; empty while none is typed.
+    void ShowChange();
+    void ShowLarge(const std::string& text, bool warning);
+    void Finish(const Payment& payment, bool showChange);
+    void Beep();
     Kramo::DataAccessInterface& Store() const { return kramoRegister_.Store(); }
 
     Gtk::Window& window_;
@@ -99,6 +154,7 @@ class CheckoutWindow {
     std::vector<Kramo::Item> sellerItems_;  // in the order of the item combo
     Kramo::Purchase purchase_;              // in step with the rows of the purchase list
     double sum_ = 0.0;
+    std::optional<Kramo::Item> refusedItem_;  // the last scan's, while it may be sold anyway
     ItemsColumns columns_;
     Glib::RefPtr<Gtk::ListStore> purchaseRows_;
 
@@ -113,6 +169,11 @@ class CheckoutWindow {
     Gtk::Label* sumLabel_ = nullptr;
     Gtk::Button* finishButton_ = nullptr;
     Gtk::Button* backButton_ = nullptr;
+    Gtk::Entry* scanEntry_ = nullptr;
+    Gtk::Button* sellAnywayButton_ = nullptr;
+    Gtk::Entry* amountEntry_ = nullptr;
+    Gtk::Label* changeLabel_ = nullptr;
+    Gtk::Button* stornoButton_ = nullptr;
     std::unique_ptr<ItemSearchBox> searchBox_;
     std::unique_ptr<FocusOrder> focusOrder_;
 };

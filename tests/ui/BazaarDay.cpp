@@ -4,6 +4,7 @@
 #include <gtkmm/button.h>
 #include <gtkmm/comboboxentry.h>
 #include <gtkmm/entry.h>
+#include <gtkmm/label.h>
 #include <gtkmm/menuitem.h>
 #include <gtkmm/radiobutton.h>
 #include <gtkmm/treeview.h>
@@ -18,9 +19,12 @@
 
 #include "common/PdfReadBack.h"
 #include "common/PostgresTestDatabase.h"
+#include "core/ItemBarcode.h"
 #include "core/ItemStatus.h"
 #include "core/SellerStatus.h"
 #include "core/StorageExceptions.h"
+#include "pdf/LabelLayout.h"
+#include "register/ItemLabelsDocument.h"
 #include "register/SettingsApplication.h"
 #include "support/StringEncoding.h"
 
@@ -29,6 +33,10 @@ namespace {
 
 using testing::HasSubstr;
 using Plan = BazaarPlan;
+
+// The sellers (by their place in the plan) whose goods carry labels read by the scanner: one
+// label document for the group, kept small, as reading pages back takes its time.
+constexpr std::size_t LabelledSellerEvery = 6;
 
 std::string Lowered(std::string text) {
     for (char& c : text) {
@@ -296,6 +304,110 @@ void BazaarDay::ChooseAtDesk(const Plan::ItemRef& ref) {
     Type(desk.ItemEntry(), std::to_string(item.number));
 }
 
+void BazaarDay::ReadLabels() {
+    labelBarcodes_.clear();
+    // One sheet of labels: reading a page back as a scanner takes about a second.
+    const std::size_t sheet = static_cast<std::size_t>(
+        Kramo::LabelLayout::ByKey(Settings().LabelLayout()).LabelsPerSheet());
+    std::vector<Kramo::Seller> sellers;
+    std::size_t labels = 0;
+    for (std::size_t index = 1; index < plan_->Sellers().size(); index += LabelledSellerEvery) {
+        const int sellerId = plan_->Sellers()[index].id;
+        if (sellerId == -1) {
+            continue;
+        }
+        const std::vector<Kramo::Item> items = Store().GetSellerItems(sellerId);
+        labels += static_cast<std::size_t>(
+            std::count_if(items.begin(), items.end(), Kramo::ItemNeedsLabel));
+        if (labels > sheet) {
+            break;
+        }
+        sellers.push_back(Store().GetSeller(sellerId));
+    }
+    const std::optional<std::string> document =
+        Kramo::PrintItemLabels(Register(), Settings(), sellers);
+    if (!document) {
+        return;  // a day started again with all their goods sold
+    }
+    for (const std::string& text : PdfReadBack(*document).Barcodes(300)) {
+        const std::optional<Kramo::ItemKey> key = Kramo::ItemBarcode::Parse(text);
+        ASSERT_TRUE(key.has_value()) << text;
+        labelBarcodes_.emplace(std::make_pair(key->sellerId, key->number), text);
+    }
+}
+
+std::string BazaarDay::ScanTextOf(const Plan::ItemRef& ref) const {
+    const Plan::PlannedSeller& seller = plan_->Sellers()[ref.seller];
+    const Plan::PlannedItem& item = seller.items[ref.item];
+    const auto label = labelBarcodes_.find(std::make_pair(seller.id, item.number));
+    if (label != labelBarcodes_.end()) {
+        return label->second;
+    }
+    if (item.number % 3 == 1) {
+        return Kramo::ItemBarcode::Text({seller.id, item.number});  // a label printed earlier
+    }
+    if (item.number % 3 == 2) {
+        return "";
+    }
+    // A label that does not scan: the code and number read off it, typed as people write them.
+    // A code ending in a digit needs something between it and the number.
+    const char* const separators[] = {" ", "-", "/", ""};
+    std::string separator = separators[item.number / 3 % 4];
+    if (separator.empty() && std::isdigit(static_cast<unsigned char>(seller.code.back()))) {
+        separator = " ";
+    }
+    return (item.number % 2 ? Lowered(seller.code) : seller.code) + separator +
+           std::to_string(item.number);
+}
+
+void BazaarDay::Scan(const std::string& text) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    desk.ScanEntry().set_text(text);
+    desk.ScanEntry().activate();
+    DrainEvents();
+}
+
+bool BazaarDay::ScanAtDesk(const Plan::ItemRef& ref) {
+    if (ref.way != Plan::Way::CodeAndNumber) {
+        return false;
+    }
+    const std::string text = ScanTextOf(ref);
+    if (text.empty()) {
+        return false;
+    }
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    const Plan::PlannedItem& item = plan_->ItemOf(ref);
+    Scan(text);
+    EXPECT_EQ(desk.PriceLabel().get_text(), CentsText(item.cents) + " Skladom") << text;
+    EXPECT_EQ(desk.ScanEntry().get_text(), "") << text;
+    if (labelBarcodes_.count(std::make_pair(plan_->Sellers()[ref.seller].id, item.number)) > 0) {
+        ++labelScans_;
+    } else {
+        ++codeScans_;
+    }
+    return true;
+}
+
+long BazaarDay::PayAtField(std::size_t index, long cents) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    Scan("");  // Enter on the empty scan field
+    EXPECT_EQ(desk.Window().get_focus(), &desk.AmountEntry());
+    long received = cents;
+    if (index % 2 == 1) {
+        // A note or two; typed with a decimal comma.
+        received = (cents / 2000 + 1) * 2000;
+        std::string amount = CentsText(received);
+        std::replace(amount.begin(), amount.end(), '.', ',');
+        Type(desk.AmountEntry(), amount);
+        EXPECT_EQ(desk.ChangeLabel().get_text(), "Vydať: " + CentsText(received - cents) + " eur");
+    }
+    desk.AmountEntry().activate();
+    DrainEvents();
+    EXPECT_EQ(desk.Window().get_focus(), &desk.ScanEntry());
+    ++paidAtField_;
+    return received;
+}
+
 void BazaarDay::TryExtras(std::size_t index) {
     KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
     const auto& purchases = plan_->Purchases();
@@ -308,6 +420,14 @@ void BazaarDay::TryExtras(std::size_t index) {
         Click(desk.AddButton());
         EXPECT_EQ(Boxes().ShownOfKind("question").size(), questions + 1);
         EXPECT_TRUE(desk.CurrentPurchase().ItemIds().empty());
+        // Scanned, it is refused in red without a question.
+        const Plan::PlannedSeller& seller = plan_->Sellers()[purchases[0].items[0].seller];
+        Scan(
+            Kramo::ItemBarcode::Text({seller.id, seller.items[purchases[0].items[0].item].number}));
+        EXPECT_THAT(desk.PriceLabel().get_text(), HasSubstr("už predané"));
+        EXPECT_EQ(Boxes().ShownOfKind("question").size(), questions + 1);
+        EXPECT_TRUE(desk.CurrentPurchase().ItemIds().empty());
+        desk.ScanEntry().set_text("");
     }
     if (index % 25 == 20 && index + 2 < purchases.size()) {
         // Put on the counter by another customer's mistake, and taken off again (a purchase
@@ -343,23 +463,42 @@ void BazaarDay::SellOne(std::size_t index, const SaleJournal& journal) {
     }
     TryExtras(index);
     for (const Plan::ItemRef& ref : purchase.items) {
+        const bool twice = &ref == &purchase.items.front() && index % 25 == 10;
+        if (ScanAtDesk(ref)) {
+            if (twice) {
+                Scan(ScanTextOf(ref));  // scanned twice: refused, still one row
+                EXPECT_THAT(desk.PriceLabel().get_text(), HasSubstr("už je v nákupe"));
+                desk.ScanEntry().set_text("");
+            }
+            continue;
+        }
         ChooseAtDesk(ref);
         EXPECT_EQ(desk.CheckoutItemId(), plan_->ItemOf(ref).id);
         Click(desk.AddButton());
-        if (&ref == &purchase.items.front() && index % 25 == 10) {
-            Click(desk.AddButton());  // scanned twice: still one row
+        if (twice) {
+            Click(desk.AddButton());  // added twice: still one row
         }
     }
     ASSERT_EQ(desk.CurrentPurchase().ItemIds().size(), purchase.items.size()) << index;
-    const std::string sum = CentsText(purchase.Cents(*plan_));
+    const long cents = purchase.Cents(*plan_);
+    const std::string sum = CentsText(cents);
     EXPECT_EQ(desk.SumLabel().get_text(), "Suma: " + sum + " eur");
 
     const std::string folder = ProgramDirectory() + "documents";
     const std::vector<std::string> before = ReceiptFiles(folder);
-    Boxes().AnswerQuestion(true);
-    Click(desk.FinishButton());
+    long received = cents;
+    if (index % 3 != 0) {
+        received = PayAtField(index, cents);
+        EXPECT_EQ(desk.SumLabel().get_text(), "Suma: 0.00 eur (Predchádzajúci nákup: " + sum +
+                                                  " eur, vydať " + CentsText(received - cents) +
+                                                  " eur)");
+    } else {
+        Boxes().AnswerQuestion(true);
+        Click(desk.FinishButton());
+        EXPECT_EQ(desk.SumLabel().get_text(),
+                  "Suma: 0.00 eur (Predchádzajúci nákup: " + sum + " eur)");
+    }
     ASSERT_TRUE(desk.CurrentPurchase().ItemIds().empty()) << "purchase " << index << " kept";
-    EXPECT_EQ(desk.SumLabel().get_text(), "Suma: 0.00 eur (Predchádzajúci nákup: " + sum + " eur)");
     for (const Plan::ItemRef& ref : purchase.items) {
         plan_->ItemOf(ref).status = Kramo::Sold;
     }
@@ -372,20 +511,25 @@ void BazaarDay::SellOne(std::size_t index, const SaleJournal& journal) {
     if (journal) {
         journal(index, written[0]);
     }
-    ExpectReceipt(written[0], purchase);
+    ExpectReceipt(written[0], purchase, received);
 }
 
-void BazaarDay::ExpectReceipt(const std::string& path, const Plan::PlannedPurchase& purchase) {
+void BazaarDay::ExpectReceipt(const std::string& path, const Plan::PlannedPurchase& purchase,
+                              long receivedCents) {
     const std::string text = PdfReadBack(path).Text();
     for (const Plan::ItemRef& ref : purchase.items) {
         EXPECT_THAT(text, HasSubstr(plan_->ItemOf(ref).name)) << path;
     }
-    EXPECT_EQ(CentsIn(text, "Suma +(-?[0-9.]+)"), purchase.Cents(*plan_)) << path;
+    const long cents = purchase.Cents(*plan_);
+    EXPECT_EQ(CentsIn(text, "Suma +(-?[0-9.]+)"), cents) << path;
+    EXPECT_EQ(CentsIn(text, "Prijaté +([0-9.]+)"), receivedCents) << path;
+    EXPECT_EQ(CentsIn(text, "Vydať +([0-9.]+)"), receivedCents - cents) << path;
     ++receiptsChecked_;
 }
 
 void BazaarDay::SellPurchases(const std::function<bool(std::size_t)>& picks,
                               const SaleJournal& journal) {
+    ReadLabels();
     Click(Main().CheckoutButton());
     for (std::size_t index = 0; index < plan_->Purchases().size(); ++index) {
         if (!picks || picks(index)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,11 @@ class BazaarDay : public WindowFixture {
 
     int ReceiptsChecked() const { return receiptsChecked_; }
     int SearchSales() const { return searchSales_; }
+    // Items sold through the scan field: by the barcodes read off the printed labels, and by
+    // other barcodes or codes typed there; purchases paid through the payment field.
+    int LabelScans() const { return labelScans_; }
+    int CodeScans() const { return codeScans_; }
+    int PaidAtField() const { return paidAtField_; }
 
   private:
     class RecordingOpener : public Kramo::DocumentOpener {
@@ -75,12 +81,24 @@ class BazaarDay : public WindowFixture {
     void Type(Gtk::Entry& entry, const std::string& text);
     void FillItemDialog(const BazaarPlan::PlannedItem& item);
     void ChooseAtDesk(const BazaarPlan::ItemRef& ref);
+    // Prints a sheet of labels for some sellers' goods, as the organiser does before the sale,
+    // and reads their barcodes back from the page as a scanner would.
+    void ReadLabels();
+    // Sells the item through the scan field when its label was read or, for some items, by
+    // its barcode or its code typed there; false when it is to be chosen the other ways.
+    bool ScanAtDesk(const BazaarPlan::ItemRef& ref);
+    std::string ScanTextOf(const BazaarPlan::ItemRef& ref) const;
+    void Scan(const std::string& text);
+    // Finishes the purchase through the payment field: Enter on the empty scan field, then an
+    // amount received or Enter alone for the exact sum. The amount received in cents.
+    long PayAtField(std::size_t index, long cents);
     bool ChooseBySearch(const BazaarPlan::PlannedItem& item);
     void ChooseFromItemCombo(const BazaarPlan::PlannedSeller& seller,
                              const BazaarPlan::PlannedItem& item);
     void SellOne(std::size_t index, const SaleJournal& journal);
     void TryExtras(std::size_t index);
-    void ExpectReceipt(const std::string& path, const BazaarPlan::PlannedPurchase& purchase);
+    void ExpectReceipt(const std::string& path, const BazaarPlan::PlannedPurchase& purchase,
+                       long receivedCents);
     void SetToGift(const BazaarPlan::PlannedSeller& seller, std::size_t itemIndex);
     std::vector<const BazaarPlan::PlannedSeller*> SellersInListOrder();
 
@@ -89,6 +107,11 @@ class BazaarDay : public WindowFixture {
     Kramo::DocumentOpenerScope openerScope_{opener_};
     int receiptsChecked_ = 0;
     int searchSales_ = 0;
+    int labelScans_ = 0;
+    int codeScans_ = 0;
+    int paidAtField_ = 0;
+    // The barcode on each label read, by the seller's ID and the item's number.
+    std::map<std::pair<int, int>, std::string> labelBarcodes_;
 };
 
 // The number of the first capture group of the pattern in the text, in whole cents; fails the

@@ -139,6 +139,9 @@ TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
     SellPurchases();
     EXPECT_EQ(ReceiptsChecked(), static_cast<int>(Plan().Purchases().size()));
     EXPECT_GT(SearchSales(), 20);
+    EXPECT_GT(LabelScans(), 3);
+    EXPECT_GT(CodeScans(), 40);
+    EXPECT_EQ(PaidAtField(), static_cast<int>(Plan().Purchases().size() * 2 / 3));
 
     ReturnGoodsAndHandBack();
     ExpectTheDayAsPlanned(PrintDocuments());

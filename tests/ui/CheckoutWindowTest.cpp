@@ -1,3 +1,4 @@
+#include <gdk/gdk.h>
 #include <gdk/gdkkeysyms.h>
 #include <glib.h>
 #include <gmock/gmock.h>
@@ -6,16 +7,73 @@
 #include <gtkmm/comboboxentry.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/label.h>
+#include <gtkmm/main.h>
 #include <gtkmm/rc.h>
 #include <gtkmm/treeview.h>
 #include <gtkmm/window.h>
 
+#include <cctype>
+#include <chrono>
 #include <filesystem>
 
 #include "WindowFixture.h"
 #include "common/PdfReadBack.h"
 
 namespace {
+
+// The keyboard of the desk: real key events through the display to the checkout window. The
+// cashier's own key presses are counted; a scanner types its text in one burst and Enter.
+class Keyboard {
+  public:
+    explicit Keyboard(Gtk::Window& window) : window_(window) {}
+
+    void Press(guint keyval, GdkModifierType modifiers = GdkModifierType(0)) {
+        Send(keyval, modifiers);
+        ++presses_;
+        Drain();
+    }
+    void Type(const std::string& text) {
+        for (const char c : text) {
+            Press(KeyOf(c), ModifiersOf(c));
+        }
+    }
+    void Scan(const std::string& text) {
+        for (const char c : text) {
+            Send(KeyOf(c), ModifiersOf(c));
+        }
+        Send(GDK_Return, GdkModifierType(0));
+        Drain();
+    }
+    int Presses() const { return presses_; }
+
+    // A button the keyboard presses (a mnemonic) answers a quarter of a second later.
+    static void WaitForButton() {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+        while (std::chrono::steady_clock::now() < end) {
+            Drain();
+            g_usleep(10000);
+        }
+    }
+
+  private:
+    static guint KeyOf(char c) { return gdk_unicode_to_keyval(static_cast<unsigned char>(c)); }
+    static GdkModifierType ModifiersOf(char c) {
+        return std::isupper(static_cast<unsigned char>(c)) ? GDK_SHIFT_MASK : GdkModifierType(0);
+    }
+    void Send(guint keyval, GdkModifierType modifiers) {
+        GdkWindow* target = window_.get_window()->gobj();
+        ASSERT_TRUE(gdk_test_simulate_key(target, -1, -1, keyval, modifiers, GDK_KEY_PRESS));
+        ASSERT_TRUE(gdk_test_simulate_key(target, -1, -1, keyval, modifiers, GDK_KEY_RELEASE));
+    }
+    static void Drain() {
+        while (Gtk::Main::events_pending()) {
+            Gtk::Main::iteration(false);
+        }
+    }
+
+    Gtk::Window& window_;
+    int presses_ = 0;
+};
 
 using testing::ContainsRegex;
 using testing::ElementsAre;
@@ -29,7 +87,9 @@ class CheckoutWindowTest : public KramoTest::WindowFixture {
         WriteSellerFile("1-AB-Anna.txt",
                         "1*AB*Anna*pozn.*p*1\n1*Čierna bunda*10*a*s\n2*Kočík*2.5*b*s\n"
                         "3*Bábika*4*a*p\n");
-        WriteSellerFile("2-CD-Cyril.txt", "2*CD*Cyril*pozn.*p*1\n1*Modrá čiapka*3*a*s\n");
+        WriteSellerFile("2-CD-Cyril.txt",
+                        "2*CD*Cyril*pozn.*p*1\n1*Modrá čiapka*3*a*s\n2*Hrnček*1*a*o\n"
+                        "3*Sveter*6*a*v\n4*Lopta*2*a*d\n5*Šál*1.5*a*n\n");
         Open();
         Main().CheckoutButton().clicked();
         DrainEvents();
@@ -37,7 +97,9 @@ class CheckoutWindowTest : public KramoTest::WindowFixture {
 
     KramoDialogs::CheckoutWindow& Desk() { return Windows().Checkout(); }
 
+    // Typed into the field and clicked as a person does: the field or button takes the cursor.
     void Type(Gtk::Entry& entry, const std::string& text) {
+        entry.grab_focus();
         entry.set_text(text);
         DrainEvents();
     }
@@ -46,6 +108,7 @@ class CheckoutWindowTest : public KramoTest::WindowFixture {
         Type(Desk().ItemEntry(), number);
     }
     void Click(Gtk::Button& button) {
+        button.grab_focus();
         button.clicked();
         DrainEvents();
     }
@@ -73,10 +136,30 @@ class CheckoutWindowTest : public KramoTest::WindowFixture {
     std::string PriceBackground() {
         return Desk().PriceLabel().get_modifier_style()->get_bg(Gtk::STATE_NORMAL).to_string();
     }
+    bool CursorInScanField() { return Desk().Window().get_focus() == &Desk().ScanEntry(); }
+    std::vector<std::string> Receipts() {
+        std::vector<std::string> receipts;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(ProgramDirectory() + "documents")) {
+            if (entry.path().extension() == ".pdf") {
+                receipts.push_back(entry.path().string());
+            }
+        }
+        std::sort(receipts.begin(), receipts.end());
+        return receipts;
+    }
+    std::string SearchHitState(const std::string& query) {
+        Type(Desk().Search().TextEntry(), query);
+        EXPECT_EQ(Desk().Search().Hits().size(), 1u) << query;
+        return Desk().Search().Hits().empty()
+                   ? ""
+                   : Kramo::ItemStatusDisplayName(Desk().Search().Hits()[0].STATUS);
+    }
 };
 
 TEST_F(CheckoutWindowTest, AWholePurchaseAsACashierMakesIt) {
     EXPECT_TRUE(Desk().Window().get_visible());
+    EXPECT_TRUE(CursorInScanField());
     EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 0.00");  // as the description has it
 
     Choose("ab", "1");  // the code in another letter case
@@ -86,6 +169,7 @@ TEST_F(CheckoutWindowTest, AWholePurchaseAsACashierMakesIt) {
     EXPECT_EQ(PriceBackground(), Gdk::Color("black").to_string());
     Click(Desk().AddButton());
     EXPECT_EQ(Desk().SellerEntry().get_text(), "");
+    EXPECT_TRUE(CursorInScanField());
     EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 10.00 eur");
 
     Choose("AB", "1");  // the same item again: one row, no question
@@ -102,6 +186,7 @@ TEST_F(CheckoutWindowTest, AWholePurchaseAsACashierMakesIt) {
               "Tento tovar nieje označený že je na sklade");
     EXPECT_EQ(Boxes().ShownOfKind("question")[0].detail, "Chcete ho naozaj predať?");
     EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 1"));
+    EXPECT_TRUE(CursorInScanField());
 
     Type(Desk().Search().TextEntry(), "modrá ČIAP");
     EXPECT_EQ(Desk().Search().FoundLabel().get_text(), "Nájdených: 1");
@@ -124,6 +209,7 @@ TEST_F(CheckoutWindowTest, AWholePurchaseAsACashierMakesIt) {
     Click(Desk().RemoveButton());
     EXPECT_THAT(Rows(Desk().Columns().name), ElementsAre("Modrá čiapka", "Kočík"));
     EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 5.50 eur");
+    EXPECT_TRUE(CursorInScanField());
 
     Boxes().AnswerQuestion(true);
     Click(Desk().FinishButton());
@@ -133,6 +219,7 @@ TEST_F(CheckoutWindowTest, AWholePurchaseAsACashierMakesIt) {
     EXPECT_THAT(Desk().CurrentPurchase().ItemIds(), IsEmpty());
     EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 0.00 eur (Predchádzajúci nákup: 5.50 eur)");
     EXPECT_THAT(Boxes().ShownOfKind("error"), IsEmpty());
+    EXPECT_TRUE(CursorInScanField());
 
     // Exactly the listed items are sold, in the store and in the files.
     EXPECT_EQ(StoredState(1, 1), Kramo::InStock);
@@ -190,6 +277,7 @@ TEST_F(CheckoutWindowTest, FailedFinishIsReportedAndKeepsThePurchase) {
     EXPECT_EQ(Desk().CurrentPurchase().ItemIds().size(), 1u);
     EXPECT_EQ(Rows(Desk().Columns().name).size(), 1u);
     EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 2.50 eur");
+    EXPECT_TRUE(CursorInScanField());
 
     Click(Desk().FinishButton());  // nothing else to finish once the row is gone
     Gtk::TreeModel::Path first;
@@ -253,8 +341,9 @@ void PressKey(Gtk::Window& window, guint keyval) {
 
 TEST_F(CheckoutWindowTest, TabFollowsTheCashiersOrderAcrossTheWindow) {
     Gtk::Window& window = Desk().Window();
-    Desk().SellerEntry().grab_focus();
-    const std::vector<Gtk::Widget*> expected = {&Desk().ItemEntry(), &Desk().AddButton(),
+    // "Predať aj tak" and the storno cannot be used now: Tab passes them.
+    const std::vector<Gtk::Widget*> expected = {&Desk().AmountEntry(),  &Desk().SellerEntry(),
+                                                &Desk().ItemEntry(),    &Desk().AddButton(),
                                                 &Desk().FinishButton(), &Desk().SellerCombo()};
     for (Gtk::Widget* widget : expected) {
         PressKey(window, GDK_Tab);
@@ -264,11 +353,14 @@ TEST_F(CheckoutWindowTest, TabFollowsTheCashiersOrderAcrossTheWindow) {
     EXPECT_EQ(window.get_focus(), &Desk().FinishButton());
     Desk().BackButton().grab_focus();
     PressKey(window, GDK_Tab);  // round to the start
-    EXPECT_EQ(window.get_focus(), &Desk().SellerEntry());
+    EXPECT_TRUE(CursorInScanField());
     Desk().Search().TextEntry().grab_focus();
     PressKey(window, GDK_ISO_Left_Tab);
     // The item combo is empty, so its button cannot take the focus: the seller combo's does.
     EXPECT_TRUE(window.get_focus()->is_ancestor(Desk().SellerCombo()));
+    Desk().RemoveButton().grab_focus();
+    PressKey(window, GDK_ISO_Left_Tab);  // the purchase list is on the way
+    EXPECT_EQ(window.get_focus(), &Desk().PurchaseView());
 }
 
 TEST_F(CheckoutWindowTest, ClosingTheWindowLeavesTheCheckout) {
@@ -280,6 +372,196 @@ TEST_F(CheckoutWindowTest, ClosingTheWindowLeavesTheCheckout) {
     EXPECT_FALSE(Desk().Window().get_visible());
     Click(Main().CheckoutButton());  // the same window opens again
     EXPECT_TRUE(Desk().Window().get_visible());
+}
+
+// Scans and refusals through the scan field. Each refusal leaves the purchase as it was, says
+// why in red where the price stood, and keeps the text selected for the next scan.
+TEST_F(CheckoutWindowTest, TheScanFieldAddsAtOnceOrSaysWhyNot) {
+    Keyboard keys(Desk().Window());
+    keys.Scan("KR0000010002");
+    EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 2"));
+    EXPECT_EQ(Desk().PriceLabel().get_text(), "2.50 Skladom");
+    EXPECT_EQ(PriceBackground(), Gdk::Color("black").to_string());
+    EXPECT_EQ(Desk().ScanEntry().get_text(), "");
+    EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 2.50 eur");
+    EXPECT_TRUE(CursorInScanField());
+
+    const struct {
+        const char* scan;
+        const char* shown;
+        bool overrulable;
+    } refusals[] = {
+        {"KR0000010002", "2.50 už je v nákupe", false},
+        {"ab3", "4.00 už predané", true},
+        {"CD 2", "1.00 nie je prebraté", true},
+        {"cd-3", "6.00 vrátené predajcovi", true},
+        {"CD/4", "2.00 darované", true},
+        {"CD5", "1.50 treba dohľadať", true},
+        {"AB 9", "neznámy tovar", false},
+        {"XY1", "neznámy predajca", false},
+        {"KR0000990001", "neznámy predajca", false},
+        {"bunda", "neznámy predajca", false},
+    };
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.scan);
+        keys.Scan(refusal.scan);
+        EXPECT_EQ(Desk().PriceLabel().get_text(), refusal.shown);
+        EXPECT_EQ(PriceBackground(), Gdk::Color("red").to_string());
+        EXPECT_EQ(Desk().CurrentPurchase().ItemIds().size(), 1u);
+        EXPECT_EQ(Desk().ScanEntry().get_text(), refusal.scan);
+        int start = 0, end = 0;
+        EXPECT_TRUE(Desk().ScanEntry().get_selection_bounds(start, end));
+        EXPECT_EQ(end - start, static_cast<int>(Desk().ScanEntry().get_text_length()));
+        EXPECT_EQ(Desk().SellAnywayButton().is_sensitive(), refusal.overrulable);
+        EXPECT_TRUE(CursorInScanField());
+    }
+    EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 2.50 eur");
+    EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());  // no box stops the scanning
+}
+
+// Selling a refused item needs a second, deliberate step: Enter alone refuses it again.
+TEST_F(CheckoutWindowTest, ARefusedItemIsSoldAnywayOnlyByItsOwnButton) {
+    Keyboard keys(Desk().Window());
+    keys.Scan("AB 3");
+    keys.Press(GDK_Return);
+    EXPECT_THAT(Desk().CurrentPurchase().ItemIds(), IsEmpty());
+    EXPECT_EQ(Desk().PriceLabel().get_text(), "4.00 už predané");
+    ASSERT_TRUE(Desk().SellAnywayButton().is_sensitive());
+    EXPECT_FALSE(Desk().SellAnywayButton().has_default());
+
+    keys.Press(GDK_a, GDK_MOD1_MASK);  // "Predať _aj tak"
+    Keyboard::WaitForButton();
+    EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 3"));
+    EXPECT_THAT(Rows(Desk().Columns().state), ElementsAre("Predane"));
+    EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 4.00 eur");
+    EXPECT_FALSE(Desk().SellAnywayButton().is_sensitive());
+    EXPECT_TRUE(CursorInScanField());
+    EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());
+
+    // The chance passes with the next character typed.
+    keys.Scan("CD2");
+    ASSERT_TRUE(Desk().SellAnywayButton().is_sensitive());
+    keys.Press(GDK_x);
+    EXPECT_FALSE(Desk().SellAnywayButton().is_sensitive());
+    Click(Desk().SellAnywayButton());
+    EXPECT_EQ(Desk().CurrentPurchase().ItemIds().size(), 1u);
+}
+
+// Three labels scanned, Enter to pay, Enter for the exact amount: sold, with a receipt, and the
+// next customer starts in the scan field.
+TEST_F(CheckoutWindowTest, AScannerSellsThreeItemsInThreeScansAndTwoKeys) {
+    EXPECT_EQ(SearchHitState("čierna bunda"), "Skladom");
+    Desk().Search().Clear();
+    Desk().ScanEntry().grab_focus();
+    Keyboard keys(Desk().Window());
+    keys.Scan("KR0000010001");
+    keys.Scan("KR0000010002");
+    keys.Scan("KR0000020001");
+    EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 15.50 eur");
+    keys.Press(GDK_Return);
+    EXPECT_EQ(Desk().Window().get_focus(), &Desk().AmountEntry());
+    keys.Press(GDK_Return);
+    EXPECT_EQ(keys.Presses(), 2);
+
+    EXPECT_THAT(Desk().CurrentPurchase().ItemIds(), IsEmpty());
+    EXPECT_EQ(Desk().SumLabel().get_text(),
+              "Suma: 0.00 eur (Predchádzajúci nákup: 15.50 eur, vydať 0.00 eur)");
+    EXPECT_EQ(Desk().ChangeLabel().get_text(), "Vydať: 0.00 eur");
+    EXPECT_EQ(Desk().PriceLabel().get_text(), "");
+    EXPECT_TRUE(CursorInScanField());
+    EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());  // the payment step is the confirmation
+    EXPECT_EQ(StoredState(1, 1), Kramo::Sold);
+    EXPECT_EQ(StoredState(1, 2), Kramo::Sold);
+    EXPECT_EQ(StoredState(2, 1), Kramo::Sold);
+    ASSERT_EQ(Receipts().size(), 1u);
+    const std::string receipt = KramoTest::PdfReadBack(Receipts()[0]).Text();
+    EXPECT_THAT(receipt, ContainsRegex("Prijaté +15\\.50"));
+    EXPECT_THAT(receipt, ContainsRegex("Vydať +0\\.00"));
+    // The search no longer offers the items as in stock.
+    EXPECT_EQ(SearchHitState("čierna bunda"), "Predane");
+}
+
+TEST_F(CheckoutWindowTest, ThePaymentShowsTheChangeAndRefusesTooLittle) {
+    Keyboard keys(Desk().Window());
+    keys.Scan("ab2");
+    keys.Scan("ab1");
+    keys.Press(GDK_Return);
+    keys.Type("12");
+    EXPECT_EQ(Desk().ChangeLabel().get_text(), "Chýba: 0.50 eur");
+    keys.Press(GDK_Return);  // too little: nothing is sold
+    EXPECT_EQ(Desk().CurrentPurchase().ItemIds().size(), 2u);
+    EXPECT_EQ(Desk().Window().get_focus(), &Desk().AmountEntry());
+    keys.Press(GDK_Escape);  // back to scanning, the purchase as it was
+    EXPECT_TRUE(CursorInScanField());
+    EXPECT_EQ(Desk().AmountEntry().get_text(), "");
+    keys.Press(GDK_Delete);  // the last one was scanned by mistake
+    EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 2"));
+
+    keys.Press(GDK_Return);
+    keys.Type("x");
+    EXPECT_EQ(Desk().ChangeLabel().get_text(), "Neplatná suma");
+    keys.Press(GDK_BackSpace);
+    keys.Type("20,5");
+    EXPECT_EQ(Desk().ChangeLabel().get_text(), "Vydať: 18.00 eur");
+    keys.Press(GDK_Return);
+    EXPECT_EQ(Desk().SumLabel().get_text(),
+              "Suma: 0.00 eur (Predchádzajúci nákup: 2.50 eur, vydať 18.00 eur)");
+    EXPECT_EQ(Desk().ChangeLabel().get_text(), "Vydať: 18.00 eur");
+    EXPECT_TRUE(CursorInScanField());
+    EXPECT_EQ(StoredState(1, 2), Kramo::Sold);
+    EXPECT_EQ(StoredState(1, 1), Kramo::InStock);
+    ASSERT_EQ(Receipts().size(), 1u);
+    const std::string receipt = KramoTest::PdfReadBack(Receipts()[0]).Text();
+    EXPECT_THAT(receipt, ContainsRegex("Prijaté +20\\.50"));
+    EXPECT_THAT(receipt, ContainsRegex("Vydať +18\\.00"));
+
+    // The finish button takes the amount typed too, after its question.
+    keys.Scan("ab1");
+    Type(Desk().AmountEntry(), "50");
+    Boxes().AnswerQuestion(true);
+    Click(Desk().FinishButton());
+    EXPECT_EQ(Desk().SumLabel().get_text(),
+              "Suma: 0.00 eur (Predchádzajúci nákup: 10.00 eur, vydať 40.00 eur)");
+    EXPECT_TRUE(CursorInScanField());
+}
+
+TEST_F(CheckoutWindowTest, DeleteTakesLinesBackAndStornoTakesBackTheLastPurchase) {
+    Keyboard keys(Desk().Window());
+    keys.Scan("AB1");
+    keys.Scan("AB2");
+    keys.Scan("CD1");
+    keys.Press(GDK_Delete);  // on the empty scan field: the last line
+    EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 1", "AB - 2"));
+    Gtk::TreeModel::Path first;
+    first.push_back(0);
+    Desk().PurchaseView().get_selection()->select(first);
+    Desk().PurchaseView().grab_focus();
+    keys.Press(GDK_Delete);  // in the list: the chosen line
+    EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 2"));
+    EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 2.50 eur");
+    EXPECT_TRUE(CursorInScanField());
+    keys.Type("A");
+    keys.Press(GDK_Delete);  // with text in the field, Delete only edits it
+    EXPECT_EQ(Desk().CurrentPurchase().ItemIds().size(), 1u);
+    keys.Press(GDK_BackSpace);
+
+    EXPECT_FALSE(Desk().StornoButton().is_sensitive());
+    keys.Press(GDK_Return);
+    keys.Press(GDK_Return);
+    EXPECT_EQ(StoredState(1, 2), Kramo::Sold);
+
+    keys.Scan("AB1");  // the next customer is at the desk already
+    Boxes().AnswerQuestion(true);
+    Click(Desk().StornoButton());
+    ASSERT_EQ(Boxes().ShownOfKind("question").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].text,
+              "Stornovať posledný nákup (1 ks, 2.50 eur)?");
+    EXPECT_EQ(StoredState(1, 2), Kramo::InStock);
+    EXPECT_FALSE(Desk().StornoButton().is_sensitive());
+    EXPECT_EQ(Desk().SumLabel().get_text(), "Suma: 10.00 eur (Predchádzajúci nákup stornovaný)");
+    EXPECT_THAT(Rows(Desk().Columns().number), ElementsAre("AB - 1"));
+    EXPECT_TRUE(CursorInScanField());
+    EXPECT_EQ(SearchHitState("Kočík"), "Skladom");
 }
 
 }  // namespace
