@@ -7,8 +7,6 @@
 namespace Kramo {
 namespace {
 
-constexpr int LargestNumber = 9999;
-
 // The digits 1 to 9 and 0 as the top row of a Slovak or Czech keyboard types them.
 constexpr std::array<std::pair<std::string_view, char>, 12> AccentedDigitKeys{{
     {"+", '1'},
@@ -120,39 +118,53 @@ bool ScanOutcome::CanBeOverruled() const {
     return item && refusal != ScanRefusal::None && refusal != ScanRefusal::AlreadyInPurchase;
 }
 
-std::optional<ScanQuery> ItemScan::Parse(std::string_view text) {
+std::vector<ScanQuery> ItemScan::Parse(std::string_view text) {
     text = Trimmed(text);
-    ScanQuery query;
-    if ((query.barcode = BarcodeOf(text))) {
-        return query;
+    if (const std::optional<ItemKey> barcode = BarcodeOf(text)) {
+        return {ScanQuery{barcode, std::string(), -1}};
     }
     std::size_t digitsStart = text.size();
     while (digitsStart > 0 && IsDigit(text[digitsStart - 1])) {
         --digitsStart;
     }
-    const std::string_view digits = text.substr(digitsStart);
-    const std::string_view code = Trimmed(text.substr(0, digitsStart));
-    if (digits.empty() || digits.size() > 4 || code.empty()) {
-        return std::nullopt;
+    const bool separated = digitsStart > 0 && IsSeparator(text[digitsStart - 1]);
+    // Without a separator the number may be any run of the last digits: "K0117" is seller
+    // "K" with item 117 or seller "K01" with item 17.
+    const std::size_t shortest = separated ? text.size() - digitsStart : 1;
+    std::vector<ScanQuery> queries;
+    for (std::size_t length = shortest;
+         length <= std::min<std::size_t>(4, text.size() - digitsStart); ++length) {
+        const std::string_view code = Trimmed(text.substr(0, text.size() - length));
+        if (!code.empty()) {
+            queries.push_back({std::nullopt, std::string(code),
+                               std::stoi(std::string(text.substr(text.size() - length)))});
+        }
     }
-    query.sellerCode = std::string(code);
-    query.number = std::stoi(std::string(digits));
-    return query.number <= LargestNumber ? std::optional<ScanQuery>(query) : std::nullopt;
+    return queries;
 }
 
 ScanOutcome ItemScan::Find(DataAccessInterface& store, const SellerList& sellers,
                            const Purchase& purchase, std::string_view text) {
     ScanOutcome outcome;
-    const std::optional<ScanQuery> query = Parse(text);
-    const std::optional<int> sellerId = query ? SellerIdOf(store, sellers, *query) : std::nullopt;
+    std::optional<int> sellerId;
+    int number = -1;
+    for (const ScanQuery& query : Parse(text)) {
+        if (const std::optional<int> found = SellerIdOf(store, sellers, query)) {
+            if (sellerId) {
+                outcome.refusal = ScanRefusal::AmbiguousCode;
+                return outcome;
+            }
+            sellerId = found;
+            number = query.barcode ? query.barcode->number : query.number;
+        }
+    }
     if (!sellerId) {
         // A text that names no seller at all reads as a code nobody has.
         outcome.refusal = ScanRefusal::UnknownSeller;
         return outcome;
     }
     try {
-        outcome.item = store.GetSellerItemByNumber(
-            *sellerId, query->barcode ? query->barcode->number : query->number);
+        outcome.item = store.GetSellerItemByNumber(*sellerId, number);
     } catch (const WrongItemException&) {
         outcome.refusal = ScanRefusal::UnknownItem;
         return outcome;
@@ -170,6 +182,8 @@ const char* ItemScan::RefusalText(ScanRefusal refusal) {
             return "neznámy predajca";
         case ScanRefusal::UnknownItem:
             return "neznámy tovar";
+        case ScanRefusal::AmbiguousCode:
+            return "nejednoznačný kód, oddeľte číslo medzerou";
         case ScanRefusal::AlreadyInPurchase:
             return "už je v nákupe";
         case ScanRefusal::Sold:

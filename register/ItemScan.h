@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/DataAccessInterface.h"
 #include "core/ItemBarcode.h"
@@ -25,6 +26,7 @@ enum class ScanRefusal {
     None,
     UnknownSeller,
     UnknownItem,
+    AmbiguousCode,  // typed without a separator, the digits fit two sellers' codes
     AlreadyInPurchase,
     Sold,
     NotAccepted,
@@ -45,13 +47,16 @@ struct ScanOutcome {
 // Finds the item of a scan and says whether the purchase takes it.
 class ItemScan {
   public:
-    // The query a text names; nothing for a text that names no item at all. A barcode typed
-    // by a scanner under a Slovak or Czech keyboard layout (the digits on the accented keys)
-    // is read like the same barcode under an English one.
-    static std::optional<ScanQuery> Parse(std::string_view text);
+    // The queries a text may mean: one for a barcode or a code and number with a separator,
+    // one per split of the trailing digits (at most four) for a code typed right before its
+    // number; none for a text that names no item at all. A barcode typed by a scanner under a
+    // Slovak or Czech keyboard layout (the digits on the accented keys) is read like the same
+    // barcode under an English one.
+    static std::vector<ScanQuery> Parse(std::string_view text);
 
     // The item and the verdict for it. A typed code is looked up in the seller list without
-    // regard to letter case; a barcode by the seller's ID. Store failures are thrown.
+    // regard to letter case, and refused when two of its readings name sellers; a barcode is
+    // looked up by the seller's ID. Store failures are thrown.
     static ScanOutcome Find(DataAccessInterface& store, const SellerList& sellers,
                             const Purchase& purchase, std::string_view text);
 

@@ -392,6 +392,25 @@ TEST_F(CheckoutTest, ScanFieldFindsTheItemAndSaysWhyItIsRefused) {
             << c.text;
     }
     EXPECT_STREQ(Kramo::ItemScan::RefusalText(ScanRefusal::Sold), "už predané");
+    // Typed without a separator, "CD05" is item 5 of "CD0" or item 05 of "CD": refused, where
+    // a separator says which.
+    const auto addSellerWithItem5 = [this](const char* code) {
+        Kramo::Seller seller;
+        seller.SHORT_CODE = code;
+        Store().AddSeller(seller);
+        Item item;
+        item.NUMBER = 5;
+        item.STATUS = Kramo::InStock;
+        Store().AddItem(item, seller.ID);
+        return item.ID;
+    };
+    const int cd = addSellerWithItem5("CD");
+    const int cd0 = addSellerWithItem5("CD0");
+    sellers.Reload(Store().GetSellers());
+    EXPECT_EQ(Kramo::ItemScan::Find(Store(), sellers, purchase, "CD05").refusal,
+              ScanRefusal::AmbiguousCode);
+    EXPECT_EQ(Kramo::ItemScan::Find(Store(), sellers, purchase, "CD0 5").item->ID, cd0);
+    EXPECT_EQ(Kramo::ItemScan::Find(Store(), sellers, purchase, "CD-05").item->ID, cd);
 }
 
 TEST_F(CheckoutTest, PurchaseTotalIsThePlainSum) {
