@@ -5,8 +5,11 @@
 #include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-input.h>
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
+#include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/TextHelpers.h"
@@ -41,12 +44,16 @@ GsfInput* ChildNamed(GsfInfile* folder, const std::string& name) {
 }  // namespace
 
 ZipContainer::ZipContainer(const std::string& path) {
-    GError* rawError = nullptr;
-    GObjectHandle<GsfInput> file(gsf_input_stdio_new(path.c_str(), &rawError));
-    ErrorHandle error(rawError);
-    if (!file) {
+    // Opened as a regular file first: a named pipe under a sheet's name must not stall the
+    // import.
+    Kramo::FileHandle opened = Kramo::OpenRegularFile(path, "rb");
+    if (!opened) {
         Kramo::LogMessage(Kramo::LogNotice, "Workbook '%s' not opened: %s\n", path.c_str(),
-                          MessageOf(error));
+                          std::strerror(errno));
+        throw std::runtime_error("súbor sa nepodarilo otvoriť");
+    }
+    GObjectHandle<GsfInput> file(gsf_input_stdio_new_FILE(path.c_str(), opened.release(), FALSE));
+    if (!file) {
         throw std::runtime_error("súbor sa nepodarilo otvoriť");
     }
     const gsf_off_t size = gsf_input_size(file.get());
@@ -55,9 +62,9 @@ ZipContainer::ZipContainer(const std::string& path) {
             "súbor je väčší ako %zu MB, taký hárok predajcu program nenačíta", MaxFileBytes >> 20));
     }
     fileBytes_ = static_cast<std::size_t>(size);
-    rawError = nullptr;
+    GError* rawError = nullptr;
     zip_.reset(gsf_infile_zip_new(file.get(), &rawError));
-    error.reset(rawError);
+    const ErrorHandle error(rawError);
     if (!zip_) {
         Kramo::LogMessage(Kramo::LogNotice, "Workbook '%s' is no readable zip file: %s\n",
                           path.c_str(), MessageOf(error));

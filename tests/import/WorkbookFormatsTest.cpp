@@ -2,6 +2,7 @@
 // and hostile or damaged files are refused with their reason, never exhausting the machine.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -269,6 +270,12 @@ TEST(WorkbookFormats, HostileAndDamagedFilesAreRefusedWithTheirReason) {
                                  std::filesystem::file_size(directory.File("cut.xlsx")) - 30);
     EXPECT_THAT(ImportSellerSheet(directory.File("cut.xlsx"), directory.File("data/")).FailureText,
                 HasSubstr("pretože súbor nie je úplný archív ZIP"));
+    // A named pipe under a sheet's name is refused without waiting for a writer.
+    for (const char* name : {"pipe.xlsx", "pipe.ods", "pipe.csv"}) {
+        ASSERT_EQ(mkfifo(directory.File(name).c_str(), 0600), 0);
+        EXPECT_THAT(ImportSellerSheet(directory.File(name), directory.File("data/")).FailureText,
+                    HasSubstr("pretože súbor sa nepodarilo otvoriť"));
+    }
 }
 
 }  // namespace
