@@ -67,31 +67,37 @@ Kramo::Item ReadItemRow(const CellGrid& grid, std::size_t row, std::size_t numbe
     return Kramo::Item::NewFrom(read);
 }
 
-void ReadItems(const CellGrid& grid, const Position& numberMarker, const Position& priceMarker,
-               std::vector<Kramo::Item>& items) {
+// Returns how many rows were skipped for a missing name while a price stood there: an empty
+// name cell or a formula, which reads as empty too.
+int ReadItems(const CellGrid& grid, const Position& numberMarker, const Position& priceMarker,
+              std::vector<Kramo::Item>& items) {
     const auto numberColumn = static_cast<std::size_t>(numberMarker.column);
     const auto priceColumn = static_cast<std::size_t>(priceMarker.column);
     if (numberColumn + 1 >= grid.Columns()) {
         throw std::runtime_error(NoSellerData);  // no column for the names
     }
     int skipped = 0;
+    int nameless = 0;
     for (std::size_t row = static_cast<std::size_t>(numberMarker.row) + 2; row < grid.Rows();
          ++row) {
-        const bool isItem =
-            !grid.Cell(numberColumn + 1, row).empty() && !grid.Cell(priceColumn, row).empty();
-        if (!isItem) {
+        const bool hasName = !grid.Cell(numberColumn + 1, row).empty();
+        const bool hasPrice = !grid.Cell(priceColumn, row).empty();
+        if (!hasName || !hasPrice) {
             if (++skipped == SkippedRowsEndingTheTable) {
-                return;
+                break;
             }
+            // A numbered row without name and price is an unused line of the form.
+            nameless += !hasName && hasPrice;
             continue;
         }
         skipped = 0;
         items.push_back(ReadItemRow(grid, row, numberColumn, priceColumn));
     }
+    return nameless;
 }
 
-void ReadSheet(const ExcelFileWrapper& wrapper, Kramo::Seller& seller,
-               std::vector<Kramo::Item>& items) {
+int ReadSheet(const ExcelFileWrapper& wrapper, Kramo::Seller& seller,
+              std::vector<Kramo::Item>& items) {
     // "!version3!" and "!name!" are found but change nothing: the name column is always the
     // one right of the number column.
     const Position number = Find(wrapper, "!number!");
@@ -111,18 +117,19 @@ void ReadSheet(const ExcelFileWrapper& wrapper, Kramo::Seller& seller,
     seller.SELLER_CATEGORY_ID = 0;
     // The caller's list grows only when the whole table was read.
     std::vector<Kramo::Item> read;
-    ReadItems(grid, number, price, read);
+    const int skippedNameless = ReadItems(grid, number, price, read);
     items.insert(items.end(), read.begin(), read.end());
+    return skippedNameless;
 }
 
 }  // namespace
 
-void ReadSellerSheet(ExcelFileWrapper& wrapper, const std::string& path, Kramo::Seller& seller,
-                     std::vector<Kramo::Item>& items) {
+int ReadSellerSheet(ExcelFileWrapper& wrapper, const std::string& path, Kramo::Seller& seller,
+                    std::vector<Kramo::Item>& items) {
     const std::string prefix = "Nepodarilo sa mi načítať súbor s predajcom\n" + path + "\npretože ";
     try {
         wrapper.LoadFile(path);
-        ReadSheet(wrapper, seller, items);
+        return ReadSheet(wrapper, seller, items);
     } catch (const std::runtime_error& failure) {
         throw std::runtime_error(prefix + failure.what());
     }

@@ -1,5 +1,7 @@
 #include "SellerSheetImport.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <memory>
 #include <stdexcept>
@@ -33,11 +35,18 @@ std::unique_ptr<ExcelFileWrapper> ReaderFor(const std::string& extension,
     return nullptr;
 }
 
+bool IsBlank(const std::string& name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isspace(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
 void Count(SellerSheetImport& import) {
     for (const Kramo::Item& item : import.items) {
         import.ZeroPriceCount += item.PRICE == 0.0;
         import.RoundPriceCount += item.PRICE == std::trunc(item.PRICE);
         import.NamelessCount += item.NAME.empty();
+        import.BlankNameCount += IsBlank(item.NAME);
     }
 }
 
@@ -53,7 +62,8 @@ SellerSheetImport ImportSellerSheet(const std::string& path, const std::string& 
             store.LoadFromTxtFile(path, import.seller, import.items);
             import.outcome = Loaded;
         } else if (const auto reader = ReaderFor(extension, copyFolder)) {
-            ReadSellerSheet(*reader, path, import.seller, import.items);
+            import.SkippedNamelessRows =
+                ReadSellerSheet(*reader, path, import.seller, import.items);
             import.outcome = Loaded;
         } else {
             import.outcome = UnknownType;

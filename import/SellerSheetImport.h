@@ -25,6 +25,8 @@ struct SellerSheetImport {
     int32_t ZeroPriceCount = 0;
     int32_t RoundPriceCount = 0;  // whole prices, 0 included
     int32_t NamelessCount = 0;
+    int32_t BlankNameCount = 0;       // names of white space only
+    int32_t SkippedNamelessRows = 0;  // rows with a price but an empty name, not read
 };
 
 // Reads one file of any kind: a seller sheet saved as xls, xlsx, ods or csv, or a seller's text

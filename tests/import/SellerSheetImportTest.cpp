@@ -57,6 +57,8 @@ TEST_F(SellerSheetImportTest, ReadsTheSellerAndTheItemTable) {
     EXPECT_EQ(import.ZeroPriceCount, 1);
     EXPECT_EQ(import.RoundPriceCount, 3);  // 2.00, 0 and 3
     EXPECT_EQ(import.NamelessCount, 0);
+    EXPECT_EQ(import.SkippedNamelessRows, 1);  // a price without a name; a name without a price
+    EXPECT_EQ(import.BlankNameCount, 0);
     EXPECT_FALSE(std::filesystem::exists(directory_.File("tmp.xls")));
 }
 
@@ -91,6 +93,7 @@ TEST_F(SellerSheetImportTest, OneSheetReadsAlikeInEveryFormat) {
         }
         EXPECT_EQ(import.ZeroPriceCount, 1) << format;
         EXPECT_EQ(import.RoundPriceCount, 5) << format;
+        EXPECT_EQ(import.SkippedNamelessRows, 1) << format;
     }
 }
 
@@ -154,6 +157,7 @@ TEST_F(SellerSheetImportTest, FormulaPriceSkipsTheRowSilently) {
     ASSERT_EQ(import.outcome, Loaded) << import.FailureText;
     ASSERT_EQ(import.items.size(), 1u);
     EXPECT_EQ(import.items[0].NAME, "Riadna");
+    EXPECT_EQ(import.SkippedNamelessRows, 0);  // a name without a price is no lost item
 }
 
 TEST_F(SellerSheetImportTest, ExtensionDecidesTheKindOfFile) {
