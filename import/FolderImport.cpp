@@ -68,6 +68,7 @@ FolderImport::Summary FolderImport::Run(const std::string& folder) {
         Kramo::CreateDirectoryIfMissing(folder, subfolder);
     }
     Summary summary;
+    summary.report = ImportReport(folder);
     if (ReadCategories()) {
         ImportFiles(folder, summary);
     } else {
@@ -84,14 +85,15 @@ FolderImport::Summary FolderImport::Run(const std::string& folder) {
 
 void FolderImport::ImportFiles(const std::string& folder, Summary& summary) {
     for (const std::string& name : FilesOf(folder)) {
-        const FileResult result = ImportFile(folder, name);
-        LogLine(result.report);
-        summary.reports.push_back(result.report);
+        FileResult result = ImportFile(folder, name);
+        LogLine(result.logLine);
+        const bool isError = result.entry.error;
+        summary.report.Add(std::move(result.entry));
         if (result.notASheet) {
             ++summary.notSheets;
             continue;
         }
-        ++(result.isError ? summary.errors : summary.correct);
+        ++(isError ? summary.errors : summary.correct);
         if (result.storeFailed) {
             summary.stopped = true;
             return;
@@ -116,14 +118,12 @@ void FolderImport::StopAfterStoreFailure(const std::string& text) {
     Kramo::ShowErrorBox(text, "Import priečinka sa zastavil.");
 }
 
-std::string FolderImport::ErrorOf(const SellerSheetImport& import) const {
+std::string FolderImport::LogError(const SellerSheetImport& import, const SheetVerdict& verdict) {
     if (import.outcome == Failed) {
         return "Error importing file." + import.FailureText;
     }
-    if (SellerExistsWithCode(store_, import.seller.SHORT_CODE)) {
-        return Kramo::FormatText(
-            " Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu '%s'.",
-            import.seller.SHORT_CODE.c_str());
+    if (!verdict.refusal.empty()) {
+        return " " + verdict.refusal;
     }
     std::string error;
     if (import.ZeroPriceCount > 0) {
@@ -135,63 +135,72 @@ std::string FolderImport::ErrorOf(const SellerSheetImport& import) const {
     return error;
 }
 
-std::string FolderImport::StoreOrRefuse(SellerSheetImport& import) {
-    const std::string error = ErrorOf(import);
-    if (error.empty()) {
+SheetVerdict FolderImport::StoreOrRefuse(SellerSheetImport& import) {
+    SheetVerdict verdict = JudgeSheet(import, store_);
+    if (verdict.refusal.empty() && verdict.doubts.empty()) {
         StoreImportedSeller(store_, import, sellerCategoryId_, itemCategories_, Kramo::NotSelling);
     }
-    return error;
+    return verdict;
+}
+
+void FolderImport::StopAt(const std::string& name, const SellerSheetImport& import,
+                          const std::string& failure, FileResult& result) {
+    // The sheet itself is sound: it stays where it is for the next run.
+    result.logLine += " Chyba: Predajcu sa nepodarilo uložiť: " + failure +
+                      "; súbor ostal v priečinku, import sa zastavil;";
+    result.entry = ReportEntry(name, import, SheetVerdict(), false);
+    result.entry.state = ImportReport::State::Stopped;
+    result.entry.reason = "Predajcu sa nepodarilo uložiť: " + failure +
+                          ". Súbor a súbory, na ktoré import neprišiel, ostali v priečinku.";
+    result.entry.error = true;
+    result.storeFailed = true;
+    StopAfterStoreFailure("Predajcu zo súboru " + name + " sa nepodarilo uložiť: " + failure +
+                          "\nTento súbor a súbory, na ktoré import neprišiel, ostali v "
+                          "priečinku; po odstránení príčiny spustite import znova.");
 }
 
 FolderImport::FileResult FolderImport::ImportFile(const std::string& folder,
                                                   const std::string& name) {
     SellerSheetImport import = ImportSellerSheet(folder + name, dataDirectory_, copyFolder_);
     FileResult result;
-    result.report = "Spracovaný súbor\n" + name + "\n";
+    result.logLine = "Spracovaný súbor\n" + name + "\n";
     if (import.outcome == UnknownType) {
         // A picture, a thumbnail cache, a document: none of the import's business.
-        result.report += " Nie je hárok predajcu, ostal v priečinku;";
+        result.logLine += " Nie je hárok predajcu, ostal v priečinku;";
+        result.entry = ReportEntry(name, import, JudgeSheet(import, store_), false);
+        result.entry.warnings.push_back("Súbor ostal v priečinku.");
         result.notASheet = true;
         return result;
     }
-    std::string error;
+    SheetVerdict verdict;
     try {
-        error = StoreOrRefuse(import);
+        verdict = StoreOrRefuse(import);
     } catch (const std::exception& failure) {
-        // The sheet itself is sound: it stays where it is for the next run.
-        result.report += std::string(" Chyba: Predajcu sa nepodarilo uložiť: ") + failure.what() +
-                         "; súbor ostal v priečinku, import sa zastavil;";
-        result.isError = true;
-        result.storeFailed = true;
-        StopAfterStoreFailure("Predajcu zo súboru " + name +
-                              " sa nepodarilo uložiť: " + failure.what() +
-                              "\nTento súbor a súbory, na ktoré import neprišiel, ostali v "
-                              "priečinku; po odstránení príčiny spustite import znova.");
+        StopAt(name, import, failure.what(), result);
         return result;
     }
-    std::string info;
-    if (error.empty()) {
+    const std::string error = LogError(import, verdict);
+    const bool stored = verdict.refusal.empty() && verdict.doubts.empty();
+    result.entry = ReportEntry(name, import, verdict, stored);
+    if (stored) {
+        result.logLine += Kramo::FormatText(" načítaný, kód '%s', %i kusov tovaru;",
+                                            import.seller.SHORT_CODE.c_str(),
+                                            static_cast<int>(import.items.size()));
         if (import.RoundPriceCount > 0) {
-            info = Kramo::FormatText(" Obsahuje %i ks tovaru s okruhlou cenou",
-                                     import.RoundPriceCount);
+            result.logLine += Kramo::FormatText(" Info:  Obsahuje %i ks tovaru s okruhlou cenou;",
+                                                import.RoundPriceCount);
         }
-        result.report += Kramo::FormatText(" načítaný, kód '%s', %i kusov tovaru;",
-                                           import.seller.SHORT_CODE.c_str(),
-                                           static_cast<int>(import.items.size()));
+    } else {
+        result.logLine += " Chyba: " + error + ";";
     }
-    if (!error.empty()) {
-        result.report += " Chyba: " + error + ";";
+    if (!MoveInto(folder, name, stored ? "finished" : "error", result)) {
+        result.entry.error = true;
     }
-    if (!info.empty()) {
-        result.report += " Info: " + info + ";";
-    }
-    const bool moved = MoveInto(folder, name, error.empty() ? "finished" : "error", result.report);
-    result.isError = !error.empty() || !moved;
     return result;
 }
 
 bool FolderImport::MoveInto(const std::string& folder, const std::string& name,
-                            const std::string& subfolder, std::string& report) {
+                            const std::string& subfolder, FileResult& result) {
     const std::string source = folder + name;
     const std::string destinationFolder = folder + subfolder + "/";
     bool targetExists = false;
@@ -202,11 +211,18 @@ bool FolderImport::MoveInto(const std::string& folder, const std::string& name,
     for (int number = 2; targetExists && number <= MaxNameSuffix; ++number) {
         const std::string numbered = NumberedName(name, number);
         if (RenameWithoutReplacing(source, destinationFolder + numbered, targetExists)) {
-            report += " Súbor s rovnakým menom už existuje, uložený ako '" + numbered + "';";
+            result.logLine +=
+                " Súbor s rovnakým menom už existuje, uložený ako '" + numbered + "';";
+            result.entry.warnings.push_back("V priečinku '" + subfolder +
+                                            "' už je súbor s rovnakým menom, tento je uložený "
+                                            "ako '" +
+                                            numbered + "'.");
             return true;
         }
     }
-    report += " Chyba pri presune na miesto: " + destinationFolder + name;
+    result.logLine += " Chyba pri presune na miesto: " + destinationFolder + name;
+    result.entry.warnings.push_back("Súbor sa nepodarilo presunúť do " + destinationFolder + name +
+                                    ".");
     return false;
 }
 

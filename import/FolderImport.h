@@ -4,20 +4,22 @@
 #include <vector>
 
 #include "core/DataAccessInterface.h"
+#include "import/ImportReport.h"
 #include "import/SellerSheetImport.h"
+#include "import/SheetVerdict.h"
 
 namespace KramoExcel {
 
 // Imports every sheet of a folder. Each sheet ends in the subfolder "finished" when its
 // seller was stored, in "error" otherwise; a file that is no seller sheet stays where it is.
-// The report says what happened to each file. When the
+// The report says what happened to each file; the log gets a line for each. When the
 // store fails (a database gone, a full disk), the run stops there as after its last file: that
 // sheet and the ones not reached stay in the folder for the next run, and the failure is shown
 // in an error box.
 class FolderImport {
   public:
     struct Summary {
-        std::vector<std::string> reports;  // one per file
+        ImportReport report;  // an entry per file
         int correct = 0;
         int errors = 0;
         int notSheets = 0;     // files of other kinds, left in the folder
@@ -35,24 +37,28 @@ class FolderImport {
 
   private:
     struct FileResult {
-        std::string report;
-        bool isError = false;
+        ImportReport::Entry entry;
+        std::string logLine;
         bool storeFailed = false;
         bool notASheet = false;
     };
 
     void ImportFiles(const std::string& folder, Summary& summary);
     FileResult ImportFile(const std::string& folder, const std::string& name);
-    // Refuses the import (the text says why) or stores it; throws when the store fails.
-    std::string StoreOrRefuse(SellerSheetImport& import);
+    // Judges the import and stores it when nothing speaks against it; throws when the store
+    // fails.
+    SheetVerdict StoreOrRefuse(SellerSheetImport& import);
+    void StopAt(const std::string& name, const SellerSheetImport& import,
+                const std::string& failure, FileResult& result);
     // The store's categories for the new sellers; false, with the failure shown, when the
     // store cannot give them.
     bool ReadCategories();
     static void StopAfterStoreFailure(const std::string& text);
-    std::string ErrorOf(const SellerSheetImport& import) const;
+    // The log's error text of a sheet not stored, empty for one stored.
+    static std::string LogError(const SellerSheetImport& import, const SheetVerdict& verdict);
     // Moves the file without replacing one of the same name; false when that failed.
     static bool MoveInto(const std::string& folder, const std::string& name,
-                         const std::string& subfolder, std::string& report);
+                         const std::string& subfolder, FileResult& result);
 
     Kramo::DataAccessInterface& store_;
     std::string dataDirectory_;

@@ -13,7 +13,9 @@
 namespace {
 
 using KramoExcel::FolderImport;
+using KramoExcel::ImportReport;
 using KramoTest::TemporaryDirectory;
+using testing::ElementsAre;
 using testing::HasSubstr;
 
 std::string Sheet(const char* name) {
@@ -35,12 +37,14 @@ class FolderImportTest : public testing::Test {
     bool Exists(const std::string& relative) const {
         return std::filesystem::exists(Folder() + relative);
     }
-    std::string ReportOf(const FolderImport::Summary& summary, const std::string& name) const {
-        for (const std::string& report : summary.reports) {
-            if (report.find("\n" + name + "\n") != std::string::npos)
-                return report;
+    static ImportReport::Entry EntryOf(const FolderImport::Summary& summary,
+                                       const std::string& name) {
+        for (const ImportReport::Entry& entry : summary.report.Entries()) {
+            if (entry.fileName == name)
+                return entry;
         }
-        return "no report for " + name;
+        ADD_FAILURE() << "no entry for " << name;
+        return {};
     }
 
     TemporaryDirectory directory_;
@@ -61,18 +65,27 @@ TEST_F(FolderImportTest, SortsEverySheetIntoFinishedOrError) {
     EXPECT_EQ(summary.correct, 1);
     EXPECT_EQ(summary.errors, 3);
     EXPECT_EQ(summary.notSheets, 1);
-    EXPECT_EQ(ReportOf(summary, "anna.xls"),
-              "Spracovaný súbor\nanna.xls\n načítaný, kód 'AN', 3 kusov tovaru; Info:  Obsahuje 3 "
-              "ks tovaru s okruhlou cenou;");
-    EXPECT_EQ(ReportOf(summary, "darcek.xls"),
-              "Spracovaný súbor\ndarcek.xls\n Chyba:  Obsahuje 1 ks tovaru s nulovou cenou;");
-    EXPECT_THAT(ReportOf(summary, "bez.xls"),
-                HasSubstr("Chyba: Error importing file.Nepodarilo sa mi načítať"));
-    EXPECT_THAT(ReportOf(summary, "zoznam.ods"),
-                HasSubstr("pretože súbor nie je úplný archív ZIP"));
+    EXPECT_EQ(summary.report.Totals(), "Korektne načítaných hárkov: 1 Chýb: 3.");
+    const ImportReport::Entry anna = EntryOf(summary, "anna.xls");
+    EXPECT_EQ(anna.state, ImportReport::State::Stored);
+    EXPECT_EQ(anna.sellerCode, "AN");
+    EXPECT_EQ(anna.sellerName, "Anna Nováková");
+    EXPECT_EQ(anna.itemsStored, 3);
+    EXPECT_THAT(anna.warnings, ElementsAre("Ceny bez centov: 3"));
+    const ImportReport::Entry darcek = EntryOf(summary, "darcek.xls");
+    EXPECT_EQ(darcek.state, ImportReport::State::Refused);
+    EXPECT_EQ(darcek.sellerCode, "DA");
+    EXPECT_EQ(darcek.itemsStored, 0);
+    EXPECT_EQ(darcek.reason, "Obsahuje 1 ks tovaru s nulovou cenou");
+    EXPECT_EQ(EntryOf(summary, "bez.xls").reason,
+              "Hárok sa nepodarilo prečítať: súbor neobsahuje špeciálne znaky");
+    EXPECT_EQ(EntryOf(summary, "bez.xls").sellerCode, "");
+    EXPECT_THAT(EntryOf(summary, "zoznam.ods").reason, HasSubstr("súbor nie je úplný archív ZIP"));
     // A file of another kind is named, and left where it is.
-    EXPECT_EQ(ReportOf(summary, "Thumbs.db"),
-              "Spracovaný súbor\nThumbs.db\n Nie je hárok predajcu, ostal v priečinku;");
+    const ImportReport::Entry thumbs = EntryOf(summary, "Thumbs.db");
+    EXPECT_EQ(thumbs.state, ImportReport::State::NotASheet);
+    EXPECT_FALSE(thumbs.error);
+    EXPECT_THAT(thumbs.warnings, ElementsAre("Súbor ostal v priečinku."));
     EXPECT_TRUE(Exists("Thumbs.db"));
 
     EXPECT_TRUE(Exists("finished/anna.xls"));
@@ -91,6 +104,15 @@ TEST_F(FolderImportTest, SortsEverySheetIntoFinishedOrError) {
 
     // Each log line is written in three entries: the operation, the text, the line end.
     const std::string text = log.Text();
+    EXPECT_THAT(text, HasSubstr("Spracovaný súbor\nanna.xls\n načítaný, kód 'AN', 3 kusov "
+                                "tovaru; Info:  Obsahuje 3 ks tovaru s okruhlou cenou;"));
+    EXPECT_THAT(text,
+                HasSubstr("Spracovaný súbor\ndarcek.xls\n Chyba:  Obsahuje 1 ks tovaru s nulovou "
+                          "cenou;"));
+    EXPECT_THAT(text, HasSubstr("Spracovaný súbor\nbez.xls\n Chyba: Error importing "
+                                "file.Nepodarilo sa mi načítať"));
+    EXPECT_THAT(text, HasSubstr("Spracovaný súbor\nThumbs.db\n Nie je hárok predajcu, ostal v "
+                                "priečinku;"));
     EXPECT_THAT(text, HasSubstr(" ImportMultiSellers: "));
     EXPECT_THAT(text, HasSubstr(" Selected folder: " + Folder()));
     EXPECT_THAT(text, HasSubstr(" Dokončené ... správne načítaných: 1 chýb: 3."));
@@ -109,18 +131,45 @@ TEST_F(FolderImportTest, KnownCodeIsRefusedAndNothingIsEverOverwritten) {
     const FolderImport::Summary summary = second.Run(Folder());
 
     EXPECT_EQ(summary.errors, 1);
-    EXPECT_THAT(ReportOf(summary, "zoznam.xls"),
-                HasSubstr(" Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu 'AN'."));
-    EXPECT_THAT(ReportOf(summary, "zoznam.xls"), HasSubstr("uložený ako 'zoznam_2.xls'"));
+    const ImportReport::Entry zoznam = EntryOf(summary, "zoznam.xls");
+    EXPECT_EQ(zoznam.reason,
+              "Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu 'AN' tlačidlom "
+              "„Odstrániť predajcu“, ak je v zozname omylom.");
+    EXPECT_THAT(zoznam.warnings,
+                ElementsAre("Ceny bez centov: 3",
+                            "V priečinku 'error' už je súbor s rovnakým menom, tento je uložený "
+                            "ako 'zoznam_2.xls'."));
     EXPECT_EQ(directory_.ReadFile("sheets/error/zoznam.xls"), "an earlier seller's sheet");
     EXPECT_TRUE(Exists("error/zoznam_2.xls"));
     EXPECT_EQ(store_->GetSellers().size(), 1u);
 }
 
+// Rows a seller may not know were lost: a price without a name (an empty cell or a formula),
+// a name of blanks. A numbered line left empty is the form's own and no warning.
+TEST_F(FolderImportTest, StoredSheetCarriesItsWarningsIntoTheReportText) {
+    directory_.WriteFile("sheets/eva.csv",
+                         ";Eva Malá\n;EV;!code!\n;pozn.;!note!\n\n!number!;!name!;!price!\n\n"
+                         "1;Kabát;12,50\n2;;5\n3;   ;4\n4;;\n5;;3,20\n6;Šál;7\n");
+    FolderImport folderImport(*store_, directory_.File("data/"), directory_.Path());
+    const FolderImport::Summary summary = folderImport.Run(Folder());
+
+    ASSERT_EQ(summary.report.Entries().size(), 1u);
+    const ImportReport::Entry& eva = summary.report.Entries()[0];
+    EXPECT_EQ(eva.state, ImportReport::State::Stored);
+    EXPECT_EQ(eva.itemsStored, 3);
+    EXPECT_EQ(summary.report.Text(),
+              "Import hárkov predajcov: " + Folder() +
+                  "\nKorektne načítaných hárkov: 1 Chýb: 0.\n\n"
+                  "eva.csv: uložený, predajca EV – Eva Malá, uložených položiek: 3\n"
+                  "    Preskočené riadky s cenou, ale bez názvu (prázdny alebo vzorec): 2\n"
+                  "    Názvy len z medzier: 1\n"
+                  "    Ceny bez centov: 2\n");
+}
+
 TEST_F(FolderImportTest, EmptyFolderReportsNothingDone) {
     FolderImport folderImport(*store_, directory_.File("data/"), directory_.Path());
     const FolderImport::Summary summary = folderImport.Run(Folder());
-    EXPECT_TRUE(summary.reports.empty());
+    EXPECT_TRUE(summary.report.Entries().empty());
     EXPECT_EQ(summary.correct + summary.errors, 0);
 }
 
@@ -150,9 +199,12 @@ TEST_F(FolderImportTest, StoreFailureEndsTheRunAndKeepsTheSheets) {
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(summary.correct, 0);
     EXPECT_EQ(summary.errors, 1);
-    ASSERT_EQ(summary.reports.size(), 1u);
-    EXPECT_THAT(summary.reports[0], HasSubstr("Chyba: Predajcu sa nepodarilo uložiť: Predajca sa "
-                                              "nezapísal do databázy.; súbor ostal v priečinku"));
+    ASSERT_EQ(summary.report.Entries().size(), 1u);
+    const ImportReport::Entry& stopped = summary.report.Entries()[0];
+    EXPECT_EQ(stopped.state, ImportReport::State::Stopped);
+    EXPECT_THAT(stopped.reason, HasSubstr("Predajca sa nezapísal do databázy."));
+    EXPECT_THAT(log.Text(), HasSubstr("Chyba: Predajcu sa nepodarilo uložiť: Predajca sa "
+                                      "nezapísal do databázy.; súbor ostal v priečinku"));
     EXPECT_TRUE(Exists("anna.xls"));
     EXPECT_TRUE(Exists("nora.xls"));
     EXPECT_TRUE(std::filesystem::is_empty(Folder() + "finished"));

@@ -72,7 +72,7 @@ class BazaarDayTest : public KramoTest::BazaarDay {
                     expected =
                         " Chyba:  Predajca s rovnakým kódom už existuje. Zmažte najskôr "
                         "predajcu '" +
-                        seller.code + "'.;";
+                        seller.code + "' tlačidlom „Odstrániť predajcu“, ak je v zozname omylom.;";
                     break;
                 case BazaarPlan::Fate::Damaged:
                     expected =
