@@ -11,9 +11,9 @@
 #include "import/FolderImport.h"
 #include "import/ImportedSellerStore.h"
 #include "import/SellerSheetImport.h"
+#include "import/SheetVerdict.h"
 #include "register/ImportFolderRule.h"
 #include "support/FileHelpers.h"
-#include "support/FormatText.h"
 #include "support/UserMessages.h"
 #include "ui/MainWindow.h"
 
@@ -67,7 +67,11 @@ ImportDialogs::ImportDialogs(Kramo::KramoSettings& settings, Kramo::KramoRegiste
     : settings_(settings),
       kramoRegister_(kramoRegister),
       mainWindow_(mainWindow),
-      chooser_([this](const Choice& choice) { return ChooseOnScreen(choice); }) {}
+      chooser_([this](const Choice& choice) { return ChooseOnScreen(choice); }),
+      reportWindow_(mainWindow.Window(), settings,
+                    [this](const std::string& folder, const std::string& proposedName) {
+                        return mainWindow_.AskTargetFile(folder, proposedName);
+                    }) {}
 
 std::string ImportDialogs::ChooseOnScreen(const Choice& choice) const {
     Gtk::FileChooserDialog dialog(mainWindow_.Window(), choice.title,
@@ -140,34 +144,29 @@ void ImportDialogs::ImportSingleSeller() {
     KramoExcel::SellerSheetImport import =
         KramoExcel::ImportSellerSheet(path, settings_.DataDirectory());
     Kramo::DataAccessInterface& store = kramoRegister_.Store();
-    switch (import.outcome) {
-        case KramoExcel::UnknownType:
-            Kramo::ShowErrorBox(
-                "Neznámy typ súboru. Podporované sú 'ods', 'xls', 'xlsx', 'csv', 'txt'", "");
-            return;
-        case KramoExcel::Failed:
-            Kramo::ShowErrorBox("Error importing file." + import.FailureText,
-                                "Error importing file.");
-            mainWindow_.ReloadSellerList();
-            return;
-        case KramoExcel::Loaded:
-            break;
+    const std::string fileName = std::filesystem::path(path).filename().string();
+    // The folder import's rules; what it refuses outright, the user decides here.
+    const KramoExcel::SheetVerdict verdict = KramoExcel::JudgeSheet(import, store);
+    const bool storing = verdict.refusal.empty() &&
+                         (verdict.doubts.empty() ||
+                          Kramo::AskQuestion(verdict.DoubtQuestion(), "Import hárku " + fileName));
+    if (storing) {
+        KramoExcel::StoreImportedSeller(store, import, KramoExcel::ImportSellerCategory(store),
+                                        store.GetItemCategories());
     }
-    if (KramoExcel::SellerExistsWithCode(store, import.seller.SHORT_CODE)) {
-        Kramo::ShowErrorBox(
-            Kramo::FormatText(
-                "Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu '%s'.",
-                import.seller.SHORT_CODE.c_str()),
-            "");
-        return;
+    KramoExcel::ImportReport::Entry entry =
+        KramoExcel::ReportEntry(fileName, import, verdict, storing);
+    if (!storing && verdict.refusal.empty()) {
+        entry.reason += ". Hárok ste sa rozhodli neuložiť.";
     }
-    KramoExcel::StoreImportedSeller(store, import, KramoExcel::ImportSellerCategory(store),
-                                    store.GetItemCategories());
-    Kramo::ShowInfoBox(
-        "Predajca načítaný",
-        Kramo::FormatText("Kód: %s Meno: %s Počet položiek: %i", import.seller.SHORT_CODE.c_str(),
-                          import.seller.NAME.c_str(), static_cast<int>(import.items.size())));
-    ShowImportedSeller(import.seller.ID);
+    KramoExcel::ImportReport report(path);
+    report.Add(std::move(entry));
+    ShowReport(std::move(report));
+    if (storing) {
+        ShowImportedSeller(import.seller.ID);
+    } else if (import.outcome == KramoExcel::Failed) {
+        mainWindow_.ReloadSellerList();
+    }
 }
 
 void ImportDialogs::ShowImportedSeller(int sellerId) {
@@ -189,12 +188,23 @@ void ImportDialogs::ImportMultiSellers() {
         return;
     }
     KramoExcel::FolderImport folderImport(kramoRegister_.Store(), settings_.DataDirectory());
-    const KramoExcel::FolderImport::Summary summary =
-        folderImport.Run(settings_.LastImportFolder());
-    Kramo::ShowInfoBox("Predajcovia načítaný",
-                       Kramo::FormatText("Korektne načítaných hárkov: %i Chýb: %i.",
-                                         summary.correct, summary.errors));
+    KramoExcel::FolderImport::Summary summary = folderImport.Run(settings_.LastImportFolder());
+    ShowReport(std::move(summary.report));
     mainWindow_.ReloadSellerList();
+}
+
+void ImportDialogs::ShowReport(KramoExcel::ImportReport report) {
+    lastReport_ = std::move(report);
+    reportWindow_.Show(*lastReport_);
+    if (reportMade_) {
+        reportMade_();
+    }
+}
+
+void ImportDialogs::ShowLastReport() {
+    if (lastReport_) {
+        reportWindow_.Show(*lastReport_);
+    }
 }
 
 }  // namespace KramoDialogs

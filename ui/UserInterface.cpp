@@ -190,6 +190,14 @@ void UserInterface::ConnectImports() {
     topLevels_.main->get_widget("button import multi seller", folder);
     single->signal_clicked().connect(Guarded([this] { importDialogs_->ImportSingleSeller(); }));
     folder->signal_clicked().connect(Guarded([this] { importDialogs_->ImportMultiSellers(); }));
+    Gtk::MenuItem* lastReport = nullptr;
+    WidgetLookup(topLevels_.menu, "Dialog file is corrupt [register 2].")
+        .Get("menuItemLastImportReport", lastReport)
+        .Check();
+    // Nothing to show before the first import of this run.
+    lastReport->set_sensitive(false);
+    importDialogs_->SetReportMadeHandler([lastReport] { lastReport->set_sensitive(true); });
+    lastReport->signal_activate().connect(Guarded([this] { importDialogs_->ShowLastReport(); }));
 }
 
 void UserInterface::LoadSellers() {

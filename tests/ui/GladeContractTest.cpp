@@ -37,6 +37,7 @@ const Expected Contract[] = {
     {"menuRegisterOtherActions", "menuItemSettings", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemSaveSellerOverview", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuitemStats", "GtkMenuItem"},
+    {"menuRegisterOtherActions", "menuItemLastImportReport", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsAll", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsNotSelling", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsSelling", "GtkMenuItem"},

@@ -2,15 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <gdk/gdkkeysyms.h>
 #include <gtk/gtk.h>
+#include <gtkmm/menuitem.h>
 
 #include "WindowFixture.h"
 
 namespace {
 
 using KramoDialogs::ImportDialogs;
+using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::StartsWith;
 
@@ -55,37 +58,55 @@ TEST_F(ImportDialogsTest, CancellingChangesNothing) {
     EXPECT_TRUE(Boxes().ShownBoxes().empty());
 }
 
-TEST_F(ImportDialogsTest, SingleSheetIsStoredEvenWithAZeroPriceAndShown) {
+// The folder import refuses a sheet with a zero price; the single import asks first.
+TEST_F(ImportDialogsTest, SingleSheetWithAZeroPriceIsStoredOnlyWhenTheUserSaysSo) {
     const std::string folder = Folder("odovzdane");
     std::filesystem::copy_file(Sheet("seller-sheet.xls"), folder + "anna.xls");
     Choose(folder + "anna.xls");
+    Boxes().AnswerQuestion(false);
+    Windows().Imports().ImportSingleSeller();
+    const auto questions = Boxes().ShownOfKind("question");
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].text,
+              "Hárok obsahuje 1 ks tovaru s nulovou cenou. Napriek tomu ho uložiť?");
+    EXPECT_TRUE(Store().GetSellers().empty());
+    EXPECT_THAT(
+        ImportReportRows(),
+        ElementsAre("anna.xls | odmietnutý | AN – Anna Nováková |  | Obsahuje 1 ks tovaru "
+                    "s nulovou cenou. Hárok ste sa rozhodli neuložiť.",
+                    "    Preskočené riadky s cenou, ale bez názvu (prázdny alebo vzorec): 1",
+                    "    Ceny bez centov: 3"));
+    EXPECT_TRUE(Windows().Imports().ReportWindow().Window().get_visible());
+
+    Boxes().AnswerQuestion(true);
     Windows().Imports().ImportSingleSeller();
     DrainEvents();
-
-    const auto infos = Boxes().ShownOfKind("info");
-    ASSERT_EQ(infos.size(), 1u);
-    EXPECT_EQ(infos[0].text, "Predajca načítaný");
-    EXPECT_EQ(infos[0].detail, "Kód: AN Meno: Anna Nováková Počet položiek: 5");
     const std::vector<Kramo::Seller> sellers = Store().GetSellers();
     ASSERT_EQ(sellers.size(), 1u);
     EXPECT_EQ(Main().CurrentSellerId(), sellers[0].ID);
     EXPECT_EQ(ItemColumn(Main().Columns().name).size(), 5u);
     EXPECT_EQ(Settings().LastImportFolder(), folder);
+    EXPECT_EQ(ImportReportRows().at(0), "anna.xls | uložený | AN – Anna Nováková | 5 | ");
+    EXPECT_EQ(ImportReportRows().at(1),
+              "    Uložený na vaše rozhodnutie, hoci obsahuje 1 ks tovaru s nulovou cenou");
 
     // The next chooser, of either command, opens where the last one was confirmed.
     Choose("");
     Windows().Imports().ImportMultiSellers();
     EXPECT_EQ(asked_.back().startFolder, folder);
 
-    // The same sheet again: refused, nothing changes.
+    // The same sheet again: refused without a question, nothing changes.
     Choose(folder + "anna.xls");
     Windows().Imports().ImportSingleSeller();
-    const auto errors = Boxes().ShownOfKind("error");
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].detail,
-              "Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu 'AN'.");
-    EXPECT_EQ(errors[0].text, "");
+    EXPECT_EQ(Boxes().ShownOfKind("question").size(), 2u);
+    EXPECT_EQ(ImportReportRows().at(0),
+              "anna.xls | odmietnutý | AN – Anna Nováková |  | Predajca s rovnakým kódom už "
+              "existuje. Zmažte najskôr predajcu 'AN' tlačidlom „Odstrániť predajcu“, ak je v "
+              "zozname omylom.");
+    EXPECT_EQ(ImportReportRows().at(1), "    Obsahuje 1 ks tovaru s nulovou cenou");
     EXPECT_EQ(Store().GetSellers().size(), 1u);
+    EXPECT_TRUE(Boxes().ShownOfKind("error").empty());
+    EXPECT_TRUE(Boxes().ShownOfKind("info").empty());
 }
 
 TEST_F(ImportDialogsTest, SheetsThatCannotBeReadAreReported) {
@@ -93,38 +114,76 @@ TEST_F(ImportDialogsTest, SheetsThatCannotBeReadAreReported) {
     std::filesystem::copy_file(Sheet("no-markers.xls"), folder + "bez.xls");
     Choose(folder + "bez.xls");
     Windows().Imports().ImportSingleSeller();
+    EXPECT_THAT(ImportReportRows(),
+                ElementsAre("bez.xls | odmietnutý |  |  | Hárok sa nepodarilo prečítať: súbor "
+                            "neobsahuje špeciálne znaky"));
     std::filesystem::copy_file(Sheet("no-markers.xls"), folder + "bez.pdf");
     Choose(folder + "bez.pdf");
     Windows().Imports().ImportSingleSeller();
-
-    const auto errors = Boxes().ShownOfKind("error");
-    ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(errors[0].text, "Error importing file.");
-    EXPECT_THAT(errors[0].detail, StartsWith("Error importing file.Nepodarilo sa mi načítať"));
-    EXPECT_THAT(errors[0].detail, HasSubstr("súbor neobsahuje špeciálne znaky"));
-    EXPECT_EQ(errors[1].detail,
-              "Neznámy typ súboru. Podporované sú 'ods', 'xls', 'xlsx', 'csv', 'txt'");
+    EXPECT_THAT(ImportReportRows(),
+                ElementsAre("bez.pdf | nie je hárok predajcu |  |  | Neznámy typ súboru. "
+                            "Podporované sú 'ods', 'xls', 'xlsx', 'csv', 'txt'"));
+    EXPECT_TRUE(Boxes().ShownBoxes().empty());
     EXPECT_TRUE(Store().GetSellers().empty());
 }
 
-TEST_F(ImportDialogsTest, FolderImportTellsTheTotalsAndListsTheSellers) {
+TEST_F(ImportDialogsTest, FolderImportReportIsShownSavedAndShownAgain) {
+    Gtk::MenuItem* again = nullptr;
+    Windows().MenuDescription()->get_widget("menuItemLastImportReport", again);
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(again->is_sensitive());  // no import yet
+
     const std::string folder = Folder("harky");
     std::filesystem::copy_file(Sheet("whole-prices.xls"), folder + "anna.xls");
-    std::filesystem::copy_file(Sheet("seller-sheet.xls"), folder + "nula.xls");  // a zero price
+    std::filesystem::copy_file(Sheet("zero-price.xls"), folder + "nula.xls");
     Choose(folder);
     Windows().Imports().ImportMultiSellers();
     DrainEvents();
 
-    const auto infos = Boxes().ShownOfKind("info");
-    EXPECT_EQ(infos.back().text, "Predajcovia načítaný");
-    EXPECT_EQ(infos.back().detail, "Korektne načítaných hárkov: 1 Chýb: 1.");
+    KramoDialogs::ImportReportWindow& window = Windows().Imports().ReportWindow();
+    EXPECT_TRUE(window.Window().get_visible());
+    EXPECT_EQ(window.Heading().get_text().raw(),
+              "Korektne načítaných hárkov: 1 Chýb: 1.\n" + folder);
+    EXPECT_THAT(ImportReportRows(),
+                testing::UnorderedElementsAre(
+                    "anna.xls | uložený | AN – Anna Nováková | 3 | ", "    Ceny bez centov: 3",
+                    "nula.xls | odmietnutý | DA – Anna Nováková |  | Obsahuje 1 ks tovaru s "
+                    "nulovou cenou",
+                    "    Ceny bez centov: 2"));
     EXPECT_EQ(Main().Sellers().Size(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(folder + "finished/anna.xls"));
-    EXPECT_TRUE(std::filesystem::exists(folder + "error/nula.xls"));
+    EXPECT_TRUE(Boxes().ShownBoxes().empty());
+
+    // Saved where the user says, into the documents folder by default.
+    std::string proposed;
+    const std::string saved = ProgramDirectory() + "sprava.txt";
+    window.SetTargetQuestion([&](const std::string& folder, const std::string& name) {
+        proposed = folder + name;
+        return saved;
+    });
+    window.SaveButton().clicked();
+    EXPECT_THAT(proposed, testing::MatchesRegex(".*/documents/+Import_[0-9]{2}-[0-9]{2}-[0-9]{2}_"
+                                                "[0-9]{2}-[0-9]{2}\\.txt"));
+    std::ifstream file(saved, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_THAT(text, StartsWith("Import hárkov predajcov: " + folder +
+                                 "\nKorektne načítaných hárkov: 1 Chýb: 1.\n"));
+    EXPECT_THAT(text, HasSubstr("\nnula.xls: odmietnutý, predajca DA – Anna Nováková\n"
+                                "    Dôvod: Obsahuje 1 ks tovaru s nulovou cenou\n"));
+
+    // Closed, and brought back from the menu until the next import replaces it.
+    window.CloseButton().clicked();
+    EXPECT_FALSE(window.Window().get_visible());
+    EXPECT_TRUE(again->is_sensitive());
+    again->activate();
+    EXPECT_TRUE(window.Window().get_visible());
+    EXPECT_EQ(ImportReportRows().size(), 4u);
 
     Choose(Folder("prazdny"));
     Windows().Imports().ImportMultiSellers();
-    EXPECT_EQ(Boxes().ShownOfKind("info").back().detail, "Korektne načítaných hárkov: 0 Chýb: 0.");
+    EXPECT_EQ(window.Heading().get_text().raw(),
+              "Korektne načítaných hárkov: 0 Chýb: 0.\n" + Folder("prazdny"));
+    EXPECT_TRUE(ImportReportRows().empty());
 }
 
 // Importing moves every file of the folder: never the program's own.
@@ -175,8 +234,8 @@ class FolderChooserTest : public KramoTest::WindowFixture {
         EXPECT_TRUE(std::filesystem::exists(folder_ + "/finished/anna.xls"));
         EXPECT_TRUE(std::filesystem::exists(parent_ + "/vedla.xls"));       // beside it: left alone
         EXPECT_TRUE(std::filesystem::exists(folder_ + "/stare/anna.xls"));  // inside it too
-        ASSERT_EQ(Boxes().ShownOfKind("info").size(), 1u);
-        EXPECT_EQ(Boxes().ShownOfKind("info")[0].detail, "Korektne načítaných hárkov: 1 Chýb: 0.");
+        EXPECT_THAT(Windows().Imports().ReportWindow().Heading().get_text().raw(),
+                    StartsWith("Korektne načítaných hárkov: 1 Chýb: 0.\n"));
     }
 
   private:

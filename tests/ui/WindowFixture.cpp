@@ -53,6 +53,23 @@ std::vector<std::string> WindowFixture::ItemColumn(
     return texts;
 }
 
+std::vector<std::string> WindowFixture::ImportReportRows() {
+    const KramoDialogs::ImportReportWindow& window = windows_->Imports().ReportWindow();
+    const auto& columns = window.RowColumns();
+    std::vector<std::string> rows;
+    for (const Gtk::TreeModel::Row& file : window.Rows()->children()) {
+        rows.push_back(Glib::ustring(file[columns.file]).raw() + " | " +
+                       Glib::ustring(file[columns.state]).raw() + " | " +
+                       Glib::ustring(file[columns.seller]).raw() + " | " +
+                       Glib::ustring(file[columns.items]).raw() + " | " +
+                       Glib::ustring(file[columns.reason]).raw());
+        for (const Gtk::TreeModel::Row& warning : file.children()) {
+            rows.push_back("    " + Glib::ustring(warning[columns.reason]).raw());
+        }
+    }
+    return rows;
+}
+
 namespace {
 
 std::vector<std::string> ComboTexts(const Gtk::ComboBox& combo) {

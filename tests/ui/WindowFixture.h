@@ -52,6 +52,9 @@ class WindowFixture : public testing::Test {
 
     // The texts of one column of the main window's item list, top to bottom.
     std::vector<std::string> ItemColumn(const Gtk::TreeModelColumn<Glib::ustring>& column);
+    // The rows of the import report window: "file | state | seller | items | reason" for a
+    // file, its warnings below it indented by four spaces.
+    std::vector<std::string> ImportReportRows();
     std::vector<std::string> SellerComboTexts();
     std::vector<std::string> CheckoutSellerComboTexts();
     void SelectItemRows(const std::vector<int>& rows);
