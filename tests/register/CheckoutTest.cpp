@@ -3,6 +3,8 @@
 #include <cups/cups.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -299,6 +301,25 @@ TEST_F(ReceiptPrintingTest, FailedPrintIsReportedAndTheSaleStaysRecorded) {
         EXPECT_THAT(Documents(), SizeIs(number));
     }
     EXPECT_THAT(log_.Text(), testing::ContainsRegex("ReceiptPrinter: '.*' not printed on 'Chyba"));
+
+    // A scheduler that takes the connection and never answers holds the desk a few seconds.
+    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(silent, 4), 0);
+    ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+    cupsSetServer(("127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str());
+    settings_->SetReceiptPrinterName(printer_);
+    const Item item = AddItem(++number, "Kočík", 12.5);
+    checkout_.FinishCheckout({item});
+    cupsSetServer(nullptr);
+    ::close(silent);
+    ASSERT_THAT(boxes_.ShownBoxes(), SizeIs(number));
+    EXPECT_THAT(boxes_.ShownBoxes().back().detail, HasSubstr("tlačový server neodpovedá."));
+    EXPECT_EQ(Store().GetItem(item.ID).STATUS, Kramo::Sold);
 }
 
 TEST_F(ReceiptPrintingTest, QuestionAnsweredNoPrintsNothing) {
