@@ -20,6 +20,7 @@
 
 #include "core/ItemStatus.h"
 #include "register/ItemLabelsDocument.h"
+#include "register/SellerRemoval.h"
 #include "register/SellerStatementDocument.h"
 #include "support/DocumentOpener.h"
 #include "support/FormatText.h"
@@ -107,6 +108,7 @@ void MainWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
         .Get("button toggle accepted", toggleAcceptedButton_)
         .Get("button calc repayment", statementButton_)
         .Get("button labels", labelsButton_)
+        .Get("button remove seller", removeSellerButton_)
         .Get("label seller type", sellerTypeLabel_)
         .Get("label seller note", sellerNoteLabel_)
         .Get("button cashout", checkoutButton_)
@@ -160,6 +162,7 @@ void MainWindow::ConnectSignals() {
     sellerCombo_->signal_changed().connect(Guarded([this] { OnSellerChosen(); }));
     findEntry_->signal_changed().connect(Guarded([this] { OnFindTextChanged(); }));
     removeItemButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedItems(); }));
+    removeSellerButton_->signal_clicked().connect(Guarded([this] { RemoveShownSeller(); }));
     toggleAcceptedButton_->signal_clicked().connect(Guarded([this] { RemarkAllItems(); }));
     statementButton_->signal_clicked().connect(Guarded([this] { PrintStatement(); }));
     labelsButton_->signal_clicked().connect(Guarded([this] { PrintLabels(); }));
@@ -343,6 +346,15 @@ void MainWindow::RemoveSelectedItems() {
         Store().RemoveItem(id);
     }
     ShowSeller(Store().GetSeller(currentSellerId_));
+}
+
+void MainWindow::RemoveShownSeller() {
+    if (currentSellerId_ == -1 ||
+        !Kramo::SellerRemoval::RemoveAfterQuestion(Store(), CurrentSeller())) {
+        return;
+    }
+    ReloadSellerList();
+    ShowSellerAt(0);
 }
 
 void MainWindow::RemarkAllItems() {

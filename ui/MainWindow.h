@@ -55,6 +55,8 @@ class MainWindow {
 
     std::vector<int> RegisterGetSelectedItemIds() const;
     void RemoveSelectedItems();
+    // The shown seller with all items, after a question; then the first seller of the list.
+    void RemoveShownSeller();
     void RemarkAllItems();
     void ToggleItem(const Glib::ustring& rowPath);
     // The current seller's statement after the sale, written and handed to the viewer.
@@ -82,6 +84,7 @@ class MainWindow {
     Gtk::Button& ModifyItemButton() { return *modifyItemButton_; }
     Gtk::Button& CheckoutButton() { return *checkoutButton_; }
     Gtk::Button& RemoveItemButton() { return *removeItemButton_; }
+    Gtk::Button& RemoveSellerButton() { return *removeSellerButton_; }
     Gtk::Button& ToggleAcceptedButton() { return *toggleAcceptedButton_; }
     Gtk::Button& StatementButton() { return *statementButton_; }
     Gtk::Button& LabelsButton() { return *labelsButton_; }
@@ -120,6 +123,7 @@ class MainWindow {
     Gtk::Button* importFolderButton_ = nullptr;
     Gtk::Button* addSellerButton_ = nullptr;
     Gtk::Button* updateSellerButton_ = nullptr;
+    Gtk::Button* removeSellerButton_ = nullptr;
     Gtk::TreeView* itemView_ = nullptr;
     Gtk::Button* addItemButton_ = nullptr;
     Gtk::Button* modifyItemButton_ = nullptr;

@@ -26,6 +26,7 @@ const Expected Contract[] = {
     {"Register", "button toggle accepted", "GtkButton"},
     {"Register", "button calc repayment", "GtkButton"},
     {"Register", "button labels", "GtkButton"},
+    {"Register", "button remove seller", "GtkButton"},
     {"Register", "label seller type", "GtkLabel"},
     {"Register", "label seller note", "GtkLabel"},
     {"Register", "button cashout", "GtkButton"},

@@ -173,6 +173,34 @@ TEST_F(RemovalTest, NoKeepsEverything) {
     EXPECT_EQ(ItemColumn(Main().Columns().name).size(), 4u);
 }
 
+// A seller goes with every item and the file after the question; a seller with a sold item
+// stays and the box says why.
+TEST_F(RemovalTest, SellerGoesWithItsItemsUnlessOneWasSold) {
+    WriteSellerFile("2-CD-Cyril.txt", "2*CD*Cyril*pozn.*p*1\n1*Sveter*6*a*p\n2*Šál*1*a*s\n");
+    ReplaceStore();
+    Main().ReloadSellerList();
+    TypeFindText("CD");
+    Main().RemoveSellerButton().clicked();
+    DrainEvents();
+    ASSERT_EQ(Boxes().ShownOfKind("error").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("error")[0].detail,
+              "Predajca má 1 kus(ov) predaného tovaru; jeho vyúčtovanie ešte čaká. Predajcu s "
+              "predaným tovarom nemožno odstrániť.");
+    EXPECT_TRUE(Boxes().ShownOfKind("question").empty());
+
+    TypeFindText("AB");
+    Boxes().AnswerQuestion(true);
+    Main().RemoveSellerButton().clicked();
+    DrainEvents();
+    ASSERT_EQ(Boxes().ShownOfKind("question").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].text,
+              "Odstrániť predajcu AB – Anna so všetkým jeho tovarom (4 ks)? Odstránenie sa nedá "
+              "vrátiť späť.");
+    EXPECT_THAT(SellerComboTexts(), ElementsAre("CD - Cyril"));
+    EXPECT_EQ(Main().CurrentSellerId(), 2);
+    EXPECT_THAT(ReopenStore()->GetSellers(), testing::SizeIs(1));  // the file is gone
+}
+
 TEST_F(RemovalTest, NothingSelectedAsksNothing) {
     SelectItemRows({});
     Main().RemoveItemButton().clicked();
