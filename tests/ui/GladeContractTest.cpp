@@ -38,6 +38,7 @@ const Expected Contract[] = {
     {"menuRegisterOtherActions", "menuItemSettings", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemSaveSellerOverview", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuitemStats", "GtkMenuItem"},
+    {"menuRegisterOtherActions", "menuItemSheetTemplate", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsAll", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsNotSelling", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsSelling", "GtkMenuItem"},
