@@ -16,10 +16,12 @@
 #include <gtkmm/window.h>
 
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 #include "core/ItemStatus.h"
 #include "register/ItemLabelsDocument.h"
+#include "register/ItemMarking.h"
 #include "register/SellerStatementDocument.h"
 #include "support/DocumentOpener.h"
 #include "support/FormatText.h"
@@ -31,42 +33,8 @@ namespace KramoDialogs {
 namespace {
 
 using Kramo::Item;
+using Kramo::ItemMarking;
 using Kramo::ItemStatusNames;
-
-// The state a re-marking of all items moves from and to, by the seller's state.
-struct Remarking {
-    int32_t from;
-    int32_t to;
-};
-
-bool RemarkingFor(int32_t sellerStatus, Remarking& remarking) {
-    switch (sellerStatus) {
-        case Kramo::NotSelling:
-            remarking = {Kramo::Unassigned, Kramo::InStock};
-            return true;
-        case Kramo::Selling:
-            remarking = {Kramo::InStock, Kramo::Returned};
-            return true;
-        default:  // a handed-back seller's items are not re-marked
-            return false;
-    }
-}
-
-// The toggled state of one item by the seller's state; false when the item stays as it is.
-bool ToggledStatus(int32_t sellerStatus, int32_t itemStatus, int32_t& toggled) {
-    Remarking remarking{};
-    if (!RemarkingFor(sellerStatus, remarking)) {
-        return false;
-    }
-    if (itemStatus == remarking.from) {
-        toggled = remarking.to;
-    } else if (itemStatus == remarking.to) {
-        toggled = remarking.from;
-    } else {
-        return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -351,17 +319,17 @@ void MainWindow::RemarkAllItems() {
     }
     const Kramo::Seller seller = CurrentSeller();
     std::vector<Item> items = Store().GetSellerItems(seller.ID);
-    Remarking remarking{};
-    if (items.empty() || !RemarkingFor(seller.STATUS, remarking)) {
+    const std::optional<ItemMarking::Move> remarking = ItemMarking::OfSeller(seller.STATUS);
+    if (items.empty() || !remarking) {
         return;
     }
-    const std::string target = std::string("Tovar sa označí na ") + ItemStatusNames[remarking.to];
+    const std::string target = std::string("Tovar sa označí na ") + ItemStatusNames[remarking->to];
     if (!Kramo::AskQuestion("Ste si istý že chcete preznacit tovar?", target)) {
         return;
     }
     for (Item& item : items) {
-        if (item.STATUS == remarking.from) {
-            item.STATUS = remarking.to;
+        if (item.STATUS == remarking->from) {
+            item.STATUS = remarking->to;
             Store().ModifyItem(item.ID, item);
         }
     }
@@ -382,11 +350,11 @@ void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
     Item item = items[static_cast<std::size_t>(position)];
     // A handed-back seller's item is written back unchanged.
     if (seller.STATUS != Kramo::HandedBack) {
-        int32_t toggled = 0;
-        if (!ToggledStatus(seller.STATUS, item.STATUS, toggled)) {
+        const std::optional<int32_t> toggled = ItemMarking::Toggled(seller.STATUS, item.STATUS);
+        if (!toggled) {
             return;
         }
-        item.STATUS = toggled;
+        item.STATUS = *toggled;
     }
     Store().ModifyItem(item.ID, item);
     ShowSeller(seller);

@@ -14,6 +14,7 @@
 #include "DocumentFixture.h"
 #include "common/PdfReadBack.h"
 #include "register/DocumentNames.h"
+#include "register/ItemMarking.h"
 #include "register/ItemScan.h"
 #include "storage/CachedDataTextfile.h"
 
@@ -411,6 +412,104 @@ TEST_F(CheckoutTest, ScanFieldFindsTheItemAndSaysWhyItIsRefused) {
               ScanRefusal::AmbiguousCode);
     EXPECT_EQ(Kramo::ItemScan::Find(Store(), sellers, purchase, "CD0 5").item->ID, cd0);
     EXPECT_EQ(Kramo::ItemScan::Find(Store(), sellers, purchase, "CD-05").item->ID, cd);
+}
+
+// The hand-in desk only takes goods in, the return desk only gives unsold goods back, each in
+// the seller's state in which the "prebrate" box makes the same move; anything else says why.
+TEST(ItemMarking, DesksMoveItemsOneWayOnlyAndSayWhyNot) {
+    using Kramo::ItemMarking;
+    using Kramo::ScanDesk;
+    using Kramo::ScanRefusal;
+    struct Case {
+        ScanDesk desk;
+        int32_t seller;
+        int32_t item;
+        ScanRefusal refusal;
+        int32_t after;
+    };
+    const Case cases[] = {
+        {ScanDesk::HandIn, Kramo::NotSelling, Kramo::Unassigned, ScanRefusal::None, Kramo::InStock},
+        {ScanDesk::HandIn, Kramo::NotSelling, Kramo::InStock, ScanRefusal::AlreadyAccepted,
+         Kramo::InStock},
+        {ScanDesk::HandIn, Kramo::Selling, Kramo::InStock, ScanRefusal::AlreadyAccepted,
+         Kramo::InStock},
+        {ScanDesk::HandIn, Kramo::NotSelling, Kramo::Sold, ScanRefusal::Sold, Kramo::Sold},
+        {ScanDesk::HandIn, Kramo::NotSelling, Kramo::Returned, ScanRefusal::Returned,
+         Kramo::Returned},
+        {ScanDesk::HandIn, Kramo::NotSelling, Kramo::Gift, ScanRefusal::GivenAway, Kramo::Gift},
+        {ScanDesk::HandIn, Kramo::Selling, Kramo::Unassigned, ScanRefusal::SellerSelling,
+         Kramo::Unassigned},
+        {ScanDesk::HandIn, Kramo::HandedBack, Kramo::Unassigned, ScanRefusal::SellerHandedBack,
+         Kramo::Unassigned},
+        {ScanDesk::Return, Kramo::Selling, Kramo::InStock, ScanRefusal::None, Kramo::Returned},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Returned, ScanRefusal::AlreadyReturned,
+         Kramo::Returned},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Sold, ScanRefusal::Sold, Kramo::Sold},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Unassigned, ScanRefusal::NotAccepted,
+         Kramo::Unassigned},
+        {ScanDesk::Return, Kramo::Selling, Kramo::ToTrace, ScanRefusal::ToTrace, Kramo::ToTrace},
+        {ScanDesk::Return, Kramo::NotSelling, Kramo::InStock, ScanRefusal::SellerNotSelling,
+         Kramo::InStock},
+        {ScanDesk::Return, Kramo::HandedBack, Kramo::InStock, ScanRefusal::SellerHandedBack,
+         Kramo::InStock},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Undefined, ScanRefusal::UnknownState,
+         Kramo::Undefined},
+        {ScanDesk::Find, Kramo::HandedBack, Kramo::Sold, ScanRefusal::None, Kramo::Sold},
+    };
+    for (const Case& c : cases) {
+        const ItemMarking::Verdict verdict = ItemMarking::Scanned(c.desk, c.seller, c.item);
+        EXPECT_EQ(verdict.refusal, c.refusal) << static_cast<int>(c.desk) << c.seller << c.item;
+        EXPECT_EQ(verdict.status, c.after) << static_cast<int>(c.desk) << c.seller << c.item;
+    }
+    // Every move a desk makes is one the check box makes too.
+    for (const ScanDesk desk : {ScanDesk::HandIn, ScanDesk::Return}) {
+        for (int32_t seller = 0; seller < Kramo::SellerStatusCount; ++seller) {
+            for (int32_t item = 0; item <= Kramo::ItemStatusCount; ++item) {
+                const ItemMarking::Verdict verdict = ItemMarking::Scanned(desk, seller, item);
+                if (verdict.refusal == ScanRefusal::None) {
+                    EXPECT_EQ(ItemMarking::Toggled(seller, item), verdict.status);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(CheckoutTest, DeskScanMarksTheItemOnTheStoreAndSaysWhatItDid) {
+    using Kramo::ScanDesk;
+    const Item inStock = AddItem(17, "Kočík", 12.5);
+    const Item sold = AddItem(2, "Bábika", 1.2, Kramo::Sold);
+    const Item unassigned = AddItem(3, "Šál", 2.0, Kramo::Unassigned);
+    Kramo::SellerList sellers;
+    sellers.Reload(Store().GetSellers());
+    const auto scan = [&](ScanDesk desk, const char* text) {
+        return Kramo::ItemMarking::ScanAtDesk(Store(), sellers, desk, text).report;
+    };
+    // A seller's code or name shows the seller as typed; at a desk anything else is a scan.
+    EXPECT_FALSE(Kramo::ItemMarking::IsScan(ScanDesk::Find, sellers, "Anna"));
+    EXPECT_TRUE(Kramo::ItemMarking::IsScan(ScanDesk::HandIn, sellers, "Anna"));
+    EXPECT_FALSE(Kramo::ItemMarking::IsScan(ScanDesk::Return, sellers, "ab"));
+    EXPECT_FALSE(Kramo::ItemMarking::IsScan(ScanDesk::HandIn, sellers, " "));
+    EXPECT_TRUE(Kramo::ItemMarking::IsScan(ScanDesk::Find, sellers, "ab 2"));
+
+    EXPECT_EQ(scan(ScanDesk::Find, "ab 2"), "AB-2 Predane");
+    EXPECT_EQ(scan(ScanDesk::Return, "KR0000040017"), "AB-17 vrátené");
+    EXPECT_EQ(Store().GetItem(inStock.ID).STATUS, Kramo::Returned);
+    EXPECT_EQ(scan(ScanDesk::Return, "AB17"), "AB-17 už je vrátené");
+    EXPECT_EQ(scan(ScanDesk::Return, "AB-2"), "AB-2 už predané");
+    EXPECT_EQ(scan(ScanDesk::HandIn, "AB3"), "AB-3 predajca už predáva");
+    EXPECT_EQ(scan(ScanDesk::Return, "XY3"), "neznámy predajca");
+    EXPECT_EQ(Store().GetItem(sold.ID).STATUS, Kramo::Sold);
+    EXPECT_EQ(Store().GetItem(unassigned.ID).STATUS, Kramo::Unassigned);
+
+    seller_.STATUS = Kramo::NotSelling;
+    Store().PutSeller(seller_);
+    const Kramo::ItemMarking::DeskScan handIn =
+        Kramo::ItemMarking::ScanAtDesk(Store(), sellers, ScanDesk::HandIn, "AB3");
+    EXPECT_EQ(handIn.report, "AB-3 prebraté");
+    EXPECT_EQ(handIn.outcome.item->STATUS, Kramo::InStock);
+    EXPECT_EQ(handIn.seller.SHORT_CODE, "AB");
+    EXPECT_EQ(Store().GetItem(unassigned.ID).STATUS, Kramo::InStock);
+    EXPECT_EQ(scan(ScanDesk::HandIn, "AB3"), "AB-3 už je prebraté");
 }
 
 TEST_F(CheckoutTest, PurchaseTotalIsThePlainSum) {
