@@ -26,6 +26,7 @@
 #include "support/DocumentOpener.h"
 #include "support/FormatText.h"
 #include "support/UserMessages.h"
+#include "ui/FieldLook.h"
 #include "ui/GuardedAction.h"
 #include "ui/WidgetLookup.h"
 
@@ -44,7 +45,12 @@ MainWindow::MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
                        FillingFlag& filling)
     : kramoRegister_(kramoRegister), settings_(settings), filling_(filling) {
     TakeWidgets(registerXml, menuXml);
+    findField_ = std::make_unique<ScanField>(*findEntry_, filling_);
     sellerCombo_->LimitWidth(20);
+    for (const char* mode : {"Hľadať", "Prebrať", "Vrátiť"}) {  // in the order of ScanDesk
+        scanModeCombo_->AppendText(mode);
+    }
+    scanModeCombo_->set_active(static_cast<int>(Kramo::ScanDesk::Find));
     window_->maximize();
     BuildItemView();
     ConnectSignals();
@@ -62,6 +68,8 @@ void MainWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
     WidgetLookup(registerXml, "Dialog file is corrupt [register 1].")
         .GetDerived("combobox seller", sellerCombo_)
         .Get("entry_find_seller", findEntry_)
+        .GetDerived("combo_scan_mode", scanModeCombo_)
+        .Get("label_scan_result", scanResultLabel_)
         .Get("button import seller", importSellerButton_)
         .Get("button import multi seller", importFolderButton_)
         .Get("button add seller", addSellerButton_)
@@ -127,6 +135,8 @@ void MainWindow::BuildItemView() {
 void MainWindow::ConnectSignals() {
     sellerCombo_->signal_changed().connect(Guarded([this] { OnSellerChosen(); }));
     findEntry_->signal_changed().connect(Guarded([this] { OnFindTextChanged(); }));
+    findEntry_->signal_activate().connect(Guarded([this] { ScanInFindField(); }));
+    scanModeCombo_->signal_changed().connect(Guarded([this] { OnScanModeChosen(); }));
     removeItemButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedItems(); }));
     toggleAcceptedButton_->signal_clicked().connect(Guarded([this] { RemarkAllItems(); }));
     statementButton_->signal_clicked().connect(Guarded([this] { PrintStatement(); }));
@@ -186,6 +196,58 @@ void MainWindow::OnFindTextChanged() {
     sellers_.ApplyFindText(text);
     RefillSellerCombos();
     ShowSellerAt(0);
+}
+
+Kramo::ScanDesk MainWindow::ScanMode() const {
+    const int row = scanModeCombo_->get_active_row_number();
+    return row < 0 ? Kramo::ScanDesk::Find : static_cast<Kramo::ScanDesk>(row);
+}
+
+// The desk's next scan goes into the field at once.
+void MainWindow::OnScanModeChosen() {
+    ShowScanResult("", false);
+    findEntry_->grab_focus();
+}
+
+void MainWindow::ScanInFindField() {
+    const std::string text = findEntry_->get_text();
+    const Kramo::ScanDesk desk = ScanMode();
+    if (!ItemMarking::IsScan(desk, sellers_, text)) {
+        ShowScanResult("", false);
+        return;
+    }
+    findEntry_->grab_focus();
+    findField_->SelectForNextScan();
+    const ItemMarking::DeskScan scan = ItemMarking::ScanAtDesk(Store(), sellers_, desk, text);
+    if (scan.outcome.item) {
+        ShowSeller(scan.seller);
+        SelectItemRow(scan.outcome.item->NUMBER);
+    }
+    const bool refused = scan.outcome.refusal != Kramo::ScanRefusal::None;
+    ShowScanResult(scan.report, refused);
+    if (refused) {
+        FieldLook::Beep(*window_);
+    }
+}
+
+void MainWindow::SelectItemRow(int number) {
+    const Glib::ustring shown = Kramo::FormatText("%i", number);
+    const Glib::RefPtr<Gtk::TreeSelection> selection = itemView_->get_selection();
+    selection->unselect_all();
+    for (const Gtk::TreeModel::Row& row : itemRows_->children()) {
+        if (Glib::ustring(row[columns_.number]) == shown) {
+            const Gtk::TreeModel::Path path = itemRows_->get_path(row);
+            selection->select(path);
+            itemView_->scroll_to_row(path);
+            return;
+        }
+    }
+}
+
+void MainWindow::ShowScanResult(const std::string& text, bool refused) {
+    scanResultLabel_->set_text(text);
+    scanResultLabel_->set_tooltip_text(text);  // the whole line, when it is cut
+    FieldLook::Label(*scanResultLabel_, refused);
 }
 
 void MainWindow::ShowSellerAt(std::size_t position) {
