@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "import/CellText.h"
 #include "import/ExcelDocument.h"
 #include "import/Utf16Text.h"
 #include "support/FileHelpers.h"
@@ -20,9 +21,9 @@ std::string BasicExcelFileWrapper::CellText(const YExcel::ExcelCell& cell) {
     switch (cell.Kind()) {
         case YExcel::CellInteger:
             cell.GetInteger(integer);
-            return Kramo::FormatText("%i", integer);
+            return IntegerCellText(integer);
         case YExcel::CellDouble:
-            return Kramo::FormatText("%0.2f", cell.GetDouble());
+            return FractionCellText(cell.GetDouble());
         case YExcel::CellText8:
         case YExcel::CellText16:
             return Utf16ToUtf8(cell.Text());

@@ -75,6 +75,10 @@ FolderImport::Summary FolderImport::Run(const std::string& folder) {
     }
     LogLine(Kramo::FormatText("Dokončené ... správne načítaných: %i chýb: %i.", summary.correct,
                               summary.errors));
+    if (summary.notSheets > 0) {
+        LogLine(Kramo::FormatText("Files that are no seller sheets, left in the folder: %i",
+                                  summary.notSheets));
+    }
     return summary;
 }
 
@@ -83,6 +87,10 @@ void FolderImport::ImportFiles(const std::string& folder, Summary& summary) {
         const FileResult result = ImportFile(folder, name);
         LogLine(result.report);
         summary.reports.push_back(result.report);
+        if (result.notASheet) {
+            ++summary.notSheets;
+            continue;
+        }
         ++(result.isError ? summary.errors : summary.correct);
         if (result.storeFailed) {
             summary.stopped = true;
@@ -109,15 +117,8 @@ void FolderImport::StopAfterStoreFailure(const std::string& text) {
 }
 
 std::string FolderImport::ErrorOf(const SellerSheetImport& import) const {
-    switch (import.outcome) {
-        case UnsupportedFormat:
-            return "Nepodporovany format suboru";
-        case UnknownType:
-            return "Neznámy typ súboru. Podporované su 'ods', 'xls', 'xlsx', 'txt'";
-        case Failed:
-            return "Error importing file." + import.FailureText;
-        case Loaded:
-            break;
+    if (import.outcome == Failed) {
+        return "Error importing file." + import.FailureText;
     }
     if (SellerExistsWithCode(store_, import.seller.SHORT_CODE)) {
         return Kramo::FormatText(
@@ -147,6 +148,12 @@ FolderImport::FileResult FolderImport::ImportFile(const std::string& folder,
     SellerSheetImport import = ImportSellerSheet(folder + name, dataDirectory_, copyFolder_);
     FileResult result;
     result.report = "Spracovaný súbor\n" + name + "\n";
+    if (import.outcome == UnknownType) {
+        // A picture, a thumbnail cache, a document: none of the import's business.
+        result.report += " Nie je hárok predajcu, ostal v priečinku;";
+        result.notASheet = true;
+        return result;
+    }
     std::string error;
     try {
         error = StoreOrRefuse(import);

@@ -8,8 +8,9 @@
 
 namespace KramoExcel {
 
-// Imports every sheet of a folder. Each file ends in the subfolder "finished" when its
-// seller was stored, in "error" otherwise, and the report says what happened to it. When the
+// Imports every sheet of a folder. Each sheet ends in the subfolder "finished" when its
+// seller was stored, in "error" otherwise; a file that is no seller sheet stays where it is.
+// The report says what happened to each file. When the
 // store fails (a database gone, a full disk), the run stops there as after its last file: that
 // sheet and the ones not reached stay in the folder for the next run, and the failure is shown
 // in an error box.
@@ -19,6 +20,7 @@ class FolderImport {
         std::vector<std::string> reports;  // one per file
         int correct = 0;
         int errors = 0;
+        int notSheets = 0;     // files of other kinds, left in the folder
         bool stopped = false;  // by a failure of the store
     };
 
@@ -36,6 +38,7 @@ class FolderImport {
         std::string report;
         bool isError = false;
         bool storeFailed = false;
+        bool notASheet = false;
     };
 
     void ImportFiles(const std::string& folder, Summary& summary);

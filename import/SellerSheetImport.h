@@ -11,8 +11,8 @@ namespace KramoExcel {
 
 enum SheetOutcome : int32_t {
     Loaded = 0,
-    UnsupportedFormat = 1,  // "ods", "xlsx"
-    UnknownType = 2,
+    // 1 refused ods and xlsx sheets before they were read.
+    UnknownType = 2,  // not a seller sheet: no sheet format, no seller file
     Failed = 3,
 };
 
@@ -27,10 +27,10 @@ struct SellerSheetImport {
     int32_t NamelessCount = 0;
 };
 
-// Reads one file of any kind: an XLS seller sheet, or a seller's text file read as the
-// text-file store reads its own (a store over the data directory reads it). Failures of
-// reading do not escape; they become the outcome Failed with their text. The XLS copy
-// "tmp.xls" is made in copyFolder.
+// Reads one file of any kind: a seller sheet saved as xls, xlsx, ods or csv, or a seller's text
+// file read as the text-file store reads its own (a store over the data directory reads it).
+// Failures of reading do not escape; they become the outcome Failed with their text. The XLS
+// copy "tmp.xls" is made in copyFolder.
 SellerSheetImport ImportSellerSheet(const std::string& path, const std::string& dataDirectory,
                                     const std::string& copyFolder = ".");
 

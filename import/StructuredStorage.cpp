@@ -1,48 +1,15 @@
 #include "StructuredStorage.h"
 
-#include <array>
-
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-input.h>
 
-#include "support/Log.h"
+#include "import/LibraryWarningsToLog.h"
 #include "support/TextHelpers.h"
 
 namespace KramoExcel {
 namespace {
-
-// The library warns on the terminal about damaged documents (and aborts under
-// fatal-criticals); what it says goes to the log instead while a document is read.
-class LibraryWarningsToLog {
-  public:
-    LibraryWarningsToLog() {
-        for (std::size_t index = 0; index < Domains.size(); ++index) {
-            handlers_[index] =
-                g_log_set_handler(Domains[index], kAllLevels, &LibraryWarningsToLog::Log, nullptr);
-        }
-    }
-    ~LibraryWarningsToLog() {
-        for (std::size_t index = 0; index < Domains.size(); ++index) {
-            g_log_remove_handler(Domains[index], handlers_[index]);
-        }
-    }
-    LibraryWarningsToLog(const LibraryWarningsToLog&) = delete;
-    LibraryWarningsToLog& operator=(const LibraryWarningsToLog&) = delete;
-
-  private:
-    static constexpr GLogLevelFlags kAllLevels =
-        static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
-
-    static void Log(const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
-        Kramo::LogMessage(Kramo::LogInfo, "Compound document: %s\n", message);
-    }
-
-    // The compound document reader warns under a domain of its own.
-    static constexpr std::array<const char*, 2> Domains = {"libgsf", "libgsf:msole"};
-    std::array<guint, 2> handlers_{};
-};
 
 struct InputReleaser {
     void operator()(GsfInput* input) const { g_object_unref(input); }
@@ -76,7 +43,7 @@ StructuredStorage::~StructuredStorage() = default;
 
 bool StructuredStorage::Open(const std::string& path) {
     Close();
-    LibraryWarningsToLog warnings;
+    LibraryWarningsToLog warnings("Compound document");
     GError* rawError = nullptr;
     InputHandle file(gsf_input_stdio_new(path.c_str(), &rawError));
     std::unique_ptr<GError, ErrorReleaser> error(rawError);
@@ -95,7 +62,7 @@ StructuredStorage::Result StructuredStorage::ReadStream(const std::string& name,
     if (!document_) {
         return CallFailed;
     }
-    LibraryWarningsToLog warnings;
+    LibraryWarningsToLog warnings("Compound document");
     const InputHandle stream = FindChild(document_.get(), name);
     if (!stream) {
         return CallFailed;

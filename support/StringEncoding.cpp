@@ -35,6 +35,21 @@ struct ConverterCloser {
     void operator()(iconv_t converter) const { iconv_close(converter); }
 };
 
+iconv_t OpenConverter(const char* from, const char* to) {
+    iconv_t converter = iconv_open(to, from);
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        const int openError = errno;
+        if (openError == EINVAL) {
+            ThrowConversionError(from, to,
+                                 "Cannot open converter - conversion from to is not supported "
+                                 "by the implementation.",
+                                 0);
+        }
+        ThrowConversionError(from, to, "Cannot open converter", openError);
+    }
+    return converter;
+}
+
 std::string ConvertBytes(const char* data, std::size_t size, const char* from, const char* to) {
     const std::vector<char> bytes = StringEncoding::OneToAnother(data, size, from, to);
     return std::string(bytes.begin(), bytes.end());
@@ -47,17 +62,7 @@ std::vector<char> StringEncoding::OneToAnother(const char* input, std::size_t le
     if (length > ConversionLimit) {
         ThrowConversionError(fromEncoding, toEncoding, "Input string too long.", 0);
     }
-    iconv_t converter = iconv_open(toEncoding, fromEncoding);
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        const int openError = errno;
-        if (openError == EINVAL) {
-            ThrowConversionError(fromEncoding, toEncoding,
-                                 "Cannot open converter - conversion from to is not supported "
-                                 "by the implementation.",
-                                 0);
-        }
-        ThrowConversionError(fromEncoding, toEncoding, "Cannot open converter", openError);
-    }
+    iconv_t converter = OpenConverter(fromEncoding, toEncoding);
     std::unique_ptr<void, ConverterCloser> closer(converter);
 
     std::array<char, ConversionLimit> output{};
@@ -84,6 +89,27 @@ void StringEncoding::Latin2ToUtf8(std::string& text) {
 std::string StringEncoding::WideToUtf8(const std::u16string& text) {
     return ConvertBytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t),
                         WideName, Utf8Name);
+}
+
+std::string StringEncoding::ToUtf8(const std::string& text, const char* fromEncoding) {
+    iconv_t converter = OpenConverter(fromEncoding, Utf8Name);
+    std::unique_ptr<void, ConverterCloser> closer(converter);
+    std::string converted;
+    char* in = const_cast<char*>(text.data());  // iconv's interface is not const-correct
+    std::size_t inLeft = text.size();
+    std::array<char, 4096> output{};
+    while (inLeft > 0) {
+        char* out = output.data();
+        std::size_t outLeft = output.size();
+        const bool failed =
+            iconv(converter, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1);
+        const int error = errno;
+        converted.append(output.data(), out);
+        if (failed && error != E2BIG) {
+            ThrowConversionError(fromEncoding, Utf8Name, "Error in converting characters", error);
+        }
+    }
+    return converted;
 }
 
 std::string StringEncoding::RemoveDiacritics(const std::string& text) {

@@ -14,6 +14,7 @@ class StringEncoding {
     static constexpr const char* Latin2Name = "ISO_8859-2";
     // 16-bit characters in the machine's byte order, as glibc names them.
     static constexpr const char* WideName = "UCS-2";
+    static constexpr const char* Windows1250Name = "WINDOWS-1250";
 
     // Throws std::runtime_error "StringEncoding::OneToAnother(from => to): reason(errno:n)".
     static std::vector<char> OneToAnother(const char* input, std::size_t length,
@@ -22,6 +23,8 @@ class StringEncoding {
     static void Utf8ToLatin2(std::string& text);
     static void Latin2ToUtf8(std::string& text);
     static std::string WideToUtf8(const std::u16string& text);
+    // A whole text of any length (a file read whole) to UTF-8; throws like OneToAnother.
+    static std::string ToUtf8(const std::string& text, const char* fromEncoding);
 
     static std::string RemoveDiacritics(const std::string& text);
     static void RemoveDiacriticsInPlace(std::string& text);

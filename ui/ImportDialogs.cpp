@@ -119,7 +119,7 @@ std::string ImportDialogs::Choose(const char* title, bool chooseFolder) {
     choice.title = title;
     choice.chooseFolder = chooseFolder;
     if (!chooseFolder) {
-        choice.patterns = {"*.ods", "*.xls", "*.xlsx", "*.txt"};
+        choice.patterns = {"*.ods", "*.xls", "*.xlsx", "*.csv", "*.txt"};
         // A folder chooser gets no preset: it would offer the data folder itself.
         choice.presetName = settings_.DataDirectory();
     }
@@ -141,12 +141,9 @@ void ImportDialogs::ImportSingleSeller() {
         KramoExcel::ImportSellerSheet(path, settings_.DataDirectory());
     Kramo::DataAccessInterface& store = kramoRegister_.Store();
     switch (import.outcome) {
-        case KramoExcel::UnsupportedFormat:
-            Kramo::ShowErrorBox("Nepodporovany format suboru", "");
-            return;
         case KramoExcel::UnknownType:
-            Kramo::ShowErrorBox("Neznámy typ súboru. Podporované su 'ods', 'xls', 'xlsx', 'txt'",
-                                "");
+            Kramo::ShowErrorBox(
+                "Neznámy typ súboru. Podporované sú 'ods', 'xls', 'xlsx', 'csv', 'txt'", "");
             return;
         case KramoExcel::Failed:
             Kramo::ShowErrorBox("Error importing file." + import.FailureText,

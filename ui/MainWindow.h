@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "register/ItemMarking.h"
 #include "register/KramoRegister.h"
 #include "register/SellerList.h"
 #include "settings/KramoSettings.h"
 #include "ui/ComboBoxTextDer.h"
 #include "ui/FillingFlag.h"
 #include "ui/ItemsColumns.h"
+#include "ui/ScanField.h"
 #include "ui/StatePictures.h"
 
 namespace Gtk {
@@ -59,6 +61,11 @@ class MainWindow {
     void RemoveShownSeller();
     void RemarkAllItems();
     void ToggleItem(const Glib::ustring& rowPath);
+    // Enter in the find field: the item a scan names is shown selected with its seller, and
+    // marked when the field works for the hand-in or the return desk; a line beside the field
+    // says what was done, or in red why not. The field keeps the cursor, its text selected
+    // for the next scan.
+    void ScanInFindField();
     // The current seller's statement after the sale, written and handed to the viewer.
     void PrintStatement();
     void PrintLabels();
@@ -72,6 +79,8 @@ class MainWindow {
     // The widgets later windows and tests work with.
     ComboBoxTextDer& SellerCombo() { return *sellerCombo_; }
     Gtk::Entry& FindEntry() { return *findEntry_; }
+    ComboBoxTextDer& ScanModeCombo() { return *scanModeCombo_; }
+    Gtk::Label& ScanResultLabel() { return *scanResultLabel_; }
     Gtk::TreeView& ItemView() { return *itemView_; }
     const Glib::RefPtr<Gtk::ListStore>& ItemRows() const { return itemRows_; }
     const ItemsColumns& Columns() const { return columns_; }
@@ -101,6 +110,10 @@ class MainWindow {
                       const std::vector<Kramo::ItemCategory>& categories);
     void OnSellerChosen();
     void OnFindTextChanged();
+    Kramo::ScanDesk ScanMode() const;
+    void OnScanModeChosen();
+    void SelectItemRow(int number);
+    void ShowScanResult(const std::string& text, bool refused);
     void ShowOtherActions();
     Kramo::DataAccessInterface& Store() const { return kramoRegister_.Store(); }
 
@@ -119,6 +132,9 @@ class MainWindow {
     std::unique_ptr<Gtk::Window> window_;
     ComboBoxTextDer* sellerCombo_ = nullptr;
     Gtk::Entry* findEntry_ = nullptr;
+    ComboBoxTextDer* scanModeCombo_ = nullptr;
+    std::unique_ptr<ScanField> findField_;  // over the find entry, which takes scans too
+    Gtk::Label* scanResultLabel_ = nullptr;
     Gtk::Button* importSellerButton_ = nullptr;
     Gtk::Button* importFolderButton_ = nullptr;
     Gtk::Button* addSellerButton_ = nullptr;

@@ -1,11 +1,18 @@
 #!/usr/bin/python3
-"""Writes the test workbooks of the XLS reader with xlwt (Debian's python3-xlwt).
+"""Writes the test workbooks with real writers: xlwt (Debian's python3-xlwt) for XLS,
+openpyxl (python3-openpyxl) for xlsx, gnumeric's ssconvert (gnumeric) for ods, Python's csv
+module for csv.
 
 Run with Debian's own interpreter, which sees the python3-* packages:
     /usr/bin/python3 tests/data/make_workbooks.py tests/data
 """
+import csv
+import os
+import subprocess
 import sys
+import tempfile
 
+import openpyxl
 import xlwt
 
 
@@ -121,9 +128,60 @@ def seller_sheets(folder):
                  damaged_second_sheet=True)
 
 
+# One seller's sheet, cell by cell, as (row, column, value); saved in every format the import
+# reads, it must give the same seller and the same items.
+EVERY_FORMAT_CELLS = [
+    (0, 6, "!version3!"),
+    (1, 1, "Mária Šťastná"),
+    (2, 1, "MS"), (2, 2, "!code!"),
+    (3, 1, "prinesie v sobotu\nráno"), (3, 2, "!note!"),
+    (5, 0, "!number!"), (5, 1, "!name!"), (5, 2, "!price!"),
+    (6, 0, 99), (6, 1, "nečítané"), (6, 2, 1),
+    (7, 0, 1), (7, 1, "Zimná bunda – veľkosť 140"), (7, 2, 12.5),
+    (8, 0, 2), (8, 1, "Kočík"), (8, 2, "45,90"),
+    (9, 0, 3), (9, 1, "Detské topánky  č. 28"), (9, 2, 4),
+    (10, 0, 10), (10, 1, "Crème de la crème"), (10, 2, 0.99),
+    (11, 0, 11), (11, 1, "  Sánky"), (11, 2, 0),
+    (12, 0, 12), (12, 1, "Lopta"), (12, 2, 7.0),
+    (13, 0, 5), (13, 2, 8),                                      # no name: skipped
+    (15, 0, "13"), (15, 1, "Kniha"), (15, 2, "3"),
+    (40, 0, 1000), (40, 1, "Posledná"), (40, 2, 150),
+]
+
+
+def every_format(folder):
+    """The same sheet as xls (xlwt), xlsx (openpyxl), ods (gnumeric from the xls), csv."""
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("Predajca")
+    for row, column, value in EVERY_FORMAT_CELLS:
+        sheet.write(row, column, value)
+    book.add_sheet("Poznámky").write(0, 0, "iný hárok")
+    book.save(folder + "/every-format.xls")
+
+    workbook = openpyxl.Workbook()
+    page = workbook.active
+    page.title = "Predajca"
+    for row, column, value in EVERY_FORMAT_CELLS:
+        page.cell(row=row + 1, column=column + 1, value=value)
+    workbook.create_sheet("Poznámky")["A1"] = "iný hárok"
+    workbook.save(folder + "/every-format.xlsx")
+
+    subprocess.run(["ssconvert", "-T", "Gnumeric_OpenCalc:odf", folder + "/every-format.xls",
+                    folder + "/every-format.ods"], check=True, stderr=subprocess.DEVNULL)
+
+    rows = max(row for row, _, _ in EVERY_FORMAT_CELLS) + 1
+    table = [[""] * 7 for _ in range(rows)]
+    for row, column, value in EVERY_FORMAT_CELLS:
+        table[row][column] = str(value)
+    # Excel's "CSV UTF-8": a byte-order mark, semicolons.
+    with open(folder + "/every-format.csv", "w", encoding="utf-8-sig", newline="") as out:
+        csv.writer(out, delimiter=";").writerows(table)
+
+
 if __name__ == "__main__":
     folder = sys.argv[1] if len(sys.argv) > 1 else "."
     cell_kinds(folder + "/cell-kinds.xls")
     long_strings(folder + "/long-shared-strings.xls")
     only_blanks(folder + "/only-blank-cells.xls")
     seller_sheets(folder)
+    every_format(folder)

@@ -75,8 +75,9 @@ class BazaarPlan {
 
     BazaarPlan(unsigned seed, int sheetCount, int purchaseCount, const FeeSchedule& fees);
 
-    // Writes every sheet file into the folder: the workbooks through xlwt, the damaged one
-    // cut short, the text sheet and a stray file that is no sheet at all.
+    // Writes every sheet file into the folder: the workbooks (xls, xlsx, ods, csv) through
+    // real writers, the damaged one cut short, the text sheet and a stray file that is no
+    // sheet at all.
     void WriteSheets(const std::string& folder) const;
 
     std::vector<PlannedSeller>& Sellers() { return sellers_; }
@@ -89,7 +90,7 @@ class BazaarPlan {
     const FeeSchedule& Fees() const { return fees_; }
 
     int CountOf(Fate fate) const;
-    // Sheet files the folder import should accept and refuse (the stray file included).
+    // Sheet files the folder import should accept and refuse (the stray file is neither).
     int AcceptedSheets() const { return CountOf(Fate::Stored); }
     int RefusedFiles() const;
     static const char* StrayFileName() { return "Thumbs.db"; }

@@ -15,6 +15,8 @@ const Expected Contract[] = {
     {"Register", "Register", "GtkWindow"},
     {"Register", "combobox seller", "GtkComboBox"},
     {"Register", "entry_find_seller", "GtkEntry"},
+    {"Register", "combo_scan_mode", "GtkComboBox"},
+    {"Register", "label_scan_result", "GtkLabel"},
     {"Register", "button import seller", "GtkButton"},
     {"Register", "button import multi seller", "GtkButton"},
     {"Register", "button add seller", "GtkButton"},

@@ -46,7 +46,8 @@ TEST_F(ImportDialogsTest, CancellingChangesNothing) {
     Windows().Imports().ImportMultiSellers();
     ASSERT_EQ(asked_.size(), 2u);
     EXPECT_EQ(asked_[0].title, "Select importer file");
-    EXPECT_THAT(asked_[0].patterns, testing::ElementsAre("*.ods", "*.xls", "*.xlsx", "*.txt"));
+    EXPECT_THAT(asked_[0].patterns,
+                testing::ElementsAre("*.ods", "*.xls", "*.xlsx", "*.csv", "*.txt"));
     EXPECT_EQ(asked_[1].title, "Select folder with sheets");
     EXPECT_TRUE(asked_[1].chooseFolder);
     EXPECT_EQ(asked_[1].startFolder, DataDirectory());  // still the data folder
@@ -101,7 +102,8 @@ TEST_F(ImportDialogsTest, SheetsThatCannotBeReadAreReported) {
     EXPECT_EQ(errors[0].text, "Error importing file.");
     EXPECT_THAT(errors[0].detail, StartsWith("Error importing file.Nepodarilo sa mi načítať"));
     EXPECT_THAT(errors[0].detail, HasSubstr("súbor neobsahuje špeciálne znaky"));
-    EXPECT_EQ(errors[1].detail, "Neznámy typ súboru. Podporované su 'ods', 'xls', 'xlsx', 'txt'");
+    EXPECT_EQ(errors[1].detail,
+              "Neznámy typ súboru. Podporované sú 'ods', 'xls', 'xlsx', 'csv', 'txt'");
     EXPECT_TRUE(Store().GetSellers().empty());
 }
 
