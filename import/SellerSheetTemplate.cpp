@@ -37,6 +37,11 @@ class TemplateWriter {
         WriteSellerFields();
         WriteItemTable(rows);
         worksheet_freeze_panes(sheet_, FirstItemRow, 0);
+        // Printed on A4, as wide as the page, the headings on every page.
+        worksheet_set_paper(sheet_, 9);
+        worksheet_set_portrait(sheet_);
+        worksheet_fit_to_pages(sheet_, 1, 0);
+        worksheet_repeat_rows(sheet_, HeadingRow, HeadingRow);
     }
 
   private:
@@ -58,7 +63,8 @@ class TemplateWriter {
             saleName.empty() ? "Hárok predajcu" : "Hárok predajcu – " + saleName;
         worksheet_merge_range(sheet_, TitleRow, NumberColumn, TitleRow, PriceColumn, title.c_str(),
                               Format(true, 14));
-        worksheet_set_row(sheet_, InstructionsRow, 75, nullptr);
+        worksheet_set_row(sheet_, InstructionsRow, 40, nullptr);
+        worksheet_set_row(sheet_, InstructionsRow + 1, 12, nullptr);
         worksheet_merge_range(sheet_, InstructionsRow, NumberColumn, InstructionsRow + 1,
                               PriceColumn, Instructions, Format(false, 10, true));
     }
@@ -91,8 +97,8 @@ class TemplateWriter {
 
     void WriteItemTable(int rows) {
         worksheet_set_column(sheet_, NumberColumn, NumberColumn, 8, nullptr);
-        worksheet_set_column(sheet_, NameColumn, NameColumn, 48, nullptr);
-        worksheet_set_column(sheet_, PriceColumn, PriceColumn, 24, nullptr);
+        worksheet_set_column(sheet_, NameColumn, NameColumn, 42, nullptr);
+        worksheet_set_column(sheet_, PriceColumn, PriceColumn, 30, nullptr);
         worksheet_write_string(sheet_, MarkerRow, NumberColumn, "!number!", nullptr);
         worksheet_write_string(sheet_, MarkerRow, NameColumn, "!name!", nullptr);
         worksheet_write_string(sheet_, MarkerRow, PriceColumn, "!price!", nullptr);
