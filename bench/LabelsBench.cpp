@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "LargeSale.h"
-#include "pdf/HPDFWrapper.h"
+#include "pdf/StreamedPdfCanvas.h"
 #include "register/ItemLabelsDocument.h"
 #include "storage/CachedDataTextfile.h"
 
@@ -19,14 +19,12 @@ void BM_Labels(benchmark::State& state) {
     sellers.resize(static_cast<std::size_t>(state.range(0)));
     const std::string path = LargeSale::Selling().Directory() + "labels.pdf";
     for (auto _ : state) {
-        HPDFWrapper writer;
-        writer.SetOrigin("Jarna kramo 2012", "PC123");
-        writer.Open(path);
-        LabelSheets sheets(writer, LabelLayout::ByKey("a4-3x8"), 1);
-        for (const Seller& seller : sellers) {
-            AddSellerLabels(sheets, store, seller, "eur");
-        }
-        writer.Close();
+        WriteStreamedPdf(path, "Jarna kramo 2012", "PC123", [&](PdfCanvas& canvas) {
+            LabelSheets sheets(canvas, LabelLayout::ByKey("a4-3x8"), 1);
+            for (const Seller& seller : sellers) {
+                AddSellerLabels(sheets, store, seller, "eur");
+            }
+        });
     }
     state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
     state.counters["peak_MB"] = KramoBench::PeakResidentMegabytes();

@@ -49,7 +49,7 @@ unsigned int FontPoints(float points) {
     return static_cast<unsigned int>(std::max(4.0f, std::floor(points)));
 }
 
-void DrawBarcode(PdfWrapperBase& writer, const std::string& text, const LabelBox& box, float top,
+void DrawBarcode(PdfCanvas& canvas, const std::string& text, const LabelBox& box, float top,
                  float bottom) {
     const Code128Symbol symbol(text);
     const double modulesWithQuietZones = symbol.Modules() + 2.0 * Code128Symbol::QuietZoneModules;
@@ -63,50 +63,50 @@ void DrawBarcode(PdfWrapperBase& writer, const std::string& text, const LabelBox
     for (const Code128Symbol::Bar& bar : symbol.Bars()) {
         bars.push_back({static_cast<float>(bar.x), 0.0f, static_cast<float>(bar.width), 1.0f});
     }
-    writer.FillRectangles(bars, module, height, symbolLeft, top - height);
+    canvas.FillRectangles(bars, module, height, symbolLeft, top - height);
 }
 
-void DrawLabel(PdfWrapperBase& writer, const ItemLabel& label, const LabelBox& box) {
+void DrawLabel(PdfCanvas& canvas, const ItemLabel& label, const LabelBox& box) {
     const float codeSize = std::min(18.0f, box.height * 0.22f);
     const float nameSize = std::min(9.0f, box.height * 0.11f);
     const float saleSize = std::min(7.0f, box.height * 0.08f);
     const float gap = box.height * 0.04f;
 
     float baseline = box.top - codeSize * 0.8f;
-    writer.SetFont(BoldFont);
-    writer.SetFontSizePoints(FontPoints(codeSize * 0.75f));
-    const float priceWidth = std::min(writer.TextWidth(label.price), box.width / 2.0f);
-    writer.WriteTextAt(box.left + box.width - priceWidth, baseline, priceWidth, label.price);
-    writer.SetFontSizePoints(FontPoints(codeSize));
-    writer.WriteTextAt(box.left, baseline, box.width - priceWidth - gap,
+    canvas.SetFont(BoldFont);
+    canvas.SetFontSizePoints(FontPoints(codeSize * 0.75f));
+    const float priceWidth = std::min(canvas.TextWidth(label.price), box.width / 2.0f);
+    canvas.WriteTextAt(box.left + box.width - priceWidth, baseline, priceWidth, label.price);
+    canvas.SetFontSizePoints(FontPoints(codeSize));
+    canvas.WriteTextAt(box.left, baseline, box.width - priceWidth - gap,
                        FormatText("%s-%i", label.sellerCode.c_str(), label.number));
 
     baseline -= gap + nameSize;
-    writer.SetFont(RegularFont);
-    writer.SetFontSizePoints(FontPoints(nameSize));
-    writer.WriteTextAt(box.left, baseline, box.width, label.name);
+    canvas.SetFont(RegularFont);
+    canvas.SetFontSizePoints(FontPoints(nameSize));
+    canvas.WriteTextAt(box.left, baseline, box.width, label.name);
 
     const float bottom = box.top - box.height;
-    writer.SetFontSizePoints(FontPoints(saleSize));
-    writer.WriteTextAt(box.left, bottom + saleSize * 0.25f, box.width, writer.SaleName());
+    canvas.SetFontSizePoints(FontPoints(saleSize));
+    canvas.WriteTextAt(box.left, bottom + saleSize * 0.25f, box.width, canvas.SaleName());
 
-    DrawBarcode(writer, label.barcode, box, baseline - gap - nameSize * 0.25f,
+    DrawBarcode(canvas, label.barcode, box, baseline - gap - nameSize * 0.25f,
                 bottom + saleSize + gap);
 }
 
 }  // namespace
 
-LabelSheets::LabelSheets(PdfWrapperBase& writer, const LabelLayout& layout, int firstFreeLabel)
-    : writer_(writer),
+LabelSheets::LabelSheets(PdfCanvas& canvas, const LabelLayout& layout, int firstFreeLabel)
+    : canvas_(canvas),
       layout_(layout),
       position_(std::clamp(firstFreeLabel, 1, layout.LabelsPerSheet()) - 1) {}
 
 void LabelSheets::Add(const ItemLabel& label) {
     if (count_ == 0 || position_ == layout_.LabelsPerSheet()) {
         position_ = count_ == 0 ? position_ : 0;
-        writer_.NewPage(FormatText("Štítky, hárok %i", ++sheets_));
+        canvas_.NewPage(FormatText("Štítky, hárok %i", ++sheets_));
     }
-    DrawLabel(writer_, label, BoxAt(layout_, position_));
+    DrawLabel(canvas_, label, BoxAt(layout_, position_));
     ++position_;
     ++count_;
 }

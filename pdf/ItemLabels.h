@@ -4,7 +4,7 @@
 #include <string>
 
 #include "pdf/LabelLayout.h"
-#include "pdf/PdfWrapperBase.h"
+#include "pdf/PdfCanvas.h"
 
 namespace Kramo {
 
@@ -25,13 +25,13 @@ struct ItemLabel {
 // they come, so that a whole sale's labels are never held at once.
 class LabelSheets {
   public:
-    LabelSheets(PdfWrapperBase& writer, const LabelLayout& layout, int firstFreeLabel);
+    LabelSheets(PdfCanvas& canvas, const LabelLayout& layout, int firstFreeLabel);
 
     void Add(const ItemLabel& label);
     int Count() const { return count_; }
 
   private:
-    PdfWrapperBase& writer_;
+    PdfCanvas& canvas_;
     const LabelLayout& layout_;
     int position_;  // of the next label on the current sheet, from 0
     int sheets_ = 0;

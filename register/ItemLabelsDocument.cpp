@@ -46,8 +46,8 @@ std::optional<std::string> PrintItemLabels(KramoRegister& kramoRegister,
     DataAccessInterface& store = kramoRegister.Store();
     const std::string path = FreeFilePath(DocumentsFolder(settings), LabelsFileName(sellers));
     int count = 0;
-    const bool written = WriteDocument(settings, path, [&](PdfWrapperBase& writer) {
-        LabelSheets sheets(writer, LabelLayout::ByKey(settings.LabelLayout()),
+    const bool written = WriteStreamedDocument(settings, path, [&](PdfCanvas& canvas) {
+        LabelSheets sheets(canvas, LabelLayout::ByKey(settings.LabelLayout()),
                            settings.FirstFreeLabel());
         for (const Seller& seller : sellers) {
             AddSellerLabels(sheets, store, seller, settings.CurrencyUnit());

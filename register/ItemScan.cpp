@@ -80,7 +80,9 @@ std::optional<ItemKey> BarcodeOf(std::string_view text) {
                   : std::nullopt;
 }
 
-ScanRefusal RefusalOfState(int32_t status) {
+}  // namespace
+
+ScanRefusal ItemScan::RefusalOfState(int32_t status) {
     switch (status) {
         case InStock:
             return ScanRefusal::None;
@@ -98,6 +100,8 @@ ScanRefusal RefusalOfState(int32_t status) {
             return ScanRefusal::UnknownState;
     }
 }
+
+namespace {
 
 std::optional<int> SellerIdOf(DataAccessInterface& store, const SellerList& sellers,
                               const ScanQuery& query) {
@@ -198,6 +202,16 @@ const char* ItemScan::RefusalText(ScanRefusal refusal) {
             return "treba dohľadať";
         case ScanRefusal::UnknownState:
             return "neznámy stav";
+        case ScanRefusal::AlreadyAccepted:
+            return "už je prebraté";
+        case ScanRefusal::AlreadyReturned:
+            return "už je vrátené";
+        case ScanRefusal::SellerNotSelling:
+            return "predajca ešte nepredáva";
+        case ScanRefusal::SellerSelling:
+            return "predajca už predáva";
+        case ScanRefusal::SellerHandedBack:
+            return "predajca je už vydaný späť";
     }
     return "";
 }

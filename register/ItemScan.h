@@ -20,8 +20,9 @@ struct ScanQuery {
     int number = -1;
 };
 
-// Why an item does not go into the purchase at once. The states of the item can be overruled
-// by the cashier; an unknown seller or item and a second scan of one item cannot.
+// Why an item does not go into the purchase at once, or is not marked at a desk. At the
+// checkout the states of the item can be overruled by the cashier; an unknown seller or item
+// and a second scan of one item cannot.
 enum class ScanRefusal {
     None,
     UnknownSeller,
@@ -34,6 +35,12 @@ enum class ScanRefusal {
     GivenAway,
     ToTrace,
     UnknownState,
+    // Only the hand-in and the return desks of the main window refuse for these.
+    AlreadyAccepted,
+    AlreadyReturned,
+    SellerNotSelling,
+    SellerSelling,
+    SellerHandedBack,
 };
 
 struct ScanOutcome {
@@ -59,6 +66,9 @@ class ItemScan {
     // looked up by the seller's ID. Store failures are thrown.
     static ScanOutcome Find(DataAccessInterface& store, const SellerList& sellers,
                             const Purchase& purchase, std::string_view text);
+
+    // Why an item in this state is not sold at once; none for an item in stock.
+    static ScanRefusal RefusalOfState(int32_t status);
 
     // The words the price label shows in red for the refusal; empty for none.
     static const char* RefusalText(ScanRefusal refusal);

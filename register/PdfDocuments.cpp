@@ -1,6 +1,7 @@
 #include "PdfDocuments.h"
 
 #include "pdf/HPDFWrapper.h"
+#include "pdf/StreamedPdfCanvas.h"
 #include "register/ExceptionHandlers.h"
 #include "support/FileHelpers.h"
 
@@ -24,6 +25,17 @@ bool WriteDocument(const KramoSettings& settings, const std::string& path,
         writer.Open(path);
         content(writer);
         writer.Close();
+        return true;
+    } catch (const std::exception& failure) {
+        HandlePdfExceptions(failure);
+        return false;
+    }
+}
+
+bool WriteStreamedDocument(const KramoSettings& settings, const std::string& path,
+                           const std::function<void(PdfCanvas&)>& content) {
+    try {
+        WriteStreamedPdf(path, settings.SaleName(), settings.ComputerName(), content);
         return true;
     } catch (const std::exception& failure) {
         HandlePdfExceptions(failure);

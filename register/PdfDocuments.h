@@ -17,4 +17,8 @@ std::string DocumentsFolder(const KramoSettings& settings);
 bool WriteDocument(const KramoSettings& settings, const std::string& path,
                    const std::function<void(PdfWrapperBase&)>& content);
 
+// The same for a document drawn on a canvas that goes to the file page by page.
+bool WriteStreamedDocument(const KramoSettings& settings, const std::string& path,
+                           const std::function<void(PdfCanvas&)>& content);
+
 }  // namespace Kramo

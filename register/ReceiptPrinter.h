@@ -12,7 +12,8 @@ class ReceiptPrinter {
     explicit ReceiptPrinter(std::string printerName) : printerName_(std::move(printerName)) {}
 
     // Sends the file as one job under the title and answers its job number. A job the
-    // scheduler does not take throws std::runtime_error naming the printer and CUPS's reason.
+    // scheduler does not take throws std::runtime_error naming the printer and CUPS's reason;
+    // so does a scheduler that does not answer within a few seconds.
     int Print(const std::string& path, const std::string& title) const;
 
     // Where the receipt goes, as the question and the report say it: "na tlačiarni „…“".

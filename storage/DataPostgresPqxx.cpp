@@ -463,8 +463,26 @@ void DataPostgresPqxx::UpdateSeller(int sellerId, const Seller& seller) {
 }
 
 void DataPostgresPqxx::RemoveSeller(int sellerId) {
-    Write(Fixed(FormatText("DELETE FROM sellers WHERE \"ID\" = %i", sellerId)),
-          "remove seller by id");
+    // The items go along (ON DELETE CASCADE) in the same statement, and a seller whose item
+    // another desk has sold meanwhile stays: that sale is still to be paid out.
+    bool removed = false;
+    const bool done = Transact("remove seller by id", [&](pqxx::work& transaction) {
+        removed = transaction
+                          .exec(FormatText("DELETE FROM sellers WHERE \"ID\" = %i AND NOT EXISTS "
+                                           "(SELECT 1 FROM items WHERE \"SELLER_ID\" = %i AND "
+                                           "\"STATUS\" = %i)",
+                                           sellerId, sellerId, Sold))
+                          .affected_rows() == 1 ||
+                  transaction.exec(FormatText("SELECT 1 FROM sellers WHERE \"ID\" = %i", sellerId))
+                      .empty();
+    });
+    if (!done) {
+        throw WrongSellerException();  // the failure itself is reported already
+    }
+    if (!removed) {
+        throw std::runtime_error(
+            "Predajcu sa nepodarilo odstrániť: jeho tovar sa medzitým predal.");
+    }
 }
 
 int DataPostgresPqxx::AddItem(Item& item, int sellerId) {

@@ -122,4 +122,63 @@ std::size_t CharacterCount(const std::string& text) {
     return count;
 }
 
+namespace {
+
+// The lead bytes of the characters longer than one byte, with the lowest code point each may
+// carry (anything lower is an overlong form).
+struct MultiByteLead {
+    unsigned char mask;
+    unsigned char value;
+    std::size_t length;
+    char32_t lowest;
+};
+constexpr MultiByteLead MultiByteLeads[] = {
+    {0xE0, 0xC0, 2, 0x80}, {0xF0, 0xE0, 3, 0x800}, {0xF8, 0xF0, 4, 0x10000}};
+
+// The length of the well-formed UTF-8 character at the position; 0 when there is none.
+std::size_t WellFormedCharacterLength(const std::string& text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) {
+        return 1;
+    }
+    for (const MultiByteLead& kind : MultiByteLeads) {
+        if ((lead & kind.mask) != kind.value) {
+            continue;
+        }
+        if (at + kind.length > text.size()) {
+            return 0;
+        }
+        char32_t codePoint = lead & static_cast<unsigned char>(~kind.mask);
+        for (std::size_t next = 1; next < kind.length; ++next) {
+            const auto byte = static_cast<unsigned char>(text[at + next]);
+            if ((byte & 0xC0) != 0x80) {
+                return 0;
+            }
+            codePoint = (codePoint << 6) | (byte & 0x3F);
+        }
+        const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+        return codePoint < kind.lowest || surrogate || codePoint > 0x10FFFF ? 0 : kind.length;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string WellFormedUtf8(const std::string& text) {
+    std::string wellFormed;
+    wellFormed.reserve(text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t length = WellFormedCharacterLength(text, at);
+        if (length == 0) {
+            wellFormed += '?';
+            ++at;
+        } else {
+            wellFormed.append(text, at, length);
+            at += length;
+        }
+    }
+    return wellFormed;
+}
+
 }  // namespace Kramo

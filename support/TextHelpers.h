@@ -28,6 +28,10 @@ std::size_t CharacterCount(const std::string& text);
 
 std::string CutAtCharacter(const std::string& text, std::size_t maximumBytes);
 
+// The text with every byte that starts no well-formed UTF-8 character (a stray continuation
+// byte, a cut or overlong sequence, a surrogate, a code point past U+10FFFF) replaced by '?'.
+std::string WellFormedUtf8(const std::string& text);
+
 bool EqualIgnoringCase(const std::string& left, const std::string& right);
 
 }  // namespace Kramo

@@ -5,7 +5,6 @@
 #include <gtkmm/button.h>
 #include <gtkmm/comboboxentry.h>
 #include <gtkmm/entry.h>
-#include <gtkmm/eventbox.h>
 #include <gtkmm/label.h>
 #include <gtkmm/treeview.h>
 #include <gtkmm/window.h>
@@ -56,6 +55,7 @@ CheckoutWindow::CheckoutWindow(Gtk::Window& window,
     sellerCombo_->LimitWidth(20);
     itemCombo_->LimitWidth(20);
     priceLabel_->set_padding(4, 2);  // the text off the edge of its coloured box
+    scanField_ = std::make_unique<ScanField>(*scanEntry_, filling_);
     BuildPurchaseView();
     ConnectSignals();
     focusOrder_ = std::make_unique<FocusOrder>(
@@ -308,17 +308,8 @@ void CheckoutWindow::ClearPrice() {
     PaintPriceLabel(false);
 }
 
-// The label sits in an event box, which shows the base colour behind the text.
 void CheckoutWindow::PaintPriceLabel(bool warning) {
-    if (warning) {
-        FieldLook::Warning(*priceLabel_);
-    } else {
-        FieldLook::Normal(*priceLabel_);
-    }
-    if (Gtk::Widget* box = priceLabel_->get_parent(); dynamic_cast<Gtk::EventBox*>(box)) {
-        box->modify_bg(Gtk::STATE_NORMAL,
-                       Gdk::Color(warning ? FieldLook::WarningBase : FieldLook::NormalBase));
-    }
+    FieldLook::Label(*priceLabel_, warning);
 }
 
 void CheckoutWindow::TakeSearchHit(const Kramo::Item& hit) {
@@ -368,7 +359,7 @@ void CheckoutWindow::ScanItem() {
     }
     ShowRefusal(outcome);
     Beep();
-    scanEntry_->select_region(0, -1);  // the next scan replaces the text
+    scanField_->SelectForNextScan();
     if (outcome.CanBeOverruled()) {
         refusedItem_ = outcome.item;
         sellAnywayButton_->set_sensitive(true);
@@ -400,9 +391,7 @@ void CheckoutWindow::AddLine(const std::optional<Kramo::PurchaseLine>& line) {
 }
 
 void CheckoutWindow::Beep() {
-    if (const Glib::RefPtr<Gdk::Window> window = window_.get_window()) {
-        window->beep();
-    }
+    FieldLook::Beep(window_);
 }
 
 void CheckoutWindow::AppendRow(const Kramo::PurchaseLine& line) {

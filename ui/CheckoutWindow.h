@@ -20,6 +20,7 @@
 #include "ui/FocusOrder.h"
 #include "ui/ItemSearchBox.h"
 #include "ui/ItemsColumns.h"
+#include "ui/ScanField.h"
 
 namespace Gtk {
 class Button;
@@ -176,6 +177,7 @@ class CheckoutWindow {
     Gtk::Button* stornoButton_ = nullptr;
     std::unique_ptr<ItemSearchBox> searchBox_;
     std::unique_ptr<FocusOrder> focusOrder_;
+    std::unique_ptr<ScanField> scanField_;
 };
 
 }  // namespace KramoDialogs

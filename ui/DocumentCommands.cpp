@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "import/SellerSheetTemplate.h"
 #include "pdf/SellerOverview.h"
 #include "register/DocumentNames.h"
 #include "register/ExceptionHandlers.h"
@@ -10,6 +11,7 @@
 #include "register/PdfDocuments.h"
 #include "register/SellersSummary.h"
 #include "support/DocumentOpener.h"
+#include "support/UserMessages.h"
 #include "ui/MainWindow.h"
 
 namespace KramoDialogs {
@@ -64,6 +66,23 @@ void DocumentCommands::PrintLabels(std::optional<int32_t> sellerState) {
     if (const auto path = Kramo::PrintItemLabels(kramoRegister_, settings_, sellers)) {
         Kramo::OpenDocument(*path);
     }
+}
+
+void DocumentCommands::SaveSheetTemplate() {
+    const std::string path =
+        targetQuestion_(Kramo::DocumentsFolder(settings_), "Harok_predajcu.xlsx");
+    if (path.empty()) {
+        return;
+    }
+    try {
+        KramoExcel::WriteSellerSheetTemplate(path, settings_.SaleName());
+    } catch (const std::exception& failure) {
+        Kramo::ShowErrorBox(failure.what(), "Šablóna hárku");
+        return;
+    }
+    Kramo::ShowInfoBox("Šablóna hárku je uložená v súbore " + path +
+                           ". Predajcovia ju vyplnia a vrátia; vyplnené hárky sa importujú.",
+                       "Šablóna hárku");
 }
 
 }  // namespace KramoDialogs

@@ -30,6 +30,8 @@ class DocumentCommands {
     // The labels of every seller's items that need one, or only of the sellers in a state, in
     // the order of the seller list; opened in the viewer.
     void PrintLabels(std::optional<int32_t> sellerState);
+    // The empty seller sheet for the sellers, saved as xlsx where the user chooses.
+    void SaveSheetTemplate();
 
     // Tests answer the question instead of a user.
     void SetTargetQuestion(TargetQuestion question) { targetQuestion_ = std::move(question); }

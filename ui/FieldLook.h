@@ -1,6 +1,7 @@
 #pragma once
 
 namespace Gtk {
+class Label;
 class Widget;
 }  // namespace Gtk
 
@@ -17,6 +18,11 @@ class FieldLook {
 
     static void Normal(Gtk::Widget& field);
     static void Warning(Gtk::Widget& field);
+    // A label that says in red why a scan was refused, normal otherwise; one in an event box
+    // is painted whole, as the box shows the base colour behind the text.
+    static void Label(Gtk::Label& label, bool warning);
+    // The display's bell, for a refusal the eyes may miss.
+    static void Beep(Gtk::Widget& widget);
 };
 
 }  // namespace KramoDialogs

@@ -16,14 +16,18 @@
 #include <gtkmm/window.h>
 
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 #include "core/ItemStatus.h"
 #include "register/ItemLabelsDocument.h"
+#include "register/ItemMarking.h"
+#include "register/SellerRemoval.h"
 #include "register/SellerStatementDocument.h"
 #include "support/DocumentOpener.h"
 #include "support/FormatText.h"
 #include "support/UserMessages.h"
+#include "ui/FieldLook.h"
 #include "ui/GuardedAction.h"
 #include "ui/WidgetLookup.h"
 
@@ -31,42 +35,8 @@ namespace KramoDialogs {
 namespace {
 
 using Kramo::Item;
+using Kramo::ItemMarking;
 using Kramo::ItemStatusNames;
-
-// The state a re-marking of all items moves from and to, by the seller's state.
-struct Remarking {
-    int32_t from;
-    int32_t to;
-};
-
-bool RemarkingFor(int32_t sellerStatus, Remarking& remarking) {
-    switch (sellerStatus) {
-        case Kramo::NotSelling:
-            remarking = {Kramo::Unassigned, Kramo::InStock};
-            return true;
-        case Kramo::Selling:
-            remarking = {Kramo::InStock, Kramo::Returned};
-            return true;
-        default:  // a handed-back seller's items are not re-marked
-            return false;
-    }
-}
-
-// The toggled state of one item by the seller's state; false when the item stays as it is.
-bool ToggledStatus(int32_t sellerStatus, int32_t itemStatus, int32_t& toggled) {
-    Remarking remarking{};
-    if (!RemarkingFor(sellerStatus, remarking)) {
-        return false;
-    }
-    if (itemStatus == remarking.from) {
-        toggled = remarking.to;
-    } else if (itemStatus == remarking.to) {
-        toggled = remarking.from;
-    } else {
-        return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -76,7 +46,12 @@ MainWindow::MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
                        FillingFlag& filling)
     : kramoRegister_(kramoRegister), settings_(settings), filling_(filling) {
     TakeWidgets(registerXml, menuXml);
+    findField_ = std::make_unique<ScanField>(*findEntry_, filling_);
     sellerCombo_->LimitWidth(20);
+    for (const char* mode : {"Hľadať", "Prebrať", "Vrátiť"}) {  // in the order of ScanDesk
+        scanModeCombo_->AppendText(mode);
+    }
+    scanModeCombo_->set_active(static_cast<int>(Kramo::ScanDesk::Find));
     window_->maximize();
     BuildItemView();
     ConnectSignals();
@@ -94,6 +69,8 @@ void MainWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
     WidgetLookup(registerXml, "Dialog file is corrupt [register 1].")
         .GetDerived("combobox seller", sellerCombo_)
         .Get("entry_find_seller", findEntry_)
+        .GetDerived("combo_scan_mode", scanModeCombo_)
+        .Get("label_scan_result", scanResultLabel_)
         .Get("button import seller", importSellerButton_)
         .Get("button import multi seller", importFolderButton_)
         .Get("button add seller", addSellerButton_)
@@ -107,6 +84,7 @@ void MainWindow::TakeWidgets(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
         .Get("button toggle accepted", toggleAcceptedButton_)
         .Get("button calc repayment", statementButton_)
         .Get("button labels", labelsButton_)
+        .Get("button remove seller", removeSellerButton_)
         .Get("label seller type", sellerTypeLabel_)
         .Get("label seller note", sellerNoteLabel_)
         .Get("button cashout", checkoutButton_)
@@ -159,7 +137,10 @@ void MainWindow::BuildItemView() {
 void MainWindow::ConnectSignals() {
     sellerCombo_->signal_changed().connect(Guarded([this] { OnSellerChosen(); }));
     findEntry_->signal_changed().connect(Guarded([this] { OnFindTextChanged(); }));
+    findEntry_->signal_activate().connect(Guarded([this] { ScanInFindField(); }));
+    scanModeCombo_->signal_changed().connect(Guarded([this] { OnScanModeChosen(); }));
     removeItemButton_->signal_clicked().connect(Guarded([this] { RemoveSelectedItems(); }));
+    removeSellerButton_->signal_clicked().connect(Guarded([this] { RemoveShownSeller(); }));
     toggleAcceptedButton_->signal_clicked().connect(Guarded([this] { RemarkAllItems(); }));
     statementButton_->signal_clicked().connect(Guarded([this] { PrintStatement(); }));
     labelsButton_->signal_clicked().connect(Guarded([this] { PrintLabels(); }));
@@ -218,6 +199,58 @@ void MainWindow::OnFindTextChanged() {
     sellers_.ApplyFindText(text);
     RefillSellerCombos();
     ShowSellerAt(0);
+}
+
+Kramo::ScanDesk MainWindow::ScanMode() const {
+    const int row = scanModeCombo_->get_active_row_number();
+    return row < 0 ? Kramo::ScanDesk::Find : static_cast<Kramo::ScanDesk>(row);
+}
+
+// The desk's next scan goes into the field at once.
+void MainWindow::OnScanModeChosen() {
+    ShowScanResult("", false);
+    findEntry_->grab_focus();
+}
+
+void MainWindow::ScanInFindField() {
+    const std::string text = findEntry_->get_text();
+    const Kramo::ScanDesk desk = ScanMode();
+    if (!ItemMarking::IsScan(desk, sellers_, text)) {
+        ShowScanResult("", false);
+        return;
+    }
+    findEntry_->grab_focus();
+    findField_->SelectForNextScan();
+    const ItemMarking::DeskScan scan = ItemMarking::ScanAtDesk(Store(), sellers_, desk, text);
+    if (scan.outcome.item) {
+        ShowSeller(scan.seller);
+        SelectItemRow(scan.outcome.item->NUMBER);
+    }
+    const bool refused = scan.outcome.refusal != Kramo::ScanRefusal::None;
+    ShowScanResult(scan.report, refused);
+    if (refused) {
+        FieldLook::Beep(*window_);
+    }
+}
+
+void MainWindow::SelectItemRow(int number) {
+    const Glib::ustring shown = Kramo::FormatText("%i", number);
+    const Glib::RefPtr<Gtk::TreeSelection> selection = itemView_->get_selection();
+    selection->unselect_all();
+    for (const Gtk::TreeModel::Row& row : itemRows_->children()) {
+        if (Glib::ustring(row[columns_.number]) == shown) {
+            const Gtk::TreeModel::Path path = itemRows_->get_path(row);
+            selection->select(path);
+            itemView_->scroll_to_row(path);
+            return;
+        }
+    }
+}
+
+void MainWindow::ShowScanResult(const std::string& text, bool refused) {
+    scanResultLabel_->set_text(text);
+    scanResultLabel_->set_tooltip_text(text);  // the whole line, when it is cut
+    FieldLook::Label(*scanResultLabel_, refused);
 }
 
 void MainWindow::ShowSellerAt(std::size_t position) {
@@ -345,23 +378,32 @@ void MainWindow::RemoveSelectedItems() {
     ShowSeller(Store().GetSeller(currentSellerId_));
 }
 
+void MainWindow::RemoveShownSeller() {
+    if (currentSellerId_ == -1 ||
+        !Kramo::SellerRemoval::RemoveAfterQuestion(Store(), CurrentSeller())) {
+        return;
+    }
+    ReloadSellerList();
+    ShowSellerAt(0);
+}
+
 void MainWindow::RemarkAllItems() {
     if (currentSellerId_ == -1) {
         return;
     }
     const Kramo::Seller seller = CurrentSeller();
     std::vector<Item> items = Store().GetSellerItems(seller.ID);
-    Remarking remarking{};
-    if (items.empty() || !RemarkingFor(seller.STATUS, remarking)) {
+    const std::optional<ItemMarking::Move> remarking = ItemMarking::OfSeller(seller.STATUS);
+    if (items.empty() || !remarking) {
         return;
     }
-    const std::string target = std::string("Tovar sa označí na ") + ItemStatusNames[remarking.to];
+    const std::string target = std::string("Tovar sa označí na ") + ItemStatusNames[remarking->to];
     if (!Kramo::AskQuestion("Ste si istý že chcete preznacit tovar?", target)) {
         return;
     }
     for (Item& item : items) {
-        if (item.STATUS == remarking.from) {
-            item.STATUS = remarking.to;
+        if (item.STATUS == remarking->from) {
+            item.STATUS = remarking->to;
             Store().ModifyItem(item.ID, item);
         }
     }
@@ -382,11 +424,11 @@ void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
     Item item = items[static_cast<std::size_t>(position)];
     // A handed-back seller's item is written back unchanged.
     if (seller.STATUS != Kramo::HandedBack) {
-        int32_t toggled = 0;
-        if (!ToggledStatus(seller.STATUS, item.STATUS, toggled)) {
+        const std::optional<int32_t> toggled = ItemMarking::Toggled(seller.STATUS, item.STATUS);
+        if (!toggled) {
             return;
         }
-        item.STATUS = toggled;
+        item.STATUS = *toggled;
     }
     Store().ModifyItem(item.ID, item);
     ShowSeller(seller);

@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "register/ItemMarking.h"
 #include "register/KramoRegister.h"
 #include "register/SellerList.h"
 #include "settings/KramoSettings.h"
 #include "ui/ComboBoxTextDer.h"
 #include "ui/FillingFlag.h"
 #include "ui/ItemsColumns.h"
+#include "ui/ScanField.h"
 #include "ui/StatePictures.h"
 
 namespace Gtk {
@@ -55,8 +57,15 @@ class MainWindow {
 
     std::vector<int> RegisterGetSelectedItemIds() const;
     void RemoveSelectedItems();
+    // The shown seller with all items, after a question; then the first seller of the list.
+    void RemoveShownSeller();
     void RemarkAllItems();
     void ToggleItem(const Glib::ustring& rowPath);
+    // Enter in the find field: the item a scan names is shown selected with its seller, and
+    // marked when the field works for the hand-in or the return desk; a line beside the field
+    // says what was done, or in red why not. The field keeps the cursor, its text selected
+    // for the next scan.
+    void ScanInFindField();
     // The current seller's statement after the sale, written and handed to the viewer.
     void PrintStatement();
     void PrintLabels();
@@ -70,6 +79,8 @@ class MainWindow {
     // The widgets later windows and tests work with.
     ComboBoxTextDer& SellerCombo() { return *sellerCombo_; }
     Gtk::Entry& FindEntry() { return *findEntry_; }
+    ComboBoxTextDer& ScanModeCombo() { return *scanModeCombo_; }
+    Gtk::Label& ScanResultLabel() { return *scanResultLabel_; }
     Gtk::TreeView& ItemView() { return *itemView_; }
     const Glib::RefPtr<Gtk::ListStore>& ItemRows() const { return itemRows_; }
     const ItemsColumns& Columns() const { return columns_; }
@@ -82,6 +93,7 @@ class MainWindow {
     Gtk::Button& ModifyItemButton() { return *modifyItemButton_; }
     Gtk::Button& CheckoutButton() { return *checkoutButton_; }
     Gtk::Button& RemoveItemButton() { return *removeItemButton_; }
+    Gtk::Button& RemoveSellerButton() { return *removeSellerButton_; }
     Gtk::Button& ToggleAcceptedButton() { return *toggleAcceptedButton_; }
     Gtk::Button& StatementButton() { return *statementButton_; }
     Gtk::Button& LabelsButton() { return *labelsButton_; }
@@ -98,6 +110,10 @@ class MainWindow {
                       const std::vector<Kramo::ItemCategory>& categories);
     void OnSellerChosen();
     void OnFindTextChanged();
+    Kramo::ScanDesk ScanMode() const;
+    void OnScanModeChosen();
+    void SelectItemRow(int number);
+    void ShowScanResult(const std::string& text, bool refused);
     void ShowOtherActions();
     Kramo::DataAccessInterface& Store() const { return kramoRegister_.Store(); }
 
@@ -116,10 +132,14 @@ class MainWindow {
     std::unique_ptr<Gtk::Window> window_;
     ComboBoxTextDer* sellerCombo_ = nullptr;
     Gtk::Entry* findEntry_ = nullptr;
+    ComboBoxTextDer* scanModeCombo_ = nullptr;
+    std::unique_ptr<ScanField> findField_;  // over the find entry, which takes scans too
+    Gtk::Label* scanResultLabel_ = nullptr;
     Gtk::Button* importSellerButton_ = nullptr;
     Gtk::Button* importFolderButton_ = nullptr;
     Gtk::Button* addSellerButton_ = nullptr;
     Gtk::Button* updateSellerButton_ = nullptr;
+    Gtk::Button* removeSellerButton_ = nullptr;
     Gtk::TreeView* itemView_ = nullptr;
     Gtk::Button* addItemButton_ = nullptr;
     Gtk::Button* modifyItemButton_ = nullptr;

@@ -138,6 +138,10 @@ void UserInterface::ConnectOrganiserCommands() {
     overview->signal_activate().connect(
         Guarded([this] { documentCommands_->SaveSellerOverview(); }));
     statistics->signal_activate().connect(Guarded([this] { documentCommands_->SaveStatistics(); }));
+    Gtk::MenuItem* sheetTemplate = nullptr;
+    topLevels_.menu->get_widget("menuItemSheetTemplate", sheetTemplate);
+    sheetTemplate->signal_activate().connect(
+        Guarded([this] { documentCommands_->SaveSheetTemplate(); }));
     const std::pair<const char*, std::optional<int32_t>> labelCommands[] = {
         {"menuItemLabelsAll", std::nullopt},
         {"menuItemLabelsNotSelling", Kramo::NotSelling},

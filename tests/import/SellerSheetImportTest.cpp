@@ -5,9 +5,11 @@
 
 #include <filesystem>
 
+#include "common/PdfReadBack.h"
 #include "common/TemporaryDirectory.h"
 #include "import/BasicExcelFileWrapper.h"
 #include "import/SellerSheet.h"
+#include "import/SellerSheetTemplate.h"
 
 namespace {
 
@@ -94,6 +96,39 @@ TEST_F(SellerSheetImportTest, OneSheetReadsAlikeInEveryFormat) {
         EXPECT_EQ(import.ZeroPriceCount, 1) << format;
         EXPECT_EQ(import.RoundPriceCount, 5) << format;
         EXPECT_EQ(import.SkippedNamelessRows, 1) << format;
+    }
+}
+
+// The template this program writes, filled in by a seller (openpyxl) and saved again by
+// LibreOffice and by gnumeric in their own formats, gives the seller and the items typed in.
+TEST_F(SellerSheetImportTest, FilledTemplateImportsFromEveryProgram) {
+    const std::string blank = directory_.File("Harok_predajcu.xlsx");
+    WriteSellerSheetTemplate(blank, "Jarná burza 2027");
+    const std::string filled = directory_.File("filled.xlsx");
+    const std::string saved = directory_.File("saved");
+    const std::vector<std::vector<std::string>> runs = {
+        {"/usr/bin/python3", KRAMO_TEST_DATA "/fill_sheet_template.py", blank, filled},
+        {"soffice", "-env:UserInstallation=file://" + directory_.File("profile"), "--headless",
+         "--convert-to", "ods", "--outdir", saved, filled},
+        {"ssconvert", filled, saved + "/gnumeric.xlsx"},
+        {"ssconvert", filled, saved + "/gnumeric.xls"},
+    };
+    for (const std::vector<std::string>& run : runs) {
+        const KramoTest::ToolRun done = KramoTest::RunTool(run);
+        ASSERT_EQ(done.exitCode, 0) << run.front() << ": " << done.output;
+    }
+    EXPECT_EQ(Import(blank).items.size(), 0u);
+    for (const std::string& path :
+         {filled, saved + "/filled.ods", saved + "/gnumeric.xlsx", saved + "/gnumeric.xls"}) {
+        const SellerSheetImport import = Import(path);
+        ASSERT_EQ(import.outcome, Loaded) << path << ": " << import.FailureText;
+        EXPECT_EQ(import.seller.NAME, "Anna Nováková") << path;
+        EXPECT_EQ(import.seller.SHORT_CODE, "AN") << path;
+        EXPECT_EQ(import.seller.COMMENT, "0905 123 456") << path;
+        ASSERT_EQ(import.items.size(), 3u) << path;
+        EXPECT_EQ(import.items[1].NAME, "Kočík") << path;
+        EXPECT_EQ(import.items[2].NUMBER, 5) << path;
+        EXPECT_DOUBLE_EQ(import.items[2].PRICE, 2.4) << path;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "pdf/ReceiptPage.h"
 #include "pdf/SellerOverview.h"
 #include "pdf/SellerStatement.h"
+#include "pdf/StreamedPdfCanvas.h"
 
 namespace {
 
@@ -317,7 +318,8 @@ TEST_F(SaleDocumentsTest, LongStatementContinuesWithItsFeeTable) {
 }
 
 // Every label scans to its item from an office print and from a thermal label printer, none
-// is missing or doubled, and the first one starts at the free position of a used sheet.
+// is missing or doubled, and the first one starts at the free position of a used sheet. The
+// sheets go to the file page by page; a failure half-way keeps the sheets drawn before it.
 TEST_F(SaleDocumentsTest, LabelsScanToTheirItemsAtOfficeAndThermalResolutions) {
     std::vector<Kramo::ItemLabel> labels;
     std::vector<std::string> expected;
@@ -332,11 +334,23 @@ TEST_F(SaleDocumentsTest, LabelsScanToTheirItemsAtOfficeAndThermalResolutions) {
         expected.push_back(barcode);
     }
     labels.back().number = 1000;
-    Kramo::LabelSheets sheets(writer_, Kramo::LabelLayout::ByKey("a4-3x8"), 20);
-    for (const Kramo::ItemLabel& label : labels) {
-        sheets.Add(label);
-    }
-    const PdfReadBack document = Saved();
+    labels.front().name = "Hračka \xC3 \xF0\x9F\x98\x80 čln";  // a cut character, an emoji
+    const std::string path = directory_.File("labels.pdf");
+    const auto drawLabels = [&](std::size_t count) {
+        Kramo::WriteStreamedPdf(path, "Jarna kramo", "PC7", [&](Kramo::PdfCanvas& canvas) {
+            Kramo::LabelSheets sheets(canvas, Kramo::LabelLayout::ByKey("a4-3x8"), 20);
+            for (std::size_t index = 0; index < labels.size(); ++index) {
+                if (index == count) {
+                    throw std::runtime_error("store gone");
+                }
+                sheets.Add(labels[index]);
+            }
+        });
+    };
+    drawLabels(labels.size());
+    const PdfReadBack document(path);
+    std::string report;
+    EXPECT_TRUE(document.StructureIsSound(report)) << report;
     ASSERT_EQ(document.Pages().size(), 3u);
     for (const int dotsPerInch : {300, 203}) {
         std::vector<std::string> scanned = document.Barcodes(dotsPerInch);
@@ -346,9 +360,16 @@ TEST_F(SaleDocumentsTest, LabelsScanToTheirItemsAtOfficeAndThermalResolutions) {
     // Five free places on the used sheet (positions 20 to 24), a full sheet, one label.
     EXPECT_THAT(document.Pages()[0], ContainsRegex("AB-5"));
     EXPECT_THAT(document.Pages()[0], Not(ContainsRegex("AB-6")));
+    EXPECT_THAT(document.Pages()[0], ContainsRegex("Hračka \\? .* čln"));
     EXPECT_THAT(document.Pages()[2], ContainsRegex("ŽŠ-1000 +12.50 eur"));
     EXPECT_THAT(document.Pages()[2], ContainsRegex("Detský kočík"));
+    EXPECT_THAT(document.Pages()[2], ContainsRegex("Jarna kramo"));
     EXPECT_THAT(document.Text(), Not(ContainsRegex("nezmestí celý")));
+    EXPECT_THAT(document.Bookmarks(),
+                ElementsAre("Kramo", "Štítky, hárok 1", "Štítky, hárok 2", "Štítky, hárok 3"));
+
+    EXPECT_THROW(drawLabels(10), std::runtime_error);
+    EXPECT_EQ(PdfReadBack(path).Barcodes(300).size(), 10u);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cups/cups.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +16,7 @@
 #include "DocumentFixture.h"
 #include "common/PdfReadBack.h"
 #include "register/DocumentNames.h"
+#include "register/ItemMarking.h"
 #include "register/ItemScan.h"
 #include "storage/CachedDataTextfile.h"
 
@@ -299,6 +302,25 @@ TEST_F(ReceiptPrintingTest, FailedPrintIsReportedAndTheSaleStaysRecorded) {
         EXPECT_THAT(Documents(), SizeIs(number));
     }
     EXPECT_THAT(log_.Text(), testing::ContainsRegex("ReceiptPrinter: '.*' not printed on 'Chyba"));
+
+    // A scheduler that takes the connection and never answers holds the desk a few seconds.
+    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(silent, 4), 0);
+    ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+    cupsSetServer(("127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str());
+    settings_->SetReceiptPrinterName(printer_);
+    const Item item = AddItem(++number, "Kočík", 12.5);
+    checkout_.FinishCheckout({item});
+    cupsSetServer(nullptr);
+    ::close(silent);
+    ASSERT_THAT(boxes_.ShownBoxes(), SizeIs(number));
+    EXPECT_THAT(boxes_.ShownBoxes().back().detail, HasSubstr("tlačový server neodpovedá."));
+    EXPECT_EQ(Store().GetItem(item.ID).STATUS, Kramo::Sold);
 }
 
 TEST_F(ReceiptPrintingTest, QuestionAnsweredNoPrintsNothing) {
@@ -411,6 +433,71 @@ TEST_F(CheckoutTest, ScanFieldFindsTheItemAndSaysWhyItIsRefused) {
               ScanRefusal::AmbiguousCode);
     EXPECT_EQ(Kramo::ItemScan::Find(Store(), sellers, purchase, "CD0 5").item->ID, cd0);
     EXPECT_EQ(Kramo::ItemScan::Find(Store(), sellers, purchase, "CD-05").item->ID, cd);
+}
+
+// The hand-in desk only takes goods in, the return desk only gives unsold goods back, each in
+// the seller's state in which the "prebrate" box makes the same move; anything else says why.
+TEST(ItemMarking, DesksMoveItemsOneWayOnlyAndSayWhyNot) {
+    using Kramo::ItemMarking;
+    using Kramo::ScanDesk;
+    using Kramo::ScanRefusal;
+    struct Case {
+        ScanDesk desk;
+        int32_t seller;
+        int32_t item;
+        ScanRefusal refusal;
+        int32_t after;
+    };
+    const Case cases[] = {
+        {ScanDesk::HandIn, Kramo::NotSelling, Kramo::Unassigned, ScanRefusal::None, Kramo::InStock},
+        {ScanDesk::HandIn, Kramo::Selling, Kramo::InStock, ScanRefusal::AlreadyAccepted,
+         Kramo::InStock},
+        {ScanDesk::HandIn, Kramo::NotSelling, Kramo::Returned, ScanRefusal::Returned,
+         Kramo::Returned},
+        {ScanDesk::HandIn, Kramo::Selling, Kramo::Unassigned, ScanRefusal::SellerSelling,
+         Kramo::Unassigned},
+        {ScanDesk::HandIn, Kramo::HandedBack, Kramo::Unassigned, ScanRefusal::SellerHandedBack,
+         Kramo::Unassigned},
+        {ScanDesk::Return, Kramo::Selling, Kramo::InStock, ScanRefusal::None, Kramo::Returned},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Returned, ScanRefusal::AlreadyReturned,
+         Kramo::Returned},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Sold, ScanRefusal::Sold, Kramo::Sold},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Unassigned, ScanRefusal::NotAccepted,
+         Kramo::Unassigned},
+        {ScanDesk::Return, Kramo::NotSelling, Kramo::InStock, ScanRefusal::SellerNotSelling,
+         Kramo::InStock},
+        {ScanDesk::Return, Kramo::Selling, Kramo::Undefined, ScanRefusal::UnknownState,
+         Kramo::Undefined},
+        {ScanDesk::Find, Kramo::HandedBack, Kramo::Sold, ScanRefusal::None, Kramo::Sold},
+    };
+    for (const Case& c : cases) {
+        const ItemMarking::Verdict verdict = ItemMarking::Scanned(c.desk, c.seller, c.item);
+        EXPECT_EQ(verdict.refusal, c.refusal) << static_cast<int>(c.desk) << c.seller << c.item;
+        EXPECT_EQ(verdict.status, c.after) << static_cast<int>(c.desk) << c.seller << c.item;
+    }
+    // Every move a desk makes is one the check box makes too.
+    for (const ScanDesk desk : {ScanDesk::HandIn, ScanDesk::Return}) {
+        for (int32_t seller = 0; seller < Kramo::SellerStatusCount; ++seller) {
+            for (int32_t item = 0; item <= Kramo::ItemStatusCount; ++item) {
+                const ItemMarking::Verdict verdict = ItemMarking::Scanned(desk, seller, item);
+                if (verdict.refusal == ScanRefusal::None) {
+                    EXPECT_EQ(ItemMarking::Toggled(seller, item), verdict.status);
+                }
+            }
+        }
+    }
+
+    // A seller's code or name shows the seller as typed; at a desk anything else is a scan.
+    Kramo::SellerList sellers;
+    Kramo::Seller anna;
+    anna.SHORT_CODE = "AB";
+    anna.NAME = "Anna";
+    sellers.Reload({anna});
+    EXPECT_FALSE(ItemMarking::IsScan(ScanDesk::Find, sellers, "Anna"));
+    EXPECT_TRUE(ItemMarking::IsScan(ScanDesk::HandIn, sellers, "Anna"));
+    EXPECT_FALSE(ItemMarking::IsScan(ScanDesk::Return, sellers, "ab"));
+    EXPECT_FALSE(ItemMarking::IsScan(ScanDesk::HandIn, sellers, " "));
+    EXPECT_TRUE(ItemMarking::IsScan(ScanDesk::Find, sellers, "ab 2"));
 }
 
 TEST_F(CheckoutTest, PurchaseTotalIsThePlainSum) {

@@ -271,6 +271,12 @@ TEST_F(PostgresStoreTest, RemovingASellerTakesItsItemsAlong) {
     ASSERT_EQ(store->GetSellerItems(kept).size(), 1u);
     EXPECT_EQ(store->GetSellerItems(kept)[0].ID, keptItem);
     EXPECT_EQ(store->GetNextSellerId(), kept + 1);
+
+    // Another desk sold an item after the question: the seller and the items stay.
+    const int sold = AddItem(kept, 3);
+    store->StoreSale({sold}, "kupa");
+    EXPECT_THROW(store->RemoveSeller(kept), std::runtime_error);
+    EXPECT_EQ(store->GetSellerItems(kept).size(), 2u);
 }
 
 TEST_F(PostgresStoreTest, CategoriesComeFromTheTables) {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/LocaleScope.h"
 #include "common/LogCapture.h"
 
@@ -100,6 +102,24 @@ TEST(CutAtCharacter, NeverSplitsAUtf8Character) {
     EXPECT_EQ(Kramo::CutAtCharacter("a€x", 3), "a");                // € is three bytes
     EXPECT_EQ(Kramo::CutAtCharacter("a\xF0\x9F\x98\x80", 4), "a");  // four bytes
     EXPECT_EQ(Kramo::CutAtCharacter("č", 0), "");
+}
+
+TEST(WellFormedUtf8, ReplacesEveryByteThatStartsNoCharacter) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Hračka 😀 €", "Hračka 😀 €"},
+        {"a\x80"
+         "b",
+         "a?b"},                       // a stray continuation byte
+        {"a\xC3", "a?"},               // cut at the end
+        {"\xC3(", "?("},               // cut by the next character
+        {"\xC0\xAF", "??"},            // overlong '/'
+        {"\xED\xA0\x80", "???"},       // a surrogate
+        {"\xF4\x90\x80\x80", "????"},  // past U+10FFFF
+        {"\xFF", "?"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(Kramo::WellFormedUtf8(text), expected) << text;
+    }
 }
 
 }  // namespace

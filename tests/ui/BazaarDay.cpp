@@ -218,7 +218,42 @@ void BazaarDay::AddSellersByHand() {
     BindToStore();
 }
 
+void BazaarDay::ScanAtFindField(Kramo::ScanDesk desk, const std::string& text) {
+    Main().ScanModeCombo().set_active(static_cast<int>(desk));
+    Type(Main().FindEntry(), text);
+    Main().FindEntry().activate();
+    DrainEvents();
+}
+
+bool BazaarDay::HandInByScanning(const Plan::PlannedSeller& seller) {
+    bool scanned = false;
+    for (const Plan::PlannedItem& item : seller.items) {
+        const auto label = labelBarcodes_.find(std::make_pair(seller.id, item.number));
+        if (label == labelBarcodes_.end()) {
+            continue;
+        }
+        // Goods added by hand come in stock, and so do those scanned before a restart.
+        const bool inStock = Store().GetItem(item.id).STATUS == Kramo::InStock;
+        const std::string shown = seller.code + "-" + std::to_string(item.number);
+        ScanAtFindField(Kramo::ScanDesk::HandIn, label->second);
+        EXPECT_EQ(Main().ScanResultLabel().get_text(),
+                  shown + (inStock ? " už je prebraté" : " prebraté"));
+        if (!scanned) {
+            ScanAtFindField(Kramo::ScanDesk::HandIn, label->second);
+            EXPECT_EQ(Main().ScanResultLabel().get_text(), shown + " už je prebraté");
+        }
+        EXPECT_EQ(Main().CurrentSellerId(), seller.id);
+        scanned = true;
+        ++handInScans_;
+    }
+    Main().ScanModeCombo().set_active(static_cast<int>(Kramo::ScanDesk::Find));
+    return scanned;
+}
+
 void BazaarDay::AcceptGoodsAndStartSelling() {
+    if (labelBarcodes_.empty()) {
+        ReadLabels();
+    }
     bool firstSeller = true;
     for (std::size_t index = 0; index < plan_->Sellers().size(); ++index) {
         Plan::PlannedSeller& seller = plan_->Sellers()[index];
@@ -238,7 +273,8 @@ void BazaarDay::AcceptGoodsAndStartSelling() {
             EXPECT_TRUE(Main().StateButton(Kramo::NotSelling).get_active());
         }
         firstSeller = false;
-        if (index % 5 == 2) {
+        const bool scannedIn = HandInByScanning(seller);
+        if (!scannedIn && index % 5 == 2) {
             // Ticked one by one in the list, as the goods come out of the bag.
             for (std::size_t row = 0; row < items.size(); ++row) {
                 if (items[row].STATUS == Kramo::Unassigned) {
@@ -246,7 +282,7 @@ void BazaarDay::AcceptGoodsAndStartSelling() {
                     DrainEvents();
                 }
             }
-        } else {
+        } else if (!scannedIn) {
             RemarkAllItems();
         }
         MoveSeller(seller, Kramo::Selling, "Eva", Kramo::Unassigned, Kramo::InStock);
@@ -529,7 +565,9 @@ void BazaarDay::ExpectReceipt(const std::string& path, const Plan::PlannedPurcha
 
 void BazaarDay::SellPurchases(const std::function<bool(std::size_t)>& picks,
                               const SaleJournal& journal) {
-    ReadLabels();
+    if (labelBarcodes_.empty()) {
+        ReadLabels();
+    }
     Click(Main().CheckoutButton());
     for (std::size_t index = 0; index < plan_->Purchases().size(); ++index) {
         if (!picks || picks(index)) {
@@ -555,7 +593,33 @@ void BazaarDay::SetToGift(const Plan::PlannedSeller& seller, std::size_t itemInd
     EXPECT_FALSE(dialog.Window().get_visible());
 }
 
+bool BazaarDay::ReturnByScanning(Plan::PlannedSeller& seller) {
+    bool returned = false;
+    bool soldTried = false;
+    for (Plan::PlannedItem& item : seller.items) {
+        const auto label = labelBarcodes_.find(std::make_pair(seller.id, item.number));
+        const bool sold = item.status == Kramo::Sold;
+        if (label == labelBarcodes_.end() || (item.status != Kramo::InStock && !sold) ||
+            (sold && soldTried)) {
+            continue;
+        }
+        const std::string shown = seller.code + "-" + std::to_string(item.number);
+        ScanAtFindField(Kramo::ScanDesk::Return, label->second);
+        EXPECT_EQ(Main().ScanResultLabel().get_text(), shown + (sold ? " už predané" : " vrátené"));
+        if (sold) {
+            soldTried = true;
+            continue;
+        }
+        item.status = Kramo::Returned;
+        returned = true;
+        ++returnScans_;
+    }
+    Main().ScanModeCombo().set_active(static_cast<int>(Kramo::ScanDesk::Find));
+    return returned;
+}
+
 void BazaarDay::ReturnGoodsAndHandBack() {
+    bool scannedBack = false;  // one seller's goods go back through the return desk
     for (Plan::PlannedSeller& seller : plan_->Sellers()) {
         if (seller.id == -1 || Store().GetSeller(seller.id).STATUS != Kramo::Selling) {
             continue;
@@ -571,7 +635,11 @@ void BazaarDay::ReturnGoodsAndHandBack() {
                 }
             }
         }
-        RemarkAllItems();
+        if (scannedBack || !ReturnByScanning(seller)) {
+            RemarkAllItems();
+        } else {
+            scannedBack = true;
+        }
         MoveSeller(seller, Kramo::HandedBack, "Jana", Kramo::InStock, Kramo::Returned);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "BazaarPlan.h"
 #include "WindowFixture.h"
+#include "register/ItemMarking.h"
 #include "storage/PostgresConnection.h"
 #include "support/DocumentOpener.h"
 
@@ -61,6 +62,9 @@ class BazaarDay : public WindowFixture {
     int LabelScans() const { return labelScans_; }
     int CodeScans() const { return codeScans_; }
     int PaidAtField() const { return paidAtField_; }
+    // Items handed in and given back by scanning their labels in the main window's find field.
+    int HandInScans() const { return handInScans_; }
+    int ReturnScans() const { return returnScans_; }
 
   private:
     class RecordingOpener : public Kramo::DocumentOpener {
@@ -88,6 +92,13 @@ class BazaarDay : public WindowFixture {
     // its barcode or its code typed there; false when it is to be chosen the other ways.
     bool ScanAtDesk(const BazaarPlan::ItemRef& ref);
     std::string ScanTextOf(const BazaarPlan::ItemRef& ref) const;
+    // At the hand-in desk: the shown seller's goods taken over by scanning their labels, one
+    // scanned twice by mistake; false when none of the seller's labels was read.
+    bool HandInByScanning(const BazaarPlan::PlannedSeller& seller);
+    // At the return desk: the shown seller's unsold goods given back by scanning their labels,
+    // and one sold item's label refused; false when no unsold item's label was read.
+    bool ReturnByScanning(BazaarPlan::PlannedSeller& seller);
+    void ScanAtFindField(Kramo::ScanDesk desk, const std::string& text);
     void Scan(const std::string& text);
     // Finishes the purchase through the payment field: Enter on the empty scan field, then an
     // amount received or Enter alone for the exact sum. The amount received in cents.
@@ -110,6 +121,8 @@ class BazaarDay : public WindowFixture {
     int labelScans_ = 0;
     int codeScans_ = 0;
     int paidAtField_ = 0;
+    int handInScans_ = 0;
+    int returnScans_ = 0;
     // The barcode on each label read, by the seller's ID and the item's number.
     std::map<std::pair<int, int>, std::string> labelBarcodes_;
 };

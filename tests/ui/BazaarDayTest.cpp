@@ -168,6 +168,7 @@ TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
 
     AddSellersByHand();
     AcceptGoodsAndStartSelling();
+    EXPECT_GT(HandInScans(), 5);
     ReadTheFilesAgain();
     ExpectStoreAsPlanned();
 
@@ -179,6 +180,7 @@ TEST_F(BazaarDayTest, AWholeDayOnSellerFilesAddsUp) {
     EXPECT_EQ(PaidAtField(), static_cast<int>(Plan().Purchases().size() * 2 / 3));
 
     ReturnGoodsAndHandBack();
+    EXPECT_GT(ReturnScans(), 0);
     ExpectTheDayAsPlanned(PrintDocuments());
     // Only the refused start of selling before the goods were accepted.
     EXPECT_EQ(Boxes().ShownOfKind("error").size(), 1u);

@@ -9,6 +9,7 @@
 #include <gtkmm/window.h>
 
 #include "BoxAnswerer.h"
+#include "Keyboard.h"
 #include "WindowFixture.h"
 #include "common/TemporaryDirectory.h"
 #include "settings/FontSizeOption.h"
@@ -41,6 +42,29 @@ class MainWindowTest : public KramoTest::WindowFixture {
             states.push_back(item.STATUS);
         }
         return states;
+    }
+
+    // The window on screen with the cursor in the find field, where a scanner types.
+    KramoTest::Keyboard ShowForScanning() {
+        Main().Window().show();
+        DrainEvents();
+        Main().FindEntry().grab_focus();
+        return KramoTest::Keyboard(Main().Window());
+    }
+    std::string ScanResultBackground() {
+        return Main().ScanResultLabel().get_modifier_style()->get_bg(Gtk::STATE_NORMAL).to_string();
+    }
+    std::vector<int> SelectedRows() {
+        std::vector<int> rows;
+        for (const Gtk::TreeModel::Path& path :
+             Main().ItemView().get_selection()->get_selected_rows()) {
+            rows.push_back(path.front());
+        }
+        return rows;
+    }
+    bool ReadyForTheNextScan() {
+        return Main().Window().get_focus() == &Main().FindEntry() &&
+               SelectedForTheNextScan(Main().FindEntry());
     }
 };
 
@@ -140,6 +164,101 @@ TEST_F(MainWindowTest, FindTextPrefersAnExactCodeThenMarksNames) {
     EXPECT_EQ(Main().CurrentSellerId(), 2);
 }
 
+// Enter in the find field: a label's barcode or a code and number typed there shows the item
+// selected with its seller and changes nothing; a seller's code or name keeps working as typed.
+TEST_F(MainWindowTest, AScanInTheFindFieldShowsTheItemWithItsSeller) {
+    WriteSellerFile("1-AB-Anna.txt", "1*AB*Anna*pozn.*p*1\n1*Kabát*5*a*s\n");
+    WriteSellerFile("2-CD-Cyril.txt", "2*CD*Cyril*pozn.*p*1\n1*Bunda*9*a*s\n2*Lopta*2*a*p\n");
+    Open();
+    KramoTest::Keyboard keys = ShowForScanning();
+
+    keys.Scan("KR0000020002");
+    EXPECT_EQ(Main().CurrentSellerId(), 2);
+    EXPECT_THAT(SelectedRows(), ElementsAre(1));
+    EXPECT_EQ(Main().ScanResultLabel().get_text(), "CD-2 Predane");
+    EXPECT_EQ(ScanResultBackground(), Gdk::Color("black").to_string());
+    EXPECT_TRUE(ReadyForTheNextScan());
+    keys.Scan("ab 1");
+    EXPECT_EQ(Main().CurrentSellerId(), 1);
+    EXPECT_THAT(SelectedRows(), ElementsAre(0));
+    EXPECT_EQ(Main().ScanResultLabel().get_text(), "AB-1 Skladom");
+
+    keys.Scan("Cyril");  // a name: the seller found as typed, no scan
+    EXPECT_EQ(Main().CurrentSellerId(), 2);
+    EXPECT_EQ(Main().ScanResultLabel().get_text(), "");
+    keys.Scan("ab");
+    EXPECT_EQ(Main().CurrentSellerId(), 1);
+    EXPECT_EQ(Main().ScanResultLabel().get_text(), "");
+    keys.Scan("XY 9");
+    EXPECT_EQ(Main().ScanResultLabel().get_text(), "neznámy predajca");
+    EXPECT_EQ(ScanResultBackground(), Gdk::Color("red").to_string());
+    EXPECT_TRUE(ReadyForTheNextScan());
+
+    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::InStock));
+    EXPECT_THAT(StoredStates(2), ElementsAre(Kramo::InStock, Kramo::Sold));
+    EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());
+}
+
+// The hand-in and the return desks: each scan marks its item at once, on the seller's file too,
+// or says in red why not; the item is shown selected in its new state and the field is ready
+// for the next scan.
+TEST_F(MainWindowTest, DesksMarkEachScannedItemOrSayWhyNot) {
+    WriteSellerFile("1-AB-Anna.txt",
+                    "1*AB*Anna*pozn.*p*0\n1*Kabát*5*a*o\n2*Čiapka*1*a*o\n"
+                    "3*Šál*2*a*p\n");
+    WriteSellerFile("2-CD-Cyril.txt",
+                    "2*CD*Cyril*pozn.*p*1\n1*Bunda*9*a*s\n2*Lopta*2*a*p\n3*Vlak*3*a*o\n");
+    Open();
+    KramoTest::Keyboard keys = ShowForScanning();
+
+    using Kramo::ScanDesk;
+    const struct {
+        ScanDesk desk;
+        const char* scan;
+        const char* line;
+        bool refused;
+        int sellerId;
+        int row;
+        const char* state;
+    } scans[] = {
+        {ScanDesk::HandIn, "AB1", "AB-1 prebraté", false, 1, 0, "Skladom"},
+        {ScanDesk::HandIn, "ab 1", "AB-1 už je prebraté", true, 1, 0, "Skladom"},
+        {ScanDesk::HandIn, "KR0000010003", "AB-3 už predané", true, 1, 2, "Predane"},
+        {ScanDesk::HandIn, "CD/3", "CD-3 predajca už predáva", true, 2, 2, "Nezaradene"},
+        {ScanDesk::Return, "KR0000020001", "CD-1 vrátené", false, 2, 0, "Vratene"},
+        {ScanDesk::Return, "CD-1", "CD-1 už je vrátené", true, 2, 0, "Vratene"},
+        {ScanDesk::Return, "cd2", "CD-2 už predané", true, 2, 1, "Predane"},
+        {ScanDesk::Return, "AB 2", "AB-2 nie je prebraté", true, 1, 1, "Nezaradene"},
+    };
+    for (const auto& scan : scans) {
+        SCOPED_TRACE(scan.scan);
+        if (Main().ScanModeCombo().get_active_row_number() != static_cast<int>(scan.desk)) {
+            Main().ScanModeCombo().set_active(static_cast<int>(scan.desk));
+            DrainEvents();
+            EXPECT_EQ(Main().Window().get_focus(), &Main().FindEntry());
+        }
+        keys.Scan(scan.scan);
+        EXPECT_EQ(Main().ScanResultLabel().get_text(), scan.line);
+        EXPECT_EQ(ScanResultBackground(), Gdk::Color(scan.refused ? "red" : "black").to_string());
+        EXPECT_EQ(Main().CurrentSellerId(), scan.sellerId);
+        EXPECT_THAT(SelectedRows(), ElementsAre(scan.row));
+        EXPECT_EQ(ItemColumn(Main().Columns().state).at(static_cast<std::size_t>(scan.row)),
+                  scan.state);
+        EXPECT_TRUE(ReadyForTheNextScan());
+    }
+    // The selection dropped, as when another program takes it over: the next scan still
+    // replaces the text.
+    Main().FindEntry().select_region(0, 0);
+    keys.Scan("CD-1");
+    EXPECT_EQ(Main().ScanResultLabel().get_text(), "CD-1 už je vrátené");
+
+    EXPECT_THAT(StoredStates(1), ElementsAre(Kramo::InStock, Kramo::Unassigned, Kramo::Sold));
+    EXPECT_THAT(StoredStates(2), ElementsAre(Kramo::Returned, Kramo::Sold, Kramo::Unassigned));
+    EXPECT_EQ(ReopenStore()->GetSellerItems(1).at(0).STATUS, Kramo::InStock);
+    EXPECT_EQ(ReopenStore()->GetSellerItems(2).at(0).STATUS, Kramo::Returned);
+    EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());
+}
+
 class RemovalTest : public MainWindowTest {
   protected:
     void SetUp() override {
@@ -171,6 +290,34 @@ TEST_F(RemovalTest, NoKeepsEverything) {
     DrainEvents();
     EXPECT_EQ(Store().GetSellerItems(1).size(), 4u);
     EXPECT_EQ(ItemColumn(Main().Columns().name).size(), 4u);
+}
+
+// A seller goes with every item and the file after the question; a seller with a sold item
+// stays and the box says why.
+TEST_F(RemovalTest, SellerGoesWithItsItemsUnlessOneWasSold) {
+    WriteSellerFile("2-CD-Cyril.txt", "2*CD*Cyril*pozn.*p*1\n1*Sveter*6*a*p\n2*Šál*1*a*s\n");
+    ReplaceStore();
+    Main().ReloadSellerList();
+    TypeFindText("CD");
+    Main().RemoveSellerButton().clicked();
+    DrainEvents();
+    ASSERT_EQ(Boxes().ShownOfKind("error").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("error")[0].detail,
+              "Predajca má 1 kus(ov) predaného tovaru; jeho vyúčtovanie ešte čaká. Predajcu s "
+              "predaným tovarom nemožno odstrániť.");
+    EXPECT_TRUE(Boxes().ShownOfKind("question").empty());
+
+    TypeFindText("AB");
+    Boxes().AnswerQuestion(true);
+    Main().RemoveSellerButton().clicked();
+    DrainEvents();
+    ASSERT_EQ(Boxes().ShownOfKind("question").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("question")[0].text,
+              "Odstrániť predajcu AB – Anna so všetkým jeho tovarom (4 ks)? Odstránenie sa nedá "
+              "vrátiť späť.");
+    EXPECT_THAT(SellerComboTexts(), ElementsAre("CD - Cyril"));
+    EXPECT_EQ(Main().CurrentSellerId(), 2);
+    EXPECT_THAT(ReopenStore()->GetSellers(), testing::SizeIs(1));  // the file is gone
 }
 
 TEST_F(RemovalTest, NothingSelectedAsksNothing) {

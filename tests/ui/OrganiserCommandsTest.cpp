@@ -74,6 +74,19 @@ TEST_F(OrganiserCommandsTest, StatisticsAreSavedWhereTheUserSaysAndOpened) {
     EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());
 }
 
+// The sheet template goes where the user says, from the menu, and the box says where.
+TEST_F(OrganiserCommandsTest, SheetTemplateIsSavedFromTheMenu) {
+    Open();
+    const std::string path = ProgramDirectory() + "hárok.xlsx";
+    AnswerTargetWith(path);
+    Activate("menuItemSheetTemplate");
+    ASSERT_THAT(asked_, SizeIs(1));
+    EXPECT_THAT(asked_[0], MatchesRegex(".*/documents/+Harok_predajcu\\.xlsx"));
+    ASSERT_THAT(Boxes().ShownOfKind("info"), SizeIs(1));
+    EXPECT_THAT(Boxes().ShownOfKind("info")[0].text, HasSubstr(path));
+    EXPECT_GT(std::filesystem::file_size(path), 0u);
+}
+
 TEST_F(OrganiserCommandsTest, CancelledQuestionWritesNothing) {
     WriteSellerFile("1-A-Alfa.txt", "1*A*Alfa*pozn.*p*1\n");
     Open();

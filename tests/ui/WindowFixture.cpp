@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include <gtkmm/entry.h>
 #include <gtkmm/main.h>
 #include <gtkmm/treeview.h>
 #include <sys/stat.h>
@@ -106,6 +107,15 @@ void WindowFixture::DrainEvents() {
     while (Gtk::Main::events_pending()) {
         Gtk::Main::iteration(false);
     }
+}
+
+bool WindowFixture::SelectedForTheNextScan(Gtk::Entry& field) {
+    int start = 0, end = 0;
+    const bool whole = field.get_selection_bounds(start, end) && start == 0 &&
+                       end == static_cast<int>(field.get_text_length());
+    GtkClipboard* primary =
+        gtk_widget_get_clipboard(GTK_WIDGET(field.gobj()), GDK_SELECTION_PRIMARY);
+    return whole || gtk_clipboard_get_owner(primary) != G_OBJECT(field.gobj());
 }
 
 void WindowFixture::DrainEventsFor(int milliseconds) {

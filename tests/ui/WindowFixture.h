@@ -58,6 +58,10 @@ class WindowFixture : public testing::Test {
     std::vector<std::string> SellerComboTexts();
     std::vector<std::string> CheckoutSellerComboTexts();
     void SelectItemRows(const std::vector<int>& rows);
+    // The field's whole text selected, so that the next scan replaces it. Another test on the
+    // display may take the selection over meanwhile (the toolkit then drops it); the next scan
+    // replaces the text all the same.
+    static bool SelectedForTheNextScan(Gtk::Entry& field);
     void DrainEvents();
     // Keeps handling events for a while: a button pressed by Enter answers after a moment.
     void DrainEventsFor(int milliseconds);
