@@ -446,7 +446,7 @@ TEST_F(PostgresStoreTest, EveryOperationWithTheServerGoneIsReportedWithoutCrashi
         {"AddSeller", [&] { EXPECT_EQ(store->AddSeller(newSeller), -1); }},
         {"AddItem", [&] { EXPECT_EQ(store->AddItem(newItem, seller), -1); }},
         {"UpdateSeller", [&] { store->UpdateSeller(seller, newSeller); }},
-        {"RemoveSeller", [&] { store->RemoveSeller(seller); }},
+        {"RemoveSeller", [&] { EXPECT_THROW(store->RemoveSeller(seller), WrongSellerException); }},
         {"ModifyItem", [&] { store->ModifyItem(item, newItem); }},
         {"RemoveItem", [&] { EXPECT_THROW(store->RemoveItem(item), WrongItemException); }},
         {"GetItemCategories",

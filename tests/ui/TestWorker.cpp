@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <thread>
 
 #include "common/SpawnedProgram.h"
@@ -34,6 +35,7 @@ TestWorker::TestWorker(const std::string& testName,
     for (const auto& [name, value] : environment) {
         variables.push_back(name + "=" + value);
     }
+    variables.push_back("DISPLAY=" + StartDisplay());
     pid_ = StartProgram(arguments, outputFile_, &variables);
 }
 
@@ -41,6 +43,40 @@ TestWorker::~TestWorker() {
     if (pid_ != -1) {
         Kill();
     }
+    StopDisplay();
+}
+
+std::string TestWorker::StartDisplay() {
+    for (int number = 200 + ::getpid() % 600; number < 1000; ++number) {
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        if (std::filesystem::exists(socket) ||
+            std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
+            continue;
+        }
+        const std::string display = ":" + std::to_string(number);
+        displayPid_ = StartProgram(
+            {"/usr/bin/Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+            outputFile_ + ".xvfb");
+        for (int wait = 0; wait < 500 && !std::filesystem::exists(socket); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        int status = 0;
+        if (std::filesystem::exists(socket) && waitpid(displayPid_, &status, WNOHANG) == 0) {
+            return display;
+        }
+        StopDisplay();  // another server took the number first: try the next one
+    }
+    throw std::runtime_error("no display for a test worker");
+}
+
+void TestWorker::StopDisplay() {
+    if (displayPid_ == -1) {
+        return;
+    }
+    ::kill(displayPid_, SIGTERM);
+    int status = 0;
+    waitpid(displayPid_, &status, 0);
+    displayPid_ = -1;
 }
 
 bool TestWorker::Running() {

@@ -9,7 +9,9 @@ namespace KramoTest {
 
 // Another instance of this test program running one test of its own, as a second program
 // on the same machine: a second cash desk, or a program that is killed and started again.
-// Its output goes to a file, shown when it fails.
+// Its output goes to a file, shown when it fails. It draws its windows on an X server of its
+// own: a worker killed, or ending, while the other test programs query the shared display
+// would otherwise pull windows from under their feet (an X error ends a GTK program).
 class TestWorker {
   public:
     TestWorker(const std::string& testName, const std::map<std::string, std::string>& environment,
@@ -29,6 +31,11 @@ class TestWorker {
     static std::string Setting(const char* name);
 
   private:
+    // Starts Xvfb on a free display number and answers the DISPLAY value for it.
+    std::string StartDisplay();
+    void StopDisplay();
+
+    pid_t displayPid_ = -1;
     pid_t pid_ = -1;
     int status_ = -1;
     std::string outputFile_;
