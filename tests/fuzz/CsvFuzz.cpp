@@ -7,19 +7,13 @@
 #include <cstdio>
 #include <string>
 
+#include "FuzzWorkFolder.h"
 #include "import/SellerSheetImport.h"
 #include "support/Log.h"
 
 namespace {
 
-const std::string& WorkFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/kramo-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made != nullptr ? made : "/tmp") + "/";
-    }();
-    return folder;
-}
+using KramoFuzz::WorkFolder;
 
 }  // namespace
 

@@ -8,19 +8,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "FuzzWorkFolder.h"
 #include "storage/CachedDataTextfile.h"
 #include "support/Log.h"
 
 namespace {
 
-const std::string& WorkFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/kramo-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made != nullptr ? made : "/tmp") + "/";
-    }();
-    return folder;
-}
+using KramoFuzz::WorkFolder;
 
 // An empty data folder of its own, so the store reads nothing but the input.
 Kramo::CachedDataTextfile& Store() {

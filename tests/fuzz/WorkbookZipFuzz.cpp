@@ -9,20 +9,14 @@
 #include <cstdio>
 #include <string>
 
+#include "FuzzWorkFolder.h"
 #include "ZipBuilder.h"
 #include "import/SellerSheetImport.h"
 #include "support/Log.h"
 
 namespace {
 
-const std::string& WorkFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/kramo-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made != nullptr ? made : "/tmp") + "/";
-    }();
-    return folder;
-}
+using KramoFuzz::WorkFolder;
 
 std::string WriteFile(const char* name, const std::string& content) {
     const std::string path = WorkFolder() + name;

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "FuzzWorkFolder.h"
 #include "core/Item.h"
 #include "core/Seller.h"
 #include "import/BasicExcelFileWrapper.h"
@@ -15,20 +16,13 @@
 
 namespace {
 
-const std::string& WorkFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/kramo-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made != nullptr ? made : "/tmp");
-    }();
-    return folder;
-}
+using KramoFuzz::WorkFolder;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Kramo::SetLogLevel(0);
-    const std::string path = WorkFolder() + "/input.xls";
+    const std::string path = WorkFolder() + "input.xls";
     if (FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
         std::fclose(file);
