@@ -5,6 +5,7 @@
 
 #include "import/CellText.h"
 #include "import/ExcelDocument.h"
+#include "import/GridBuilder.h"
 #include "import/Utf16Text.h"
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
@@ -57,9 +58,7 @@ void BasicExcelFileWrapper::LoadFile(const std::string& path) {
         throw std::runtime_error("The workbook is damaged: " + sheet->Damage() + ".");
     }
     if (sheet->Overfull()) {
-        throw std::runtime_error(
-            Kramo::FormatText("hárok má viac ako %zu buniek, toľko ich program nenačíta",
-                              YExcel::Worksheet::MaxCells));
+        throw GridBuilder::TooManyCells();
     }
     if (!document.Damage().empty()) {
         Kramo::LogMessage(Kramo::LogNotice,

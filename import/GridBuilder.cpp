@@ -24,9 +24,13 @@ void GridBuilder::CheckSheetText(std::size_t bytes) {
 
 void GridBuilder::ExpectMore(std::size_t cells) const {
     if (cells > MaxCells - cells_.size()) {
-        throw std::runtime_error(Kramo::FormatText(
-            "hárok má viac ako %zu buniek, toľko ich program nenačíta", MaxCells));
+        throw TooManyCells();
     }
+}
+
+std::runtime_error GridBuilder::TooManyCells() {
+    return std::runtime_error(
+        Kramo::FormatText("hárok má viac ako %zu buniek, toľko ich program nenačíta", MaxCells));
 }
 
 void GridBuilder::Put(std::size_t row, std::size_t column, std::string text) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "import/CellGrid.h"
+#include "import/Worksheet.h"
 
 namespace KramoExcel {
 
@@ -17,7 +19,7 @@ class GridBuilder {
   public:
     static constexpr std::size_t MaxRows = std::size_t{1} << 20;
     static constexpr std::size_t MaxColumns = std::size_t{1} << 14;
-    static constexpr std::size_t MaxCells = std::size_t{1} << 20;
+    static constexpr std::size_t MaxCells = YExcel::Worksheet::MaxCells;  // as in XLS
     static constexpr std::size_t MaxCellBytes = std::size_t{64} << 10;
     static constexpr std::size_t MaxTextBytes = std::size_t{64} << 20;
 
@@ -31,6 +33,8 @@ class GridBuilder {
     void Put(std::size_t row, std::size_t column, std::string text);
     // Throws as Put would when so many more cells would pass the limit.
     void ExpectMore(std::size_t cells) const;
+    // The refusal of a sheet of more than MaxCells cells, in any format.
+    static std::runtime_error TooManyCells();
 
     // The grid of every cell put, as large as its last row and column.
     CellGrid Finish();
