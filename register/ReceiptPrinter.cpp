@@ -38,13 +38,15 @@ Connection ConnectToScheduler() {
     return connection;
 }
 
+// Whether the scheduler gave no answer in time, or none at all.
+bool SchedulerSilent(http_t* connection) {
+    return connection == nullptr || httpError(connection) == ETIMEDOUT ||
+           cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
+}
+
 // Why the last request on the connection failed, in words for the cashier.
 std::string FailureReason(http_t* connection) {
-    if (connection == nullptr || httpError(connection) == ETIMEDOUT ||
-        cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
-        return NotAnswering;
-    }
-    return cupsLastErrorString();
+    return SchedulerSilent(connection) ? NotAnswering : cupsLastErrorString();
 }
 
 // One Print-Job request: the file goes with the request, the answer carries the job number.
@@ -82,7 +84,7 @@ int ReceiptPrinter::Print(const std::string& path, const std::string& title) con
     std::string destination = printerName_;
     if (connection && destination.empty()) {
         const char* byDefault = cupsGetDefault2(connection.get());
-        if (byDefault == nullptr && FailureReason(connection.get()) != NotAnswering) {
+        if (byDefault == nullptr && !SchedulerSilent(connection.get())) {
             throw std::runtime_error(
                 "Účet sa nepodarilo vytlačiť: nie je nastavená žiadna predvolená tlačiareň.");
         }
