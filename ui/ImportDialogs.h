@@ -36,7 +36,6 @@ class ImportDialogs {
     void ImportMultiSellers();
     // The report window again with the last import's report; nothing before the first import.
     void ShowLastReport();
-    bool HasReport() const { return lastReport_.has_value(); }
     // Called whenever an import has made a new report.
     void SetReportMadeHandler(std::function<void()> handler) { reportMade_ = std::move(handler); }
 
