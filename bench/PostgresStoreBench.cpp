@@ -10,6 +10,7 @@
 #include "core/ItemBarcode.h"
 #include "storage/DataPostgresPqxx.h"
 #include "support/Log.h"
+#include "support/UniqueKey.h"
 
 namespace {
 
@@ -80,7 +81,10 @@ void BM_StoreSale(benchmark::State& state) {
             purchase.push_back(next);
             next = next % (SellerCount * ItemsPerSeller) + 1;
         }
-        store.StoreSale(purchase, "Sale");
+        Kramo::SaleRecord sale;
+        sale.key = Kramo::NewUniqueKey();
+        sale.itemIds = purchase;
+        store.StoreSale(sale);
     }
 }
 BENCHMARK(BM_StoreSale)->Unit(benchmark::kMillisecond)->UseRealTime();

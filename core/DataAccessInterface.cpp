@@ -221,8 +221,20 @@ void DataAccessInterface::SetItemsStatus(const std::vector<int>& itemIds, int32_
     }
 }
 
-void DataAccessInterface::CancelSale(const std::vector<int>& itemIds) {
-    SetItemsStatus(itemIds, InStock);
+std::vector<RecordedSale> DataAccessInterface::GetRecordedSales() {
+    throw NotImplementedException();
+}
+
+void DataAccessInterface::CancelSale(const SaleRecord& sale) {
+    SetItemsStatus(sale.itemIds, InStock);
+}
+
+std::vector<StoreChange> DataAccessInterface::TakeChanges() {
+    return {};
+}
+
+int DataAccessInterface::ChangesSocket() const {
+    return -1;
 }
 
 }  // namespace Kramo

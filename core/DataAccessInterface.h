@@ -5,9 +5,12 @@
 
 #include "core/Item.h"
 #include "core/ItemCategory.h"
+#include "core/RecordedSale.h"
+#include "core/SaleRecord.h"
 #include "core/Seller.h"
 #include "core/SellerCategory.h"
 #include "core/StorageExceptions.h"
+#include "core/StoreChange.h"
 #include "support/Timestamp.h"
 
 namespace Kramo {
@@ -30,10 +33,16 @@ class DataAccessInterface {
     virtual int AddSeller(Seller& seller) = 0;
     // A notice that a seller is about to be edited; callers ignore the answer.
     virtual bool MarkSellerChanging(int sellerId) = 0;
+    // A store shared by several desks writes the seller only while its VERSION is the one
+    // the record carries (RecordChangedException otherwise, WrongSellerException when it is
+    // gone) and gives the record its new VERSION; SellerCodeTakenException when another seller
+    // holds the code.
     virtual void UpdateSeller(int sellerId, const Seller& seller) = 0;
     virtual void RemoveSeller(int sellerId) = 0;
     // Assigns the new ID and SELLER_ID, writes both into the caller's record, returns the ID.
     virtual int AddItem(Item& item, int sellerId) = 0;
+    // As UpdateSeller: a shared store refuses a stale record (RecordChangedException) and one
+    // removed meanwhile (WrongItemException).
     virtual void ModifyItem(int itemId, const Item& item) = 0;
     virtual void RemoveItem(int itemId) = 0;
     virtual Item GetItem(int itemId) = 0;
@@ -56,8 +65,14 @@ class DataAccessInterface {
     virtual bool ReservedCheckB(int value);
     virtual int ReservedCountB(int value);
     virtual Timestamp GetCurrentTimestamp();
-    // Records one completed sale under a title and marks its items sold.
-    virtual void StoreSale(const std::vector<int>& itemIds, const std::string& title) = 0;
+    // Records one completed sale and marks its items sold: all of them or none. An item that
+    // is no longer in stock (and not forced) refuses the whole sale with
+    // ItemsNotInStockException naming such items. A sale whose key is on record already is
+    // not recorded again, and counts as done.
+    virtual void StoreSale(const SaleRecord& sale) = 0;
+    // The sales on record, cancelled ones included, oldest first; NotImplementedException
+    // from a store that keeps none.
+    virtual std::vector<RecordedSale> GetRecordedSales();
     virtual void ReservedOperationA();
     virtual void ReservedOperationB();
     // 0-based position in GetSellers, or -1.
@@ -79,7 +94,12 @@ class DataAccessInterface {
     virtual void SetItemsStatus(const std::vector<int>& itemIds, int32_t status);
     // Takes back a finished sale (a storno): its items are in stock again. The default is
     // SetItemsStatus; a store that records sales keeps the cancelled one marked as such.
-    virtual void CancelSale(const std::vector<int>& itemIds);
+    virtual void CancelSale(const SaleRecord& sale);
+    // What other desks changed since the last call, oldest first; nothing from a store that
+    // only this desk uses. Never blocks.
+    virtual std::vector<StoreChange> TakeChanges();
+    // A socket that becomes readable when TakeChanges has something, or -1.
+    virtual int ChangesSocket() const;
     virtual ~DataAccessInterface() = default;
 };
 

@@ -18,6 +18,9 @@ struct Item {
     int32_t ID = -1;  // unique over all sellers; -1 until a store assigns it
     Timestamp MODIFIED;
     int32_t SELLER_ID = -1;
+    // The row version of a store shared by several desks, which it raises at every write; 0
+    // where the store keeps none. Not part of the record's content (==).
+    int32_t VERSION = 0;
 
     // A new, not yet stored item with the other's name, number, price, category and state.
     static Item NewFrom(const Item& other);

@@ -19,6 +19,9 @@ struct Seller {
     Timestamp MODIFIED;  // the current time when constructed
     int32_t ID = -1;     // -1 until a store assigns it
     int32_t STATUS = NotSelling;
+    // The row version of a store shared by several desks, which it raises at every write; 0
+    // where the store keeps none. Not part of the record's content (==).
+    int32_t VERSION = 0;
 
     bool operator==(const Seller& other) const;
     bool operator!=(const Seller& other) const { return !(*this == other); }

@@ -14,6 +14,7 @@
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/UniqueKey.h"
 #include "support/UserMessages.h"
 
 namespace Kramo {
@@ -80,7 +81,9 @@ bool Checkout::CancelLastPurchase() {
     for (const Item& item : lastPurchase_->items) {
         itemIds.push_back(item.ID);
     }
-    Store().CancelSale(itemIds);
+    SaleRecord sale;
+    sale.itemIds = itemIds;
+    Store().CancelSale(sale);
     LogMessage(LogInfo, "Storno: purchase of receipt '%s' taken back, %i items in stock again\n",
                lastPurchase_->receiptPath.c_str(), static_cast<int>(itemIds.size()));
     WriteCancellationNote(*lastPurchase_);
@@ -149,8 +152,11 @@ void Checkout::RecordSale(const std::vector<Item>& items) const {
     for (const Item& item : items) {
         itemIds.push_back(item.ID);
     }
+    SaleRecord sale;
+    sale.key = NewUniqueKey();
+    sale.itemIds = itemIds;
     try {
-        Store().StoreSale(itemIds, "Sale");
+        Store().StoreSale(sale);
         return;
     } catch (const NotImplementedException&) {
         // The text-file stores keep no sale records: the items are marked sold in their files.

@@ -561,7 +561,9 @@ std::vector<SellerCategory> DataPostgresPqxx::GetSellerCategoriesByCodes(
     return categories;
 }
 
-void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::string& title) {
+void DataPostgresPqxx::StoreSale(const SaleRecord& sale) {
+    const std::vector<int>& itemIds = sale.itemIds;
+    const std::string& title = sale.title;
     if (itemIds.empty()) {
         return;  // nothing was sold
     }
@@ -571,8 +573,10 @@ void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::str
                          JoinIds(itemIds) + ")");
         const int saleId =
             transaction
-                .exec1("INSERT INTO sold (\"TITLE\", \"DATE\") VALUES (" + Quoted(title) + ", '" +
-                       FormatPostgresTimestamp(CurrentTimestamp()) + "') RETURNING \"ID\"")[0]
+                .exec1("INSERT INTO sold (\"TITLE\", \"DATE\", \"SALE_KEY\", \"DESK\") VALUES (" +
+                       Quoted(title) + ", '" + FormatPostgresTimestamp(CurrentTimestamp()) +
+                       "', " + Quoted(sale.key) + ", " + Quoted(sale.desk) +
+                       ") RETURNING \"ID\"")[0]
                 .as<int>();
         std::string soldItems;
         for (const int itemId : itemIds) {
@@ -587,7 +591,8 @@ void DataPostgresPqxx::StoreSale(const std::vector<int>& itemIds, const std::str
     }
 }
 
-void DataPostgresPqxx::CancelSale(const std::vector<int>& itemIds) {
+void DataPostgresPqxx::CancelSale(const SaleRecord& sale) {
+    const std::vector<int>& itemIds = sale.itemIds;
     if (itemIds.empty()) {
         return;
     }

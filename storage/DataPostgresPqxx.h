@@ -28,7 +28,7 @@ class DataPostgresPqxx : public DataAccessInterface {
     // A statement, built inside its transaction: escaping a text needs the live connection.
     using Sql = std::function<std::string()>;
 
-    static constexpr int RequiredVersion = 3;
+    static constexpr int RequiredVersion = 4;
 
     // Connects and checks the schema version; the sale name kept in the database replaces
     // saleName. A failed connection is reported and thrown as DataStorageException, a wrong
@@ -65,9 +65,9 @@ class DataPostgresPqxx : public DataAccessInterface {
     // One placeholder category with ID -1 per code.
     std::vector<SellerCategory> GetSellerCategoriesByCodes(const std::vector<char>& codes) override;
     // All or nothing: the items become sold together with the sold row and its items.
-    void StoreSale(const std::vector<int>& itemIds, const std::string& title) override;
+    void StoreSale(const SaleRecord& sale) override;
     // In one transaction: the items in stock again, their latest sale row titled "Storno".
-    void CancelSale(const std::vector<int>& itemIds) override;
+    void CancelSale(const SaleRecord& sale) override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
     int GetNextItemId() override;

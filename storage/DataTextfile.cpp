@@ -269,7 +269,7 @@ std::vector<SellerCategory> DataTextfile::GetSellerCategoriesByCodes(
     return LookUp(sellerCategories_, codes, &SellerCategory::CODE);
 }
 
-void DataTextfile::StoreSale(const std::vector<int>&, const std::string&) {
+void DataTextfile::StoreSale(const SaleRecord&) {
     throw NotImplementedException();
 }
 

@@ -120,7 +120,7 @@ std::vector<SellerCategory> MemoryStore::GetSellerCategoriesByCodes(
     return Select(sellerCategories, codes, &SellerCategory::CODE);
 }
 
-void MemoryStore::StoreSale(const std::vector<int>&, const std::string&) {
+void MemoryStore::StoreSale(const Kramo::SaleRecord&) {
     throw NotImplementedException();
 }
 

@@ -33,7 +33,7 @@ class MemoryStore : public Kramo::DataAccessInterface {
     std::vector<Kramo::SellerCategory> GetSellerCategories() override { return sellerCategories; }
     std::vector<Kramo::SellerCategory> GetSellerCategoriesByCodes(
         const std::vector<char>& codes) override;
-    void StoreSale(const std::vector<int>&, const std::string&) override;
+    void StoreSale(const Kramo::SaleRecord&) override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
     int GetNextItemId() override;

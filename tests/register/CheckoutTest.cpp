@@ -98,8 +98,8 @@ TEST_F(CheckoutTest, ReceiptThatCannotBeSavedIsReportedAndTheSaleStillRecorded) 
 TEST_F(CheckoutTest, StoreThatRecordsSalesGetsTheWholePurchaseAtOnce) {
     class SaleStore : public KramoTest::MemoryStore {
       public:
-        void StoreSale(const std::vector<int>& itemIds, const std::string& title) override {
-            sales.push_back({itemIds, title});
+        void StoreSale(const Kramo::SaleRecord& sale) override {
+            sales.push_back({sale.itemIds, sale.title});
             if (fail) {
                 throw Kramo::DataStorageException();
             }

@@ -328,7 +328,9 @@ TEST(CachedDataTextfile, EveryChangeIsInTheFilesAtOnce) {
     // A purchase over two sellers, sold and taken back (storno).
     store.SetItemsStatus({items[2].ID, gone.ID}, Sold);
     EXPECT_EQ(ContentsAfterRestart(data), Contents(store));
-    store.CancelSale({items[2].ID, gone.ID});
+    SaleRecord sale;
+    sale.itemIds = {items[2].ID, gone.ID};
+    store.CancelSale(sale);
     EXPECT_EQ(store.GetItem(gone.ID).STATUS, InStock);
     EXPECT_EQ(ContentsAfterRestart(data), Contents(store));
     EXPECT_THROW(store.SetItemsStatus({items[2].ID, 999}, Sold), WrongItemException);

@@ -15,6 +15,7 @@
 #include "common/ScriptedUserMessages.h"
 #include "storage/DatabaseException.h"
 #include "support/Clock.h"
+#include "support/UniqueKey.h"
 
 namespace {
 
@@ -27,6 +28,15 @@ using testing::HasSubstr;
 using testing::IsEmpty;
 using testing::Not;
 using testing::StartsWith;
+
+// A sale of the items under a key of its own.
+SaleRecord Sale(std::vector<int> itemIds, std::string title = "Sale") {
+    SaleRecord sale;
+    sale.key = NewUniqueKey();
+    sale.itemIds = std::move(itemIds);
+    sale.title = std::move(title);
+    return sale;
+}
 
 constexpr const char* DatabaseProblem = "Problem s databazou, prosim skuste opat.";
 
@@ -78,7 +88,7 @@ std::string LoggedConnectionLine(const PostgresConnection& connection) {
 TEST_F(PostgresStoreTest, ConnectingTakesTheSaleNameAndNeverLogsThePassword) {
     EXPECT_EQ(saleName, "Testovacia kramo");
     EXPECT_THAT(log.Text(), HasSubstr(LoggedConnectionLine(database.Connection())));
-    EXPECT_THAT(log.Text(), HasSubstr("Connected to database version 3\n"));
+    EXPECT_THAT(log.Text(), HasSubstr("Connected to database version 4\n"));
     EXPECT_THAT(log.Text(), Not(HasSubstr(database.Connection().password)));
     EXPECT_THAT(ErrorBoxes(), IsEmpty());
 }
@@ -99,13 +109,13 @@ TEST_F(PostgresStoreTest, DatabaseOfAnotherVersionIsRefused) {
             OpenDesk();
             ADD_FAILURE() << test.change << ": opened";
         } catch (const database_exception& failure) {
-            EXPECT_STREQ(failure.what(), "Database version is not correct (3)\n");
+            EXPECT_STREQ(failure.what(), "Database version is not correct (4)\n");
         }
         EXPECT_THAT(log.Text(), HasSubstr("Connected to database version " +
                                           std::to_string(test.version) + "\n"))
             << test.change;
     }
-    EXPECT_THAT(log.Text(), HasSubstr("Database version is not correct (3)\n"));
+    EXPECT_THAT(log.Text(), HasSubstr("Database version is not correct (4)\n"));
     EXPECT_THAT(ErrorBoxes(), IsEmpty());  // the caller reports it
 }
 
@@ -171,7 +181,7 @@ TEST_F(PostgresStoreTest, InjectedShortCodesAndTitlesReadAndChangeNothing) {
     for (const std::string& code : attempts) {
         EXPECT_THROW(store->GetSellerByCode(code), WrongSellerException) << code;
     }
-    store->StoreSale({item}, "Sale'); DELETE FROM items; --");
+    store->StoreSale(Sale({item}, "Sale'); DELETE FROM items; --"));
     EXPECT_EQ(Count("sellers"), "2");
     EXPECT_EQ(Count("items"), "1");
     EXPECT_EQ(database.Scalar("SELECT \"TITLE\" FROM sold"), "Sale'); DELETE FROM items; --");
@@ -274,7 +284,7 @@ TEST_F(PostgresStoreTest, RemovingASellerTakesItsItemsAlong) {
 
     // Another desk sold an item after the question: the seller and the items stay.
     const int sold = AddItem(kept, 3);
-    store->StoreSale({sold}, "kupa");
+    store->StoreSale(Sale({sold}, "kupa"));
     EXPECT_THROW(store->RemoveSeller(kept), std::runtime_error);
     EXPECT_EQ(store->GetSellerItems(kept).size(), 2u);
 }
@@ -341,7 +351,7 @@ TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
     const int first = AddItem(seller, 1);
     const int second = AddItem(seller, 2);
     const int unsold = AddItem(seller, 3);
-    store->StoreSale({first, second}, "Sale");
+    store->StoreSale(Sale({first, second}, "Sale"));
     EXPECT_EQ(store->GetItem(first).STATUS, Sold);
     EXPECT_EQ(store->GetItem(second).STATUS, Sold);
     EXPECT_EQ(store->GetItem(unsold).STATUS, InStock);
@@ -351,14 +361,14 @@ TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
               std::to_string(first) + "," + std::to_string(second));
 
     // A storno puts the items back and keeps the sale on record as taken back.
-    store->CancelSale({first, second});
+    store->CancelSale(Sale({first, second}));
     EXPECT_EQ(store->GetItem(first).STATUS, InStock);
     EXPECT_EQ(store->GetItem(second).STATUS, InStock);
     EXPECT_EQ(database.Scalar("SELECT \"TITLE\" FROM sold"), "Storno");
 }
 
 TEST_F(PostgresStoreTest, SaleOfNoItemsRecordsNothing) {
-    store->StoreSale({}, "Sale");
+    store->StoreSale(Sale({}, "Sale"));
     EXPECT_EQ(Count("sold"), "0");
     EXPECT_TRUE(boxes.ShownOfKind("error").empty());
 }
@@ -382,7 +392,7 @@ TEST_F(PostgresStoreTest, SaleCutOffInTheMiddleLeavesNoItemSold) {
         }
     });
     // A sale the database did not take must not look recorded to the checkout.
-    EXPECT_THROW(store->StoreSale({first, second}, "Sale"), std::runtime_error);
+    EXPECT_THROW(store->StoreSale(Sale({first, second}, "Sale")), std::runtime_error);
     cutter.join();
     lock.abort();
     ASSERT_EQ(cutterFailure, "");
@@ -453,7 +463,7 @@ TEST_F(PostgresStoreTest, EveryOperationWithTheServerGoneIsReportedWithoutCrashi
          [&] { EXPECT_THROW(store->GetItemCategories(), WrongItemException); }},
         {"GetSellerCategories",
          [&] { EXPECT_THROW(store->GetSellerCategories(), WrongItemException); }},
-        {"StoreSale", [&] { EXPECT_THROW(store->StoreSale({item}, "Sale"), std::runtime_error); }},
+        {"StoreSale", [&] { EXPECT_THROW(store->StoreSale(Sale({item}, "Sale")), std::runtime_error); }},
         {"AddSellerWithItems",
          [&] {
              std::vector<Item> items = {newItem};
@@ -483,14 +493,14 @@ TEST_F(PostgresStoreTest, TwoDesksSeeEachOthersSales) {
     EXPECT_EQ(other->GetSellerByCode("AA").ID, seller);
     EXPECT_EQ(other->GetSellerItems(seller).size(), 4u);
 
-    store->StoreSale({items[0], items[1]}, "Sale");
+    store->StoreSale(Sale({items[0], items[1]}, "Sale"));
     EXPECT_EQ(other->GetItem(items[0]).STATUS, Sold);
-    other->StoreSale({items[2]}, "Sale");
+    other->StoreSale(Sale({items[2]}, "Sale"));
     EXPECT_EQ(store->GetItem(items[2]).STATUS, Sold);
     EXPECT_EQ(store->GetItem(items[3]).STATUS, InStock);
 
     // Nothing locks an item across operations: a second sale of it is recorded too.
-    other->StoreSale({items[0]}, "Sale");
+    other->StoreSale(Sale({items[0]}, "Sale"));
     EXPECT_EQ(Count("sold"), "3");
     EXPECT_EQ(Count("sold_item"), "4");
     EXPECT_THAT(ErrorBoxes(), IsEmpty());
