@@ -71,9 +71,7 @@ class ItemsNotInStockException : public DataStorageException {
 // WrongSellerException.)
 class RecordChangedException : public DataStorageException {
   public:
-    const char* what() const noexcept override {
-        return "Záznam medzitým zmenila iná pokladňa.";
-    }
+    const char* what() const noexcept override { return "Záznam medzitým zmenila iná pokladňa."; }
 };
 
 // Another seller holds the short code (letter case aside); nothing was written.

@@ -256,7 +256,8 @@ Seller DataPostgresPqxx::ReadSeller(const pqxx::row& row) const {
     const bool complete = ReadField(row[0], seller.ID) & ReadField(row[1], seller.SHORT_CODE) &
                           ReadField(row[2], seller.NAME) & ReadField(row[3], seller.COMMENT) &
                           ReadField(row[6], seller.SELLER_CATEGORY_ID) &
-                          ReadField(row[8], seller.STATUS) & ReadField(row[7], modified);
+                          ReadField(row[8], seller.STATUS) & ReadField(row[7], modified) &
+                          ReadField(row[9], seller.VERSION);
     if (complete) {
         seller.MODIFIED = StringToTimestamp(modified);
     } else {
@@ -272,7 +273,7 @@ Item DataPostgresPqxx::ReadItem(const pqxx::row& row) const {
                           ReadField(row[2], item.SELLER_ID) & ReadField(row[3], item.PRICE) &
                           ReadField(row[6], item.ITEM_CATEGORY_ID) &
                           ReadField(row[7], item.NUMBER) & ReadField(row[8], item.STATUS) &
-                          ReadField(row[9], modified);
+                          ReadField(row[9], modified) & ReadField(row[10], item.VERSION);
     if (complete) {
         item.MODIFIED = StringToTimestamp(modified);
     } else {
@@ -574,9 +575,8 @@ void DataPostgresPqxx::StoreSale(const SaleRecord& sale) {
         const int saleId =
             transaction
                 .exec1("INSERT INTO sold (\"TITLE\", \"DATE\", \"SALE_KEY\", \"DESK\") VALUES (" +
-                       Quoted(title) + ", '" + FormatPostgresTimestamp(CurrentTimestamp()) +
-                       "', " + Quoted(sale.key) + ", " + Quoted(sale.desk) +
-                       ") RETURNING \"ID\"")[0]
+                       Quoted(title) + ", '" + FormatPostgresTimestamp(CurrentTimestamp()) + "', " +
+                       Quoted(sale.key) + ", " + Quoted(sale.desk) + ") RETURNING \"ID\"")[0]
                 .as<int>();
         std::string soldItems;
         for (const int itemId : itemIds) {

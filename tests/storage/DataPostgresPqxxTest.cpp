@@ -463,7 +463,8 @@ TEST_F(PostgresStoreTest, EveryOperationWithTheServerGoneIsReportedWithoutCrashi
          [&] { EXPECT_THROW(store->GetItemCategories(), WrongItemException); }},
         {"GetSellerCategories",
          [&] { EXPECT_THROW(store->GetSellerCategories(), WrongItemException); }},
-        {"StoreSale", [&] { EXPECT_THROW(store->StoreSale(Sale({item}, "Sale")), std::runtime_error); }},
+        {"StoreSale",
+         [&] { EXPECT_THROW(store->StoreSale(Sale({item}, "Sale")), std::runtime_error); }},
         {"AddSellerWithItems",
          [&] {
              std::vector<Item> items = {newItem};
