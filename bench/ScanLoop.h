@@ -23,7 +23,7 @@ inline void ScanIntoPurchases(benchmark::State& state, Kramo::DataAccessInterfac
             state.SkipWithError("scan refused");
             break;
         }
-        purchase.Add(outcome.item->ID);
+        purchase.Add(*outcome.item);
         if (purchase.ItemIds().size() == 3) {
             purchase.Clear();
         }

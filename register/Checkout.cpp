@@ -39,12 +39,93 @@ std::optional<PurchaseLine> Checkout::AddCheckedItem(Purchase& purchase, const I
     line.item = item;
     line.category = Store().GetItemCategory(item.ITEM_CATEGORY_ID);
     line.seller = Store().GetSeller(item.SELLER_ID);
-    purchase.Add(item.ID);
+    // Only an item in stock now can be taken by another desk before this one finishes; the
+    // others the cashier sells knowingly.
+    purchase.Add(item, item.STATUS != InStock);
     return line;
 }
 
 void Checkout::FinishCheckout(const std::vector<Item>& items,
                               std::optional<double> amountReceived) {
+    FinishSale(items, amountReceived, NewUniqueKey(), {});
+}
+
+bool Checkout::FinishPurchase(Purchase& purchase, std::optional<double> amountReceived) {
+    while (!purchase.ItemIds().empty()) {
+        std::vector<int> gone;
+        const std::vector<Item> items = ReadItems(purchase, gone);
+        if (gone.empty()) {
+            try {
+                FinishSale(items, amountReceived, purchase.SaleKey(), purchase.ForcedItemIds());
+                purchase.Clear();
+                return true;
+            } catch (const ItemsNotInStockException& refusal) {
+                for (const int itemId : refusal.ItemIds()) {
+                    if (purchase.Contains(itemId)) {
+                        gone.push_back(itemId);
+                    }
+                }
+                if (gone.empty()) {
+                    throw;  // nothing the cashier could take out
+                }
+            }
+        }
+        if (!AskToTakeOut(purchase, gone)) {
+            return false;
+        }
+        purchase.Remove(gone);
+        LogMessage(LogInfo, "FinishCheckout: %i items gone at another desk taken out\n",
+                   static_cast<int>(gone.size()));
+    }
+    return false;
+}
+
+std::vector<Item> Checkout::CurrentItems(const Purchase& purchase) const {
+    std::vector<int> gone;
+    return ReadItems(purchase, gone);
+}
+
+std::vector<Item> Checkout::ReadItems(const Purchase& purchase, std::vector<int>& gone) const {
+    std::vector<Item> items;
+    items.reserve(purchase.ItemIds().size());
+    for (const int itemId : purchase.ItemIds()) {
+        try {
+            items.push_back(Store().GetItem(itemId));
+        } catch (const WrongItemException&) {
+            gone.push_back(itemId);
+            items.push_back(purchase.AddedItem(itemId));
+        }
+    }
+    return items;
+}
+
+bool Checkout::AskToTakeOut(const Purchase& purchase, const std::vector<int>& goneIds) const {
+    std::string lines;
+    for (const int itemId : goneIds) {
+        const Item& item = purchase.AddedItem(itemId);
+        lines +=
+            FormatText("\n%s-%i  %s  %0.2f %s", SellerCode(item.SELLER_ID).c_str(), item.NUMBER,
+                       item.NAME.c_str(), item.PRICE, settings_.CurrencyUnit().c_str());
+    }
+    const bool restLeft = goneIds.size() < purchase.ItemIds().size();
+    const std::string question =
+        std::string(goneIds.size() == 1 ? "Odstrániť ho z nákupu" : "Odstrániť ich z nákupu") +
+        (restLeft ? " a predať zvyšok?" : "?");
+    return AskQuestion("Na inej pokladni sa medzitým predal alebo odstránil tento tovar:" + lines +
+                           "\n\n" + question,
+                       "Tovar už nie je na sklade");
+}
+
+std::string Checkout::SellerCode(int sellerId) const {
+    try {
+        return Store().GetSeller(sellerId).SHORT_CODE;
+    } catch (const WrongSellerException&) {
+        return "?";
+    }
+}
+
+void Checkout::FinishSale(const std::vector<Item>& items, std::optional<double> amountReceived,
+                          const std::string& key, const std::vector<int>& forcedItemIds) {
     const double total = PurchaseTotal(items);
     // Half a cent of leeway for the sum of prices in binary fractions.
     if (amountReceived && *amountReceived < total - 0.005) {
@@ -53,7 +134,7 @@ void Checkout::FinishCheckout(const std::vector<Item>& items,
     }
     const ReceiptDocument receipt = WriteReceiptDocument(items, amountReceived);
     try {
-        RecordSale(items);
+        RecordSale(items, key, forcedItemIds);
     } catch (...) {
         // A receipt stands for a recorded sale. The purchase stays at the desk for another
         // try, which writes a receipt of its own.
@@ -63,7 +144,7 @@ void Checkout::FinishCheckout(const std::vector<Item>& items,
         }
         throw;
     }
-    lastPurchase_ = FinishedPurchase{items, receipt.path, total};
+    lastPurchase_ = FinishedPurchase{items, receipt.path, total, key};
     if (receipt.written) {
         PrintReceipt(receipt.path);
     }
@@ -82,6 +163,7 @@ bool Checkout::CancelLastPurchase() {
         itemIds.push_back(item.ID);
     }
     SaleRecord sale;
+    sale.key = lastPurchase_->saleKey;
     sale.itemIds = itemIds;
     Store().CancelSale(sale);
     LogMessage(LogInfo, "Storno: purchase of receipt '%s' taken back, %i items in stock again\n",
@@ -101,13 +183,8 @@ void Checkout::WriteCancellationNote(const FinishedPurchase& purchase) const {
                    purchase.receiptPath.substr(purchase.receiptPath.rfind('/') + 1).c_str(),
                    now.Year, now.Month, now.Day, now.Hour, now.Minute);
     for (const Item& item : purchase.items) {
-        std::string code = "?";
-        try {
-            code = Store().GetSeller(item.SELLER_ID).SHORT_CODE;
-        } catch (const WrongSellerException&) {
-        }
-        note += FormatText("%s-%i  %s  %0.2f\n", code.c_str(), item.NUMBER, item.NAME.c_str(),
-                           item.PRICE);
+        note += FormatText("%s-%i  %s  %0.2f\n", SellerCode(item.SELLER_ID).c_str(), item.NUMBER,
+                           item.NAME.c_str(), item.PRICE);
     }
     note += FormatText("\nSuma: %0.2f %s\n", purchase.total, settings_.CurrencyUnit().c_str());
     const std::string path = stem + "_storno.txt";
@@ -146,15 +223,17 @@ void Checkout::PrintReceipt(const std::string& path) const {
     }
 }
 
-void Checkout::RecordSale(const std::vector<Item>& items) const {
+void Checkout::RecordSale(const std::vector<Item>& items, const std::string& key,
+                          const std::vector<int>& forcedItemIds) const {
     std::vector<int> itemIds;
     itemIds.reserve(items.size());
     for (const Item& item : items) {
         itemIds.push_back(item.ID);
     }
     SaleRecord sale;
-    sale.key = NewUniqueKey();
+    sale.key = key;
     sale.itemIds = itemIds;
+    sale.forcedItemIds = forcedItemIds;
     try {
         Store().StoreSale(sale);
         return;

@@ -41,14 +41,24 @@ class Checkout {
     // received is the exact sum when none is given; an amount below the sum is refused with
     // std::invalid_argument before anything is written. The recorded sale's receipt then goes
     // to the printer as the settings say; a failed print is reported and the sale stays.
+    // The items make a sale of their own: a key of its own, none of them forced.
     void FinishCheckout(const std::vector<Item>& items,
                         std::optional<double> amountReceived = std::nullopt);
+    // Finishes the purchase as FinishCheckout does, its items read afresh, under the
+    // purchase's key and with its forced items. Items sold or removed at another desk since
+    // they were added are named in a box: the cashier takes them out and the rest is finished,
+    // or keeps the purchase as it is. True when the sale is recorded; the purchase is then
+    // empty. Other failures are thrown, the purchase and its key kept for another try.
+    bool FinishPurchase(Purchase& purchase, std::optional<double> amountReceived = std::nullopt);
+    // The purchase's items as the store has them now; one it has no more, as it was added.
+    std::vector<Item> CurrentItems(const Purchase& purchase) const;
 
     // The last purchase this desk finished, until it is taken back or the next one finishes.
     struct FinishedPurchase {
         std::vector<Item> items;  // as they were sold
         std::string receiptPath;
         double total = 0.0;
+        std::string saleKey;
     };
     const std::optional<FinishedPurchase>& LastPurchase() const { return lastPurchase_; }
 
@@ -74,7 +84,15 @@ class Checkout {
                                          std::optional<double> amountReceived) const;
     // Sends the written receipt to the printer of the settings, when they say so.
     void PrintReceipt(const std::string& path) const;
-    void RecordSale(const std::vector<Item>& items) const;
+    void FinishSale(const std::vector<Item>& items, std::optional<double> amountReceived,
+                    const std::string& key, const std::vector<int>& forcedItemIds);
+    void RecordSale(const std::vector<Item>& items, const std::string& key,
+                    const std::vector<int>& forcedItemIds) const;
+    // Each item afresh; one the store has no more goes into gone, and as it was added.
+    std::vector<Item> ReadItems(const Purchase& purchase, std::vector<int>& gone) const;
+    // The box naming items gone from stock elsewhere: true when the cashier takes them out.
+    bool AskToTakeOut(const Purchase& purchase, const std::vector<int>& goneIds) const;
+    std::string SellerCode(int sellerId) const;
     void WriteCancellationNote(const FinishedPurchase& purchase) const;
 
     KramoRegister& kramoRegister_;

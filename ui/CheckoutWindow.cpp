@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 #include "register/ItemEntryRules.h"
 #include "register/ItemScan.h"
@@ -432,8 +433,18 @@ void CheckoutWindow::RemoveSelectedRows() {
     UpdateSum();
 }
 
+// After the checkout took items out of the purchase: their rows go too.
+void CheckoutWindow::KeepRowsInStep() {
+    const Gtk::TreeModel::Children rows = purchaseRows_->children();
+    for (auto row = rows.begin(); row != rows.end();) {
+        const int itemId = (*row)[columns_.itemId];
+        row = purchase_.Contains(itemId) ? std::next(row) : purchaseRows_->erase(row);
+    }
+    UpdateSum();
+}
+
 void CheckoutWindow::UpdateSum() {
-    sum_ = Kramo::Checkout::PurchaseTotal(Store().GetItemsByIds(purchase_.ItemIds()));
+    sum_ = Kramo::Checkout::PurchaseTotal(checkout_.CurrentItems(purchase_));
     sumLabel_->set_text(SumText());
     ShowChange();
 }
@@ -524,13 +535,25 @@ void CheckoutWindow::CancelPayment() {
 }
 
 void CheckoutWindow::Finish(const Payment& payment, bool showChange) {
-    const std::vector<int> itemIds = purchase_.ItemIds();
-    const double previous = sum_;
-    checkout_.FinishCheckout(Store().GetItemsByIds(itemIds), payment.received);
+    bool finished = false;
+    try {
+        finished = checkout_.FinishPurchase(purchase_, payment.received);
+    } catch (...) {
+        KeepRowsInStep();
+        throw;
+    }
+    if (!finished) {
+        KeepRowsInStep();
+        return;
+    }
+    std::vector<int> itemIds;
+    for (const Kramo::Item& item : checkout_.LastPurchase()->items) {
+        itemIds.push_back(item.ID);
+    }
+    const double previous = checkout_.LastPurchase()->total;
     search_.SetItemsStatus(itemIds, Kramo::Sold);
     amountEntry_->set_text("");
     purchaseRows_->clear();
-    purchase_.Clear();
     UpdateSum();
     ClearPrice();
     std::string previousText = " (Predchádzajúci nákup: " + Money(previous);

@@ -123,6 +123,7 @@ class CheckoutWindow {
     void ClearPrice();
     void AddLine(const std::optional<Kramo::PurchaseLine>& line);
     void AppendRow(const Kramo::PurchaseLine& line);
+    void KeepRowsInStep();
     void UpdateSum();
     std::string SumText() const;
     std::string Money(double amount) const;
