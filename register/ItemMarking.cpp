@@ -95,6 +95,18 @@ bool ItemMarking::IsScan(ScanDesk desk, const SellerList& sellers, std::string_v
 
 ItemMarking::DeskScan ItemMarking::ScanAtDesk(DataAccessInterface& store, const SellerList& sellers,
                                               ScanDesk desk, std::string_view text) {
+    try {
+        return ScanOnce(store, sellers, desk, text);
+    } catch (const RecordChangedException&) {
+    } catch (const WrongItemException&) {
+    }
+    // Another desk changed or removed the item between the reading and the writing: the scan
+    // is judged again on the item as it is now.
+    return ScanOnce(store, sellers, desk, text);
+}
+
+ItemMarking::DeskScan ItemMarking::ScanOnce(DataAccessInterface& store, const SellerList& sellers,
+                                            ScanDesk desk, std::string_view text) {
     DeskScan scan{ItemScan::Find(store, sellers, Purchase(), text), Seller(), std::string()};
     ScanOutcome& outcome = scan.outcome;
     if (!outcome.item) {

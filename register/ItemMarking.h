@@ -56,6 +56,10 @@ class ItemMarking {
     // are thrown.
     static DeskScan ScanAtDesk(DataAccessInterface& store, const SellerList& sellers, ScanDesk desk,
                                std::string_view text);
+
+  private:
+    static DeskScan ScanOnce(DataAccessInterface& store, const SellerList& sellers, ScanDesk desk,
+                             std::string_view text);
 };
 
 }  // namespace Kramo

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "register/ConcurrentEdits.h"
 #include "register/ExceptionHandlers.h"
 #include "register/ItemEntryRules.h"
 #include "support/FormatText.h"
@@ -165,7 +166,21 @@ void ItemDialog::StoreItem() {
         Store().AddItem(item_, seller.ID);
         RegisterStartDialogEditProduct(-1);  // the next item of the same seller
     } else {
-        Store().ModifyItem(item_.ID, item_);
+        try {
+            Store().ModifyItem(item_.ID, item_);
+        } catch (const Kramo::RecordChangedException&) {
+            // The edit was made on what another desk has changed since: the user sees the
+            // item as it is now and may edit that.
+            mainWindow_.ShowStoreAsItIs();
+            RegisterStartDialogEditProduct(item_.ID);
+            Kramo::TellChangedElsewhere(Kramo::EditedRecord::Item);
+            return;
+        } catch (const Kramo::WrongItemException&) {
+            CancelItemDialog();
+            mainWindow_.ShowStoreAsItIs();
+            Kramo::TellRemovedElsewhere(Kramo::EditedRecord::Item);
+            return;
+        }
     }
     mainWindow_.ShowSeller(seller);
 }

@@ -20,6 +20,7 @@
 #include <stdexcept>
 
 #include "core/ItemStatus.h"
+#include "register/ConcurrentEdits.h"
 #include "register/ItemLabelsDocument.h"
 #include "register/ItemMarking.h"
 #include "register/SellerRemoval.h"
@@ -288,6 +289,12 @@ void MainWindow::ShowCurrentSellerAgain() {
     }
 }
 
+void MainWindow::ShowStoreAsItIs() {
+    ReloadSellerList();
+    const auto position = sellers_.PositionOfId(currentSellerId_);
+    ShowSellerAt(position ? *position : 0);
+}
+
 void MainWindow::ShowNoSeller() {
     FillingFlag::Scope filling(filling_);
     currentSellerId_ = -1;
@@ -403,11 +410,32 @@ void MainWindow::RemarkAllItems() {
     }
     for (Item& item : items) {
         if (item.STATUS == remarking->from) {
-            item.STATUS = remarking->to;
-            Store().ModifyItem(item.ID, item);
+            Remark(item, *remarking);
         }
     }
     ShowSeller(CurrentSeller());
+}
+
+// An item another desk changed since the list was read is judged again as it is now; one it
+// removed is left out.
+void MainWindow::Remark(Item item, const ItemMarking::Move& move) {
+    item.STATUS = move.to;
+    try {
+        Store().ModifyItem(item.ID, item);
+        return;
+    } catch (const Kramo::RecordChangedException&) {
+    } catch (const Kramo::WrongItemException&) {
+        return;
+    }
+    try {
+        item = Store().GetItem(item.ID);
+    } catch (const Kramo::WrongItemException&) {
+        return;
+    }
+    if (item.STATUS == move.from) {
+        item.STATUS = move.to;
+        Store().ModifyItem(item.ID, item);
+    }
 }
 
 void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
@@ -430,7 +458,17 @@ void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
         }
         item.STATUS = *toggled;
     }
-    Store().ModifyItem(item.ID, item);
+    try {
+        Store().ModifyItem(item.ID, item);
+    } catch (const Kramo::RecordChangedException&) {
+        ShowStoreAsItIs();
+        Kramo::TellChangedElsewhere(Kramo::EditedRecord::Item);
+        return;
+    } catch (const Kramo::WrongItemException&) {
+        ShowStoreAsItIs();
+        Kramo::TellRemovedElsewhere(Kramo::EditedRecord::Item);
+        return;
+    }
     ShowSeller(seller);
 }
 

@@ -53,6 +53,9 @@ class MainWindow {
     int CurrentSellerId() const { return currentSellerId_; }
     // Throws "No seller selected." when no seller is shown or it cannot be read.
     Kramo::Seller CurrentSeller() const;
+    // After a write that another desk's change or removal refused: the seller list and the
+    // shown seller as the store has them now (the first seller when the shown one is gone).
+    void ShowStoreAsItIs();
     const Kramo::SellerList& Sellers() const { return sellers_; }
 
     std::vector<int> RegisterGetSelectedItemIds() const;
@@ -115,6 +118,7 @@ class MainWindow {
     void SelectItemRow(int number);
     void ShowScanResult(const std::string& text, bool refused);
     void ShowOtherActions();
+    void Remark(Kramo::Item item, const Kramo::ItemMarking::Move& move);
     Kramo::DataAccessInterface& Store() const { return kramoRegister_.Store(); }
 
     Kramo::KramoRegister& kramoRegister_;

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include "register/ConcurrentEdits.h"
 #include "register/ExceptionHandlers.h"
+#include "support/UserMessages.h"
 #include "ui/FieldLook.h"
 #include "ui/GuardedAction.h"
 #include "ui/ItemDialog.h"
@@ -123,10 +125,17 @@ void SellerDialog::TakeFields() {
 
 void SellerDialog::StoreSeller() {
     const bool isNew = seller_.ID == -1;
-    if (isNew) {
-        Store().AddSeller(seller_);
-    } else {
-        Store().UpdateSeller(seller_.ID, seller_);
+    try {
+        WriteSeller();
+    } catch (const Kramo::RecordChangedException&) {
+        mainWindow_.ShowStoreAsItIs();
+        OpenSellerDialog(seller_.ID);  // the seller as it is now
+        Kramo::TellChangedElsewhere(Kramo::EditedRecord::Seller);
+        return;
+    } catch (const Kramo::WrongSellerException&) {
+        mainWindow_.ShowStoreAsItIs();
+        Kramo::TellRemovedElsewhere(Kramo::EditedRecord::Seller);
+        return;
     }
     mainWindow_.ReloadSellerList();
     try {
@@ -136,6 +145,28 @@ void SellerDialog::StoreSeller() {
     }
     if (isNew) {
         itemDialog_.RegisterStartDialogEditProduct(-1);
+    }
+}
+
+// A code free when checked may be taken by another desk before the write: then the seller
+// gets the next free one, and the user is told which.
+void SellerDialog::WriteSeller() {
+    const auto write = [this] {
+        if (seller_.ID == -1) {
+            Store().AddSeller(seller_);
+        } else {
+            Store().UpdateSeller(seller_.ID, seller_);
+        }
+    };
+    try {
+        write();
+    } catch (const Kramo::SellerCodeTakenException& taken) {
+        seller_.SHORT_CODE = Store().GenerateSellerCode(seller_.NAME, taken.Code(), seller_.ID);
+        write();
+        Kramo::ShowInfoBox("Kód " + taken.Code() +
+                               " medzitým dostal iný predajca na inej pokladni. Predajca " +
+                               seller_.NAME + " má kód " + seller_.SHORT_CODE + ".",
+                           "Kód predajcu");
     }
 }
 

@@ -48,6 +48,7 @@ class SellerDialog {
     void FillFields();
     void TakeFields();
     void StoreSeller();
+    void WriteSeller();
     Kramo::DataAccessInterface& Store() const { return kramoRegister_.Store(); }
 
     Gtk::Window& window_;

@@ -2,6 +2,7 @@
 
 #include <gtkmm/radiobutton.h>
 
+#include "register/ConcurrentEdits.h"
 #include "register/ExceptionHandlers.h"
 #include "register/SellerStateRules.h"
 #include "support/UserMessages.h"
@@ -48,6 +49,12 @@ void SellerStateChanger::ChangeSellerState(int32_t newState) {
     }
     try {
         StoreNewState(seller, newState, decision.personRole, person);
+    } catch (const Kramo::RecordChangedException&) {
+        mainWindow_.ShowStoreAsItIs();
+        Kramo::TellChangedElsewhere(Kramo::EditedRecord::Seller);
+    } catch (const Kramo::WrongSellerException&) {
+        mainWindow_.ShowStoreAsItIs();
+        Kramo::TellRemovedElsewhere(Kramo::EditedRecord::Seller);
     } catch (const std::exception& failure) {
         Kramo::HandleException(failure);
         ShowStateOf(seller);  // the buttons show what the store holds

@@ -7,12 +7,49 @@
 #include <gtkmm/rc.h>
 #include <gtkmm/window.h>
 
+#include <utility>
+
 #include "WindowFixture.h"
+#include "storage/CachedDataTextfile.h"
 
 namespace {
 
 using testing::ElementsAre;
 using testing::IsEmpty;
+
+// The desk's next write meets what another desk did a moment before: the item it writes was
+// sold there at another price, or removed; the code of the seller it adds was taken.
+class BusyStore : public Kramo::CachedDataTextfile {
+  public:
+    using CachedDataTextfile::CachedDataTextfile;
+    void ModifyItem(int itemId, const Kramo::Item& item) override {
+        if (std::exchange(changeItem, false)) {
+            Kramo::Item other = GetItem(itemId);
+            other.PRICE = 9.0;
+            other.STATUS = Kramo::Sold;
+            CachedDataTextfile::ModifyItem(itemId, other);
+            throw Kramo::RecordChangedException();
+        }
+        if (std::exchange(removeItem, false)) {
+            RemoveItem(itemId);
+            throw Kramo::WrongItemException();
+        }
+        CachedDataTextfile::ModifyItem(itemId, item);
+    }
+    int AddSeller(Kramo::Seller& seller) override {
+        if (std::exchange(takeCode, false)) {
+            Kramo::Seller other = seller;
+            other.NAME = "Iná pokladňa";
+            CachedDataTextfile::AddSeller(other);
+            throw Kramo::SellerCodeTakenException(seller.SHORT_CODE);
+        }
+        return CachedDataTextfile::AddSeller(seller);
+    }
+
+    bool changeItem = false;
+    bool removeItem = false;
+    bool takeCode = false;
+};
 
 class EditDialogsTest : public KramoTest::WindowFixture {
   protected:
@@ -32,6 +69,12 @@ class EditDialogsTest : public KramoTest::WindowFixture {
     bool Marked(Gtk::Widget& field) {
         return field.get_modifier_style()->get_base(Gtk::STATE_NORMAL).to_string() ==
                Gdk::Color("pink").to_string();
+    }
+    BusyStore& UseBusyStore() {
+        auto owned = std::make_unique<BusyStore>(DataDirectory());
+        BusyStore& store = *owned;
+        Register().ReplaceStore(std::move(owned));
+        return store;
     }
     std::vector<std::string> ItemFields() {
         return {ItemBox().NameEntry().get_text(), ItemBox().NumberEntry().get_text(),
@@ -177,6 +220,57 @@ TEST_F(EditDialogsTest, ExistingSellerKeepsItsCodeAndATakenCodeIsReplaced) {
     Click(SellerBox().CancelButton());
     EXPECT_FALSE(SellerBox().Window().get_visible());
     EXPECT_EQ(Store().GetSeller(1).SHORT_CODE, "AB");
+}
+
+// The edit is not written over another desk's change: the dialog shows the item as it is now,
+// and the next confirmation writes onto that.
+TEST_F(EditDialogsTest, ItemChangedOrRemovedAtAnotherDeskIsShownAsItIsNow) {
+    BusyStore& store = UseBusyStore();
+    SelectItemRows({1});
+    Click(Main().ModifyItemButton());
+    ItemBox().NameEntry().set_text("Kočík modrý");
+    store.changeItem = true;
+    Click(ItemBox().OkButton());
+    EXPECT_TRUE(ItemBox().Window().get_visible());
+    EXPECT_THAT(ItemFields(), ElementsAre("Kočík", "2", "9.00"));
+    EXPECT_EQ(ItemBox().StatusCombo().ActiveText(), "Predane");
+    EXPECT_THAT(ItemColumn(Main().Columns().price), ElementsAre("5.00", "9.00", "1.00"));
+    ASSERT_EQ(Boxes().ShownOfKind("error").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("error")[0].detail,
+              "Tovar medzitým zmenila iná pokladňa. Zobrazuje sa jeho aktuálny stav.");
+
+    ItemBox().NameEntry().set_text("Kočík modrý");
+    Click(ItemBox().OkButton());
+    EXPECT_FALSE(ItemBox().Window().get_visible());
+    EXPECT_EQ(ReopenStore()->GetSellerItemByNumber(1, 2).STATUS, Kramo::Sold);
+
+    SelectItemRows({0});
+    Click(Main().ModifyItemButton());
+    store.removeItem = true;
+    Click(ItemBox().OkButton());
+    EXPECT_FALSE(ItemBox().Window().get_visible());
+    EXPECT_EQ(Boxes().ShownOfKind("error").back().detail,
+              "Tovar medzitým odstránila iná pokladňa.");
+    EXPECT_THAT(ItemColumn(Main().Columns().name), ElementsAre("Kočík modrý", "Šál"));
+}
+
+TEST_F(EditDialogsTest, NewSellerWhoseCodeAnotherDeskTookGetsTheNextFreeOne) {
+    BusyStore& store = UseBusyStore();
+    Click(Main().AddSellerButton());
+    SellerBox().NameEntry().set_text("Pavol Horák");
+    SellerBox().CodeEntry().set_text("PH");
+    store.takeCode = true;
+    Click(SellerBox().OkButton());
+    EXPECT_FALSE(SellerBox().Window().get_visible());
+    ASSERT_EQ(Boxes().ShownOfKind("info").size(), 1u);
+    EXPECT_EQ(Boxes().ShownOfKind("info")[0].text,
+              "Kód PH medzitým dostal iný predajca na inej pokladni. Predajca Pavol Horák má "
+              "kód PI.");
+    const Kramo::Seller stored = ReopenStore()->GetSellerByCode("PI");
+    EXPECT_EQ(stored.NAME, "Pavol Horák");
+    EXPECT_EQ(Main().CurrentSellerId(), stored.ID);
+    EXPECT_TRUE(ItemBox().Window().get_visible());
+    Click(ItemBox().CancelButton());
 }
 
 class SellerStateTest : public KramoTest::WindowFixture {
