@@ -138,7 +138,8 @@ std::string FolderImport::LogError(const SellerSheetImport& import, const SheetV
 SheetVerdict FolderImport::StoreOrRefuse(SellerSheetImport& import) {
     SheetVerdict verdict = JudgeSheet(import, store_);
     if (verdict.refusal.empty() && verdict.doubts.empty()) {
-        StoreImportedSeller(store_, import, sellerCategoryId_, itemCategories_, Kramo::NotSelling);
+        StoreJudgedSheet(store_, import, verdict, sellerCategoryId_, itemCategories_,
+                         Kramo::NotSelling);
     }
     return verdict;
 }

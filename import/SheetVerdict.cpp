@@ -73,6 +73,19 @@ SheetVerdict JudgeSheet(const SellerSheetImport& import, Kramo::DataAccessInterf
     return verdict;
 }
 
+bool StoreJudgedSheet(Kramo::DataAccessInterface& store, SellerSheetImport& import,
+                      SheetVerdict& verdict, int32_t sellerCategoryId,
+                      const std::vector<Kramo::ItemCategory>& itemCategories, int32_t status) {
+    try {
+        StoreImportedSeller(store, import, sellerCategoryId, itemCategories, status);
+        return true;
+    } catch (const Kramo::SellerCodeTakenException& taken) {
+        // The sheet's code is the seller's own, printed on the labels: never another one.
+        verdict.refusal = taken.what();
+        return false;
+    }
+}
+
 ImportReport::Entry ReportEntry(const std::string& fileName, const SellerSheetImport& import,
                                 const SheetVerdict& verdict, bool stored) {
     ImportReport::Entry entry;

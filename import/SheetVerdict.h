@@ -31,6 +31,13 @@ struct SheetVerdict {
 // store passes through).
 SheetVerdict JudgeSheet(const SellerSheetImport& import, Kramo::DataAccessInterface& store);
 
+// Stores a sheet the verdict lets through, as StoreImportedSeller does; when another desk took
+// its seller's code since the verdict was made, nothing is stored and the verdict refuses the
+// sheet with that reason. True when stored.
+bool StoreJudgedSheet(Kramo::DataAccessInterface& store, SellerSheetImport& import,
+                      SheetVerdict& verdict, int32_t sellerCategoryId,
+                      const std::vector<Kramo::ItemCategory>& itemCategories, int32_t status = -1);
+
 // The report's entry for a file as the verdict leaves it: refused with the refusal or the
 // doubts as its reason, or stored (after the user's consent the doubts become warnings).
 ImportReport::Entry ReportEntry(const std::string& fileName, const SellerSheetImport& import,

@@ -146,13 +146,14 @@ void ImportDialogs::ImportSingleSeller() {
     Kramo::DataAccessInterface& store = kramoRegister_.Store();
     const std::string fileName = std::filesystem::path(path).filename().string();
     // The folder import's rules; what it refuses outright, the user decides here.
-    const KramoExcel::SheetVerdict verdict = KramoExcel::JudgeSheet(import, store);
-    const bool storing = verdict.refusal.empty() &&
-                         (verdict.doubts.empty() ||
-                          Kramo::AskQuestion(verdict.DoubtQuestion(), "Import hárku " + fileName));
+    KramoExcel::SheetVerdict verdict = KramoExcel::JudgeSheet(import, store);
+    bool storing = verdict.refusal.empty() &&
+                   (verdict.doubts.empty() ||
+                    Kramo::AskQuestion(verdict.DoubtQuestion(), "Import hárku " + fileName));
     if (storing) {
-        KramoExcel::StoreImportedSeller(store, import, KramoExcel::ImportSellerCategory(store),
-                                        store.GetItemCategories());
+        storing = KramoExcel::StoreJudgedSheet(store, import, verdict,
+                                               KramoExcel::ImportSellerCategory(store),
+                                               store.GetItemCategories());
     }
     KramoExcel::ImportReport::Entry entry =
         KramoExcel::ReportEntry(fileName, import, verdict, storing);

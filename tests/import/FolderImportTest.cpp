@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "common/LogCapture.h"
 #include "common/ScriptedUserMessages.h"
@@ -219,6 +220,44 @@ TEST_F(FolderImportTest, StoreFailureEndsTheRunAndKeepsTheSheets) {
     FolderImport again(*store_, directory_.File("data/"), directory_.Path());
     EXPECT_EQ(again.Run(Folder()).correct, 1);
     EXPECT_FALSE(Exists("anna.xls") || Exists("nora.xls"));
+}
+
+// Another desk stores a seller under the first sheet's code between the check and the write.
+class RacedStore : public Kramo::CachedDataTextfile {
+  public:
+    using CachedDataTextfile::CachedDataTextfile;
+    int AddSellerWithItems(Kramo::Seller& seller, std::vector<Kramo::Item>& items) override {
+        if (std::exchange(raced_, false)) {
+            throw Kramo::SellerCodeTakenException(seller.SHORT_CODE);
+        }
+        return CachedDataTextfile::AddSellerWithItems(seller, items);
+    }
+
+  private:
+    bool raced_ = true;
+};
+
+TEST_F(FolderImportTest, CodeTakenMeanwhileRefusesThatSheetAndTheRunGoesOn) {
+    KramoTest::ScriptedUserMessages boxes;
+    Put("whole-prices.xls", "anna.xls");
+    directory_.WriteFile("sheets/eva.csv",
+                         ";Eva Malá\n;EV;!code!\n;pozn.;!note!\n\n!number!;!name!;!price!\n"
+                         "1;Kabát;12,50\n");
+    RacedStore raced(directory_.File("data/"));
+    FolderImport folderImport(raced, directory_.File("data/"), directory_.Path());
+    const FolderImport::Summary summary = folderImport.Run(Folder());
+
+    EXPECT_FALSE(summary.stopped);
+    EXPECT_EQ(summary.correct, 1);
+    EXPECT_EQ(summary.errors, 1);
+    EXPECT_TRUE(boxes.ShownBoxes().empty());
+    ASSERT_EQ(summary.report.Entries().size(), 2u);
+    const ImportReport::Entry& refused = summary.report.Entries()[0];
+    EXPECT_EQ(refused.state, ImportReport::State::Refused);
+    EXPECT_EQ(refused.reason, "Kód predajcu " + refused.sellerCode + " už má iný predajca.");
+    EXPECT_TRUE(Exists("error/" + refused.fileName));
+    EXPECT_EQ(summary.report.Entries()[1].state, ImportReport::State::Stored);
+    EXPECT_EQ(raced.GetSellers().size(), 1u);
 }
 
 }  // namespace
