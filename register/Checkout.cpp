@@ -52,8 +52,9 @@ void Checkout::FinishCheckout(const std::vector<Item>& items,
             "Prijatá suma %0.2f je menšia ako suma nákupu %0.2f.", *amountReceived, total));
     }
     const ReceiptDocument receipt = WriteReceiptDocument(items, amountReceived);
+    SaleRecord sale;
     try {
-        RecordSale(items);
+        sale = RecordSale(items);
     } catch (...) {
         // A receipt stands for a recorded sale. The purchase stays at the desk for another
         // try, which writes a receipt of its own.
@@ -63,7 +64,7 @@ void Checkout::FinishCheckout(const std::vector<Item>& items,
         }
         throw;
     }
-    lastPurchase_ = FinishedPurchase{items, receipt.path, total};
+    lastPurchase_ = FinishedPurchase{items, sale, receipt.path, total};
     if (receipt.written) {
         PrintReceipt(receipt.path);
     }
@@ -77,15 +78,10 @@ bool Checkout::CancelLastPurchase() {
                      "Tovar z nákupu bude znova na sklade.")) {
         return false;
     }
-    std::vector<int> itemIds;
-    for (const Item& item : lastPurchase_->items) {
-        itemIds.push_back(item.ID);
-    }
-    SaleRecord sale;
-    sale.itemIds = itemIds;
-    Store().CancelSale(sale);
+    Store().CancelSale(lastPurchase_->sale);
     LogMessage(LogInfo, "Storno: purchase of receipt '%s' taken back, %i items in stock again\n",
-               lastPurchase_->receiptPath.c_str(), static_cast<int>(itemIds.size()));
+               lastPurchase_->receiptPath.c_str(),
+               static_cast<int>(lastPurchase_->sale.itemIds.size()));
     WriteCancellationNote(*lastPurchase_);
     lastPurchase_.reset();
     return true;
@@ -146,24 +142,30 @@ void Checkout::PrintReceipt(const std::string& path) const {
     }
 }
 
-void Checkout::RecordSale(const std::vector<Item>& items) const {
+SaleRecord Checkout::RecordSale(const std::vector<Item>& items) const {
     std::vector<int> itemIds;
     itemIds.reserve(items.size());
+    SaleRecord sale;
     for (const Item& item : items) {
         itemIds.push_back(item.ID);
+        // Added although not in stock: the cashier chose to sell it anyway.
+        if (item.STATUS != InStock) {
+            sale.forcedItemIds.push_back(item.ID);
+        }
     }
-    SaleRecord sale;
     sale.key = NewUniqueKey();
+    sale.desk = settings_.DeskName();
     sale.itemIds = itemIds;
     try {
         Store().StoreSale(sale);
-        return;
+        return sale;
     } catch (const NotImplementedException&) {
-        // The text-file stores keep no sale records: the items are marked sold in their files.
+        // A store that keeps no sale records: the items are only marked sold.
     }
     Store().SetItemsStatus(itemIds, Sold);
     LogMessage(LogInfo, "FinishCheckout: store records no sales, %i items marked sold\n",
                static_cast<int>(itemIds.size()));
+    return sale;
 }
 
 double Checkout::PurchaseTotal(const std::vector<Item>& items) {

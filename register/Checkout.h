@@ -47,6 +47,7 @@ class Checkout {
     // The last purchase this desk finished, until it is taken back or the next one finishes.
     struct FinishedPurchase {
         std::vector<Item> items;  // as they were sold
+        SaleRecord sale;          // as it was recorded, for its storno
         std::string receiptPath;
         double total = 0.0;
     };
@@ -74,7 +75,8 @@ class Checkout {
                                          std::optional<double> amountReceived) const;
     // Sends the written receipt to the printer of the settings, when they say so.
     void PrintReceipt(const std::string& path) const;
-    void RecordSale(const std::vector<Item>& items) const;
+    // The sale as it was handed to the store.
+    SaleRecord RecordSale(const std::vector<Item>& items) const;
     void WriteCancellationNote(const FinishedPurchase& purchase) const;
 
     KramoRegister& kramoRegister_;
