@@ -47,7 +47,14 @@ std::optional<PurchaseLine> Checkout::AddCheckedItem(Purchase& purchase, const I
 
 void Checkout::FinishCheckout(const std::vector<Item>& items,
                               std::optional<double> amountReceived) {
-    FinishSale(items, amountReceived, NewUniqueKey(), {});
+    // Items the caller hands over although not in stock are sold knowingly.
+    std::vector<int> forcedItemIds;
+    for (const Item& item : items) {
+        if (item.STATUS != InStock) {
+            forcedItemIds.push_back(item.ID);
+        }
+    }
+    FinishSale(items, amountReceived, NewUniqueKey(), forcedItemIds);
 }
 
 bool Checkout::FinishPurchase(Purchase& purchase, std::optional<double> amountReceived) {
@@ -133,8 +140,9 @@ void Checkout::FinishSale(const std::vector<Item>& items, std::optional<double> 
             "Prijatá suma %0.2f je menšia ako suma nákupu %0.2f.", *amountReceived, total));
     }
     const ReceiptDocument receipt = WriteReceiptDocument(items, amountReceived);
+    SaleRecord sale;
     try {
-        RecordSale(items, key, forcedItemIds);
+        sale = RecordSale(items, key, forcedItemIds);
     } catch (...) {
         // A receipt stands for a recorded sale. The purchase stays at the desk for another
         // try, which writes a receipt of its own.
@@ -144,7 +152,7 @@ void Checkout::FinishSale(const std::vector<Item>& items, std::optional<double> 
         }
         throw;
     }
-    lastPurchase_ = FinishedPurchase{items, receipt.path, total, key};
+    lastPurchase_ = FinishedPurchase{items, sale, receipt.path, total};
     if (receipt.written) {
         PrintReceipt(receipt.path);
     }
@@ -158,16 +166,10 @@ bool Checkout::CancelLastPurchase() {
                      "Tovar z nákupu bude znova na sklade.")) {
         return false;
     }
-    std::vector<int> itemIds;
-    for (const Item& item : lastPurchase_->items) {
-        itemIds.push_back(item.ID);
-    }
-    SaleRecord sale;
-    sale.key = lastPurchase_->saleKey;
-    sale.itemIds = itemIds;
-    Store().CancelSale(sale);
+    Store().CancelSale(lastPurchase_->sale);
     LogMessage(LogInfo, "Storno: purchase of receipt '%s' taken back, %i items in stock again\n",
-               lastPurchase_->receiptPath.c_str(), static_cast<int>(itemIds.size()));
+               lastPurchase_->receiptPath.c_str(),
+               static_cast<int>(lastPurchase_->sale.itemIds.size()));
     WriteCancellationNote(*lastPurchase_);
     lastPurchase_.reset();
     return true;
@@ -223,8 +225,8 @@ void Checkout::PrintReceipt(const std::string& path) const {
     }
 }
 
-void Checkout::RecordSale(const std::vector<Item>& items, const std::string& key,
-                          const std::vector<int>& forcedItemIds) const {
+SaleRecord Checkout::RecordSale(const std::vector<Item>& items, const std::string& key,
+                                const std::vector<int>& forcedItemIds) const {
     std::vector<int> itemIds;
     itemIds.reserve(items.size());
     for (const Item& item : items) {
@@ -232,17 +234,19 @@ void Checkout::RecordSale(const std::vector<Item>& items, const std::string& key
     }
     SaleRecord sale;
     sale.key = key;
+    sale.desk = settings_.DeskName();
     sale.itemIds = itemIds;
     sale.forcedItemIds = forcedItemIds;
     try {
         Store().StoreSale(sale);
-        return;
+        return sale;
     } catch (const NotImplementedException&) {
-        // The text-file stores keep no sale records: the items are marked sold in their files.
+        // A store that keeps no sale records: the items are only marked sold.
     }
     Store().SetItemsStatus(itemIds, Sold);
     LogMessage(LogInfo, "FinishCheckout: store records no sales, %i items marked sold\n",
                static_cast<int>(itemIds.size()));
+    return sale;
 }
 
 double Checkout::PurchaseTotal(const std::vector<Item>& items) {

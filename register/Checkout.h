@@ -41,7 +41,8 @@ class Checkout {
     // received is the exact sum when none is given; an amount below the sum is refused with
     // std::invalid_argument before anything is written. The recorded sale's receipt then goes
     // to the printer as the settings say; a failed print is reported and the sale stays.
-    // The items make a sale of their own: a key of its own, none of them forced.
+    // The items make a sale of their own under a key of its own; those not in stock as
+    // handed over are sold knowingly (forced).
     void FinishCheckout(const std::vector<Item>& items,
                         std::optional<double> amountReceived = std::nullopt);
     // Finishes the purchase as FinishCheckout does, its items read afresh, under the
@@ -56,9 +57,9 @@ class Checkout {
     // The last purchase this desk finished, until it is taken back or the next one finishes.
     struct FinishedPurchase {
         std::vector<Item> items;  // as they were sold
+        SaleRecord sale;          // as it was recorded, for its storno
         std::string receiptPath;
         double total = 0.0;
-        std::string saleKey;
     };
     const std::optional<FinishedPurchase>& LastPurchase() const { return lastPurchase_; }
 
@@ -86,8 +87,9 @@ class Checkout {
     void PrintReceipt(const std::string& path) const;
     void FinishSale(const std::vector<Item>& items, std::optional<double> amountReceived,
                     const std::string& key, const std::vector<int>& forcedItemIds);
-    void RecordSale(const std::vector<Item>& items, const std::string& key,
-                    const std::vector<int>& forcedItemIds) const;
+    // The sale as it was handed to the store.
+    SaleRecord RecordSale(const std::vector<Item>& items, const std::string& key,
+                          const std::vector<int>& forcedItemIds) const;
     // Each item afresh; one the store has no more goes into gone, and as it was added.
     std::vector<Item> ReadItems(const Purchase& purchase, std::vector<int>& gone) const;
     // The box naming items gone from stock elsewhere: true when the cashier takes them out.

@@ -49,15 +49,28 @@ std::string FileNamePart(const std::string& text, std::size_t maximumBytes) {
     return part;
 }
 
-std::string StatementFileName(const std::string& sellerCode, const Timestamp& time) {
-    const std::string prefix = "PoPredaji_";
+namespace {
+
+// "<prefix><part>_yy-mm-dd_hh-mm.pdf", the part cut so that the name, numbered by
+// FreeFilePath, stays within LongestDocumentName.
+std::string NamedDocumentFileName(const std::string& prefix, const std::string& part,
+                                  const Timestamp& time) {
     const std::string extension = "pdf";
     // Room for the "_<n>" that FreeFilePath adds to a name already taken in the same minute.
     constexpr std::size_t NumberRoom = 6;
     const std::size_t frame = TimeStampedFileName(prefix, extension, time).size();
     return TimeStampedFileName(
-        prefix + FileNamePart(sellerCode, LongestDocumentName - NumberRoom - frame), extension,
-        time);
+        prefix + FileNamePart(part, LongestDocumentName - NumberRoom - frame), extension, time);
+}
+
+}  // namespace
+
+std::string StatementFileName(const std::string& sellerCode, const Timestamp& time) {
+    return NamedDocumentFileName("PoPredaji_", sellerCode, time);
+}
+
+std::string CashUpFileName(const std::string& desk, const Timestamp& time) {
+    return NamedDocumentFileName("Uzavierka_", desk, time);
 }
 
 }  // namespace Kramo

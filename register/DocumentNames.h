@@ -30,4 +30,8 @@ std::string FileNamePart(const std::string& text, std::size_t maximumBytes = Lon
 // LongestDocumentName.
 std::string StatementFileName(const std::string& sellerCode, const Timestamp& time);
 
+// "Uzavierka_<desk>_yy-mm-dd_hh-mm.pdf", the name of a desk's cash-up, made like
+// StatementFileName.
+std::string CashUpFileName(const std::string& desk, const Timestamp& time);
+
 }  // namespace Kramo

@@ -149,6 +149,14 @@ const char* WriteNewFile(const CXmlNode& document, const std::string& path) {
     return file.Close() && written ? nullptr : FileNotFilled;
 }
 
+std::string HostName() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
+        return "Pokladňa";
+    }
+    return name;
+}
+
 }  // namespace
 
 KramoSettings::KramoSettings(ExceptionReporter& reporter)
@@ -158,7 +166,8 @@ KramoSettings::KramoSettings(ExceptionReporter& reporter, std::string programDir
     : reporter_(reporter),
       programDirectory_(std::move(programDirectory)),
       dataDirectory_(programDirectory_ + "data/"),
-      documentsDirectory_(programDirectory_ + "/documents/") {
+      documentsDirectory_(programDirectory_ + "/documents/"),
+      deskName_(HostName()) {
     LoadSettings();
 }
 
@@ -200,6 +209,7 @@ void KramoSettings::ReadFile() {
     ReadServer(config.FindChild("server"));
     ReadLabels(config.FindChild("labels"));
     ReadReceipts(config.FindChild("receipts"));
+    ReadDesk(config.FindChild("desk"));
     if (!wellFormed) {
         ReportUnreadable("zápis XML je poškodený", true);
     } else if (kramo.IsNull()) {
@@ -256,6 +266,17 @@ void KramoSettings::ReadReceipts(CXmlNode& receipts) {
     ReadAttribute(receipts, "printer", receiptPrinterName_);
 }
 
+void KramoSettings::ReadDesk(CXmlNode& desk) {
+    std::string name;
+    if (ReadAttribute(desk, "name", name)) {
+        SetDeskName(std::move(name));
+    }
+}
+
+void KramoSettings::SetDeskName(std::string name) {
+    deskName_ = name.find_first_not_of(" \t") == std::string::npos ? HostName() : std::move(name);
+}
+
 void KramoSettings::BuildTree(CXmlNode& document) const {
     CXmlNode& config = document.AddChild("kramo").AddChild("config");
     config.AddAttribute("salename", saleName_);
@@ -274,6 +295,7 @@ void KramoSettings::BuildTree(CXmlNode& document) const {
     receipts.AddAttribute("page", receiptPage_);
     receipts.AddAttribute("print", NameOfPrinting(printReceipts_));
     receipts.AddAttribute("printer", receiptPrinterName_);
+    config.AddChild("desk").AddAttribute("name", deskName_);
 }
 
 // The new settings go to a file beside the old one, which they replace only once they are

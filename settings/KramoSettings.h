@@ -77,6 +77,11 @@ class KramoSettings {
     // The CUPS name of the receipt printer; empty for the default printer.
     const std::string& ReceiptPrinterName() const { return receiptPrinterName_; }
     void SetReceiptPrinterName(std::string name) { receiptPrinterName_ = std::move(name); }
+    // The name of this cash desk, stored with every sale it records; the computer's host name
+    // until one is set, so that desks on different computers differ without any setup. An
+    // empty name gives the host name again.
+    const std::string& DeskName() const { return deskName_; }
+    void SetDeskName(std::string name);
 
   private:
     void ReadFile();
@@ -86,6 +91,7 @@ class KramoSettings {
     void ReadServer(CXmlNode& server);
     void ReadLabels(CXmlNode& labels);
     void ReadReceipts(CXmlNode& receipts);
+    void ReadDesk(CXmlNode& desk);
     void BuildTree(CXmlNode& document) const;
 
     ExceptionReporter& reporter_;
@@ -109,6 +115,7 @@ class KramoSettings {
     std::string receiptPage_;
     ReceiptPrinting printReceipts_ = ReceiptPrinting::Off;
     std::string receiptPrinterName_;
+    std::string deskName_;
     // The file could not be read at the last load: kept aside before the next save replaces it.
     bool keepBeforeSaving_ = false;
 };

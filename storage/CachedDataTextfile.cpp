@@ -7,6 +7,7 @@
 #include "storage/SellerFolder.h"
 #include "support/FolderLock.h"
 #include "support/Log.h"
+#include "support/UniqueKey.h"
 
 namespace Kramo {
 namespace {
@@ -41,6 +42,7 @@ CachedDataTextfile::CachedDataTextfile(const std::string& dataDirectory)
         throw DataFolderInUseException(dataDirectory);
     }
     LoadDirectory();
+    journal_ = std::make_unique<SaleJournal>(DataDirectory() + SaleJournal::FileName);
 }
 
 void CachedDataTextfile::LoadDirectory() {
@@ -306,6 +308,86 @@ int CachedDataTextfile::GetNextSellerId() {
 
 int CachedDataTextfile::GetNextItemId() {
     return NextId(items_);
+}
+
+void CachedDataTextfile::StoreSale(const SaleRecord& sale) {
+    if (journal_->Find(sale.key) != nullptr) {
+        LogMessage(LogNotice, "StoreSale: sale %s is on record already\n", sale.key.c_str());
+        return;
+    }
+    RecordedSale record;
+    record.key = sale.key.empty() ? NewUniqueKey() : sale.key;
+    record.desk = sale.desk;
+    record.time = GetCurrentTimestamp();
+    std::map<int, int32_t> formerStates;
+    std::vector<int> notInStock;
+    for (const int itemId : sale.itemIds) {
+        const auto found = items_.find(itemId);
+        if (found == items_.end() || (found->second.STATUS != InStock && !sale.IsForced(itemId))) {
+            notInStock.push_back(itemId);
+        } else if (formerStates.emplace(itemId, found->second.STATUS).second) {
+            ++record.itemCount;
+            record.total += found->second.PRICE;
+            // Forced and in stock after all is an ordinary sale.
+            if (found->second.STATUS != InStock) {
+                ++record.forcedCount;
+                record.forcedTotal += found->second.PRICE;
+            }
+        }
+    }
+    if (!notInStock.empty()) {
+        throw ItemsNotInStockException(notInStock);
+    }
+    SetItemsStatus(sale.itemIds, Sold);
+    try {
+        journal_->AddSale(record);
+    } catch (const std::exception& failure) {
+        LogMessage(LogError, "StoreSale: sale not recorded, items put back: %s\n", failure.what());
+        PutBackStates(formerStates);
+        throw;
+    }
+}
+
+std::vector<RecordedSale> CachedDataTextfile::GetRecordedSales() {
+    return journal_->Sales();
+}
+
+void CachedDataTextfile::CancelSale(const SaleRecord& sale) {
+    const RecordedSale* recorded = journal_->Find(sale.key);
+    if (recorded != nullptr && recorded->cancelled) {
+        return;
+    }
+    std::map<int, int32_t> formerStates;
+    for (const int itemId : sale.itemIds) {
+        formerStates.emplace(itemId, FindItem(itemId).STATUS);
+    }
+    SetItemsStatus(sale.itemIds, InStock);
+    if (recorded == nullptr) {
+        return;
+    }
+    try {
+        journal_->AddCancellation(sale.key, GetCurrentTimestamp());
+    } catch (const std::exception& failure) {
+        LogMessage(LogError, "CancelSale: storno not recorded, items put back: %s\n",
+                   failure.what());
+        PutBackStates(formerStates);
+        throw;
+    }
+}
+
+void CachedDataTextfile::PutBackStates(const std::map<int, int32_t>& formerStates) {
+    std::map<int32_t, std::vector<int>> itemsByState;
+    for (const auto& [itemId, status] : formerStates) {
+        itemsByState[status].push_back(itemId);
+    }
+    for (const auto& [status, itemIds] : itemsByState) {
+        try {
+            SetItemsStatus(itemIds, status);
+        } catch (const std::exception& failure) {
+            LogMessage(LogError, "CachedDataTextfile: %i items not put back: %s\n",
+                       static_cast<int>(itemIds.size()), failure.what());
+        }
+    }
 }
 
 void CachedDataTextfile::SaveSellerFile(int sellerId) {

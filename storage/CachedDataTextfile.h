@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "storage/DataTextfile.h"
+#include "storage/SaleJournal.h"
 
 namespace Kramo {
 
@@ -56,6 +57,16 @@ class CachedDataTextfile : public DataTextfile {
     // Each seller concerned has its file rewritten once.
     void SetItemsStatus(const std::vector<int>& itemIds, int32_t status) override;
     Item GetItem(int itemId) override;
+    // Sales go into the record of sales in the data folder (SaleJournal): the items are
+    // marked sold in their files first, then the sale's line is appended and flushed; when
+    // that line cannot be written the items get their former states back and the failure is
+    // thrown. Items not in stock (gone, or in another state and not forced) refuse the whole
+    // sale with ItemsNotInStockException.
+    void StoreSale(const SaleRecord& sale) override;
+    std::vector<RecordedSale> GetRecordedSales() override;
+    // The items are in stock again and the storno is recorded; a sale this store has no
+    // record of (no key) only gets its items back in stock.
+    void CancelSale(const SaleRecord& sale) override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
     // One above the largest; the lowest free ID once the largest is MaxSellerId.
@@ -87,6 +98,8 @@ class CachedDataTextfile : public DataTextfile {
     const Item& FindItem(int itemId) const;
     // The seller's item IDs in ascending order; empty for a seller without items.
     const std::set<int32_t>& ItemIdsOf(int sellerId) const;
+    // Gives each item its state again after a sale or storno that could not be recorded.
+    void PutBackStates(const std::map<int, int32_t>& formerStates);
 
     std::shared_ptr<FolderLock> lock_;
     std::vector<std::string> loadReport_;
@@ -94,6 +107,7 @@ class CachedDataTextfile : public DataTextfile {
     std::map<int32_t, Item> items_;
     // Item IDs by SELLER_ID, so that one seller's items are found without walking them all.
     std::unordered_map<int32_t, std::set<int32_t>> itemIdsBySeller_;
+    std::unique_ptr<SaleJournal> journal_;
 };
 
 }  // namespace Kramo

@@ -269,8 +269,4 @@ std::vector<SellerCategory> DataTextfile::GetSellerCategoriesByCodes(
     return LookUp(sellerCategories_, codes, &SellerCategory::CODE);
 }
 
-void DataTextfile::StoreSale(const SaleRecord&) {
-    throw NotImplementedException();
-}
-
 }  // namespace Kramo

@@ -33,7 +33,6 @@ class DataTextfile : public DataAccessInterface {
     std::vector<SellerCategory> GetSellerCategoriesByIds(const std::vector<int>& ids) override;
     std::vector<SellerCategory> GetSellerCategories() override;
     std::vector<SellerCategory> GetSellerCategoriesByCodes(const std::vector<char>& codes) override;
-    void StoreSale(const SaleRecord& sale) override;
 
     const std::string& DataDirectory() const { return dataDirectory_; }
 

@@ -5,11 +5,14 @@
 
 #include "import/SellerSheetTemplate.h"
 #include "pdf/SellerOverview.h"
+#include "register/CashUpDocument.h"
+#include "register/CashUpRules.h"
 #include "register/DocumentNames.h"
 #include "register/ExceptionHandlers.h"
 #include "register/ItemLabelsDocument.h"
 #include "register/PdfDocuments.h"
 #include "register/SellersSummary.h"
+#include "support/Clock.h"
 #include "support/DocumentOpener.h"
 #include "support/UserMessages.h"
 #include "ui/MainWindow.h"
@@ -83,6 +86,39 @@ void DocumentCommands::SaveSheetTemplate() {
     Kramo::ShowInfoBox("Šablóna hárku je uložená v súbore " + path +
                            ". Predajcovia ju vyplnia a vrátia; vyplnené hárky sa importujú.",
                        "Šablóna hárku");
+}
+
+CashUpDialog& DocumentCommands::CashUpChoice() {
+    if (!cashUpDialog_) {
+        cashUpDialog_ = std::make_unique<CashUpDialog>(mainWindow_.Window());
+    }
+    return *cashUpDialog_;
+}
+
+void DocumentCommands::SaveCashUp() {
+    const std::optional<std::vector<Kramo::RecordedSale>> sales =
+        Kramo::ReadRecordedSales(kramoRegister_);
+    if (!sales) {
+        return;
+    }
+    const std::optional<CashUpDialog::Choice> choice = CashUpChoice().Ask(
+        Kramo::DesksOnRecord(*sales, settings_.DeskName()), Kramo::CurrentTimestamp());
+    if (!choice) {
+        return;
+    }
+    // Read again: the desk may have sold while the dialog was open.
+    const std::optional<std::vector<Kramo::RecordedSale>> current =
+        Kramo::ReadRecordedSales(kramoRegister_);
+    const std::optional<std::string> path =
+        current ? Kramo::PrintCashUp(settings_, *current, choice->desk, choice->day) : std::nullopt;
+    if (!path) {
+        return;
+    }
+    try {
+        Kramo::OpenDocument(*path);
+    } catch (const std::exception& failure) {
+        Kramo::HandlePdfExceptions(failure);
+    }
 }
 
 }  // namespace KramoDialogs

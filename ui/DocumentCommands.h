@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "pdf/PdfWrapperBase.h"
 #include "register/KramoRegister.h"
 #include "settings/KramoSettings.h"
+#include "ui/CashUpDialog.h"
 
 namespace KramoDialogs {
 
@@ -32,6 +34,10 @@ class DocumentCommands {
     void PrintLabels(std::optional<int32_t> sellerState);
     // The empty seller sheet for the sellers, saved as xlsx where the user chooses.
     void SaveSheetTemplate();
+    // The cash-up of the desk and day the user chooses (this desk and today offered), written
+    // into the documents folder and opened in the viewer.
+    void SaveCashUp();
+    CashUpDialog& CashUpChoice();
 
     // Tests answer the question instead of a user.
     void SetTargetQuestion(TargetQuestion question) { targetQuestion_ = std::move(question); }
@@ -44,6 +50,7 @@ class DocumentCommands {
     Kramo::KramoRegister& kramoRegister_;
     MainWindow& mainWindow_;
     TargetQuestion targetQuestion_;
+    std::unique_ptr<CashUpDialog> cashUpDialog_;  // made when first needed
 };
 
 }  // namespace KramoDialogs

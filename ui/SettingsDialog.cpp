@@ -59,6 +59,7 @@ SettingsDialog::SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml,
         .GetDerived("combo_receipt_page", receiptPage_)
         .GetDerived("combo_print_receipts", printReceipts_)
         .Get("entry_receipt_printer", receiptPrinter_)
+        .Get("entry_desk_name", deskName_)
         .Check();
 }
 
@@ -117,6 +118,7 @@ void SettingsDialog::OpenSettingsDialog() {
     FillFontSizes();
     FillDocumentChoices();
     saleName_->set_text(settings_.SaleName());
+    deskName_->set_text(settings_.DeskName());
     (settings_.DatabaseInLocalFiles() ? localFiles_ : database_)->set_active(true);
     address_->set_text(settings_.ServerAddress());
     user_->set_text(settings_.User());
@@ -149,6 +151,7 @@ void SettingsDialog::ReadWidgets() {
     settings_.SetPrintReceipts(
         static_cast<Kramo::ReceiptPrinting>(std::max(0, printReceipts_->get_active_row_number())));
     settings_.SetReceiptPrinterName(receiptPrinter_->get_text());
+    settings_.SetDeskName(deskName_->get_text());
 }
 
 void SettingsDialog::ConfirmSettingsDialog() {

@@ -52,6 +52,7 @@ class SettingsDialog {
     ComboBoxTextDer& ReceiptPageCombo() { return *receiptPage_; }
     ComboBoxTextDer& PrintReceiptsCombo() { return *printReceipts_; }
     Gtk::Entry& ReceiptPrinterEntry() { return *receiptPrinter_; }
+    Gtk::Entry& DeskNameEntry() { return *deskName_; }
 
   private:
     void FillFontSizes();
@@ -80,6 +81,7 @@ class SettingsDialog {
     ComboBoxTextDer* receiptPage_ = nullptr;
     ComboBoxTextDer* printReceipts_ = nullptr;
     Gtk::Entry* receiptPrinter_ = nullptr;
+    Gtk::Entry* deskName_ = nullptr;
 };
 
 }  // namespace KramoDialogs

@@ -138,6 +138,11 @@ void UserInterface::ConnectOrganiserCommands() {
     overview->signal_activate().connect(
         Guarded([this] { documentCommands_->SaveSellerOverview(); }));
     statistics->signal_activate().connect(Guarded([this] { documentCommands_->SaveStatistics(); }));
+    Gtk::MenuItem* cashUp = nullptr;
+    WidgetLookup(topLevels_.menu, "Dialog file is corrupt [register 2].")
+        .Get("menuItemCashUp", cashUp)
+        .Check();
+    cashUp->signal_activate().connect(Guarded([this] { documentCommands_->SaveCashUp(); }));
     Gtk::MenuItem* sheetTemplate = nullptr;
     topLevels_.menu->get_widget("menuItemSheetTemplate", sheetTemplate);
     sheetTemplate->signal_activate().connect(

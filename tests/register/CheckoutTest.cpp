@@ -82,7 +82,7 @@ TEST_F(CheckoutTest, FinishingWritesTheReceiptIntoANewFolderAndMarksTheItemsSold
     const std::string receipt = PdfReadBack(DocumentPath(documents[0])).Text();
     EXPECT_THAT(receipt, testing::ContainsRegex("2 +AB-2 +Bábika +1\\.20"));
     EXPECT_THAT(receipt, testing::ContainsRegex("Suma +13\\.70"));
-    // The store in memory records no sales, like the text files: the items are marked one by one.
+    // The store in memory records no sales: the items are marked one by one.
     EXPECT_THAT(StoredStates(items), ElementsAre(Kramo::Sold, Kramo::Sold));
     EXPECT_THAT(log_.Text(),
                 HasSubstr("FinishCheckout: store records no sales, 2 items marked sold"));

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -60,6 +61,13 @@ TEST_F(KramoSettingsTest, WithoutAFileTheDefaultsHold) {
     EXPECT_EQ(settings.FilePath(), ProgramDirectory() + "kramo.xml");
     EXPECT_EQ(settings.PrintReceipts(), Kramo::ReceiptPrinting::Off);  // as before printing
     EXPECT_EQ(settings.ReceiptPage(), "");
+    // Desks on different computers differ without any setup; a name left empty is the same.
+    char host[256] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+    EXPECT_EQ(settings.DeskName(), host);
+    KramoSettings emptied(reporter, ProgramDirectory());
+    emptied.SetDeskName(" ");
+    EXPECT_EQ(emptied.DeskName(), host);
     EXPECT_THAT(reporter.reported, IsEmpty());
 }
 
@@ -71,6 +79,7 @@ TEST_F(KramoSettingsTest, SavedFileHasTheFixedLayout) {
     settings.SetDatabaseName("kramo");
     settings.SetPort(5433);
     settings.SetPrintReceipts(Kramo::ReceiptPrinting::Always);
+    settings.SetDeskName("Pokladňa 1");
     settings.SaveSettings();
     EXPECT_EQ(SettingsFile(),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -96,6 +105,9 @@ TEST_F(KramoSettingsTest, SavedFileHasTheFixedLayout) {
               "\t\t\tprint=\"always\"\n"
               "\t\t\tprinter=\"\"\n"
               "\t\t\t />\n"
+              "\t\t<desk\n"
+              "\t\t\tname=\"Pokladňa 1\"\n"
+              "\t\t\t />\n"
               "\t</config>\n"
               "</kramo>\n");
     EXPECT_THAT(reporter.reported, IsEmpty());
@@ -115,6 +127,7 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     saved.SetReceiptPage("roll-58");
     saved.SetPrintReceipts(Kramo::ReceiptPrinting::Ask);
     saved.SetReceiptPrinterName("Pokladňa \"1\" & <2>");
+    saved.SetDeskName("Pokladňa \"2\" & <vchod>");
     saved.SaveSettings();
 
     const KramoSettings loaded(reporter, ProgramDirectory());
@@ -129,6 +142,7 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     EXPECT_EQ(loaded.ReceiptPage(), "roll-58");
     EXPECT_EQ(loaded.PrintReceipts(), Kramo::ReceiptPrinting::Ask);
     EXPECT_EQ(loaded.ReceiptPrinterName(), saved.ReceiptPrinterName());
+    EXPECT_EQ(loaded.DeskName(), saved.DeskName());
     EXPECT_THAT(reporter.reported, IsEmpty());
 }
 

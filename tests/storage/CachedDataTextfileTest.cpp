@@ -12,6 +12,7 @@
 
 #include "DataDirectory.h"
 #include "common/LogCapture.h"
+#include "support/FormatText.h"
 
 namespace {
 
@@ -442,3 +443,114 @@ TEST(CachedDataTextfile, SellerWithItemsComesInOneFile) {
 }
 
 }  // namespace
+
+// The record of sales as the store gives it, one text per sale.
+std::vector<std::string> SalesOf(CachedDataTextfile& store) {
+    std::vector<std::string> sales;
+    for (const RecordedSale& sale : store.GetRecordedSales()) {
+        sales.push_back(FormatText("%s %s %i %0.2f forced %i %0.2f%s", sale.key.c_str(),
+                                   sale.desk.c_str(), sale.itemCount, sale.total, sale.forcedCount,
+                                   sale.forcedTotal, sale.cancelled ? " storno" : ""));
+    }
+    return sales;
+}
+
+SaleRecord Sale(const std::string& key, std::vector<int> itemIds, std::vector<int> forced = {}) {
+    SaleRecord sale;
+    sale.key = key;
+    sale.desk = "Pokladňa 1";
+    sale.itemIds = std::move(itemIds);
+    sale.forcedItemIds = std::move(forced);
+    return sale;
+}
+
+TEST(CachedDataTextfile, SalesAreRecordedOnceAndReadBackAfterARestart) {
+    DataDirectory data;
+    CachedDataTextfile store(data.Path());
+    Seller seller = MakeSeller("AB", "Anna");
+    store.AddSeller(seller);
+    std::vector<Item> items = {MakeItem(1, "a", 10.0), MakeItem(2, "b", 2.5),
+                               MakeItem(3, "c", 4.0, 1, Sold), MakeItem(4, "d", 5.0)};
+    store.AddItems(items, seller.ID);
+    const int a = items[0].ID, b = items[1].ID, c = items[2].ID, d = items[3].ID;
+
+    store.StoreSale(Sale("a1", {a, b}));
+    // A retry of a sale whose outcome was unknown: done already, nothing changes.
+    store.SetItemsStatus({a}, InStock);
+    store.StoreSale(Sale("a1", {a, b}));
+    EXPECT_EQ(store.GetItem(a).STATUS, InStock);
+    store.SetItemsStatus({a}, Sold);
+    // Not in stock, or gone: refused whole.
+    try {
+        store.StoreSale(Sale("b2", {d, c, 999}));
+        ADD_FAILURE() << "sold what is not in stock";
+    } catch (const ItemsNotInStockException& refusal) {
+        EXPECT_THAT(refusal.ItemIds(), ElementsAre(c, 999));
+    }
+    EXPECT_EQ(store.GetItem(d).STATUS, InStock);
+    store.StoreSale(Sale("c3", {c, d}, {c}));
+    EXPECT_EQ(store.GetItem(d).STATUS, Sold);
+    store.CancelSale(Sale("a1", {a, b}));
+    EXPECT_EQ(store.GetItem(b).STATUS, InStock);
+
+    const std::vector<std::string> expected = {"a1 Pokladňa 1 2 12.50 forced 0 0.00 storno",
+                                               "c3 Pokladňa 1 2 9.00 forced 1 4.00"};
+    EXPECT_EQ(SalesOf(store), expected);
+    CachedDataTextfile reopened(data.Path());
+    EXPECT_EQ(SalesOf(reopened), expected);
+    EXPECT_EQ(Contents(reopened), Contents(store));
+    // Never taken for a seller file.
+    EXPECT_THAT(reopened.LoadReport(), IsEmpty());
+    EXPECT_THAT(data.FileNames(), ElementsAre("1-AB-Anna.txt", "kramo-predaje.csv", "kramo.lock"));
+}
+
+TEST(CachedDataTextfile, DamagedRecordOfSalesLinesAreSkipped) {
+    KramoTest::LogCapture log;
+    DataDirectory data;
+    data.WriteFile("kramo-predaje.csv",
+                   "druh;kluc;pokladna;cas;kusov;suma;kusov_bez_skladu;suma_bez_skladu\n"
+                   "predaj;a1;P1;2026-05-02 09:15:00;2;12.50;0;0.00\n"
+                   "predaj;a1;P1;2026-05-02 09:16:00;2;12.50;0;0.00\n"  // the same sale again
+                   "predaj;b2;P1;2026-13-02 09:15:00;1;1.00;0;0.00\n"
+                   "predaj;b3;P1;2026-05-02 09:15:00;-1;1.00;0;0.00\n"
+                   "predaj;b4;P1;2026-05-02 09:15:00;1;nan;0;0.00\n"
+                   "predaj;x y;P1;2026-05-02 09:15:00;1;1.00;0;0.00\n"
+                   "predaj;b5;P1;2026-05-02 09:15:00;1\n"
+                   "storno;ff;P1;2026-05-02 09:15:00;1;1.00;0;0.00\n"
+                   "\x01\xff garbage\n"
+                   "predaj;c6;P1;2026-05-02 10:00:00;3;7.00;1;1.00\n"
+                   "predaj;d7;P1;2026-05-02 10:0");  // cut by a crash
+    CachedDataTextfile store(data.Path());
+    EXPECT_THAT(SalesOf(store),
+                ElementsAre("a1 P1 2 12.50 forced 0 0.00", "c6 P1 3 7.00 forced 1 1.00"));
+    EXPECT_THAT(log.Text(), HasSubstr("line 4 cannot be read"));
+    EXPECT_THAT(log.Text(), HasSubstr("unfinished last line 12"));
+
+    // The next sale starts a line of its own.
+    Seller seller = MakeSeller("AB", "Anna");
+    store.AddSeller(seller);
+    Item item = MakeItem(1, "a", 3.0);
+    store.AddItem(item, seller.ID);
+    store.StoreSale(Sale("e8", {item.ID}));
+    CachedDataTextfile reopened(data.Path());
+    EXPECT_THAT(SalesOf(reopened),
+                ElementsAre("a1 P1 2 12.50 forced 0 0.00", "c6 P1 3 7.00 forced 1 1.00",
+                            "e8 Pokladňa 1 1 3.00 forced 0 0.00"));
+}
+
+TEST(CachedDataTextfile, SaleThatCannotBeRecordedLeavesItsItemsAsTheyWere) {
+    KramoTest::LogCapture log;
+    DataDirectory data;
+    ASSERT_EQ(::mkdir((data.Path() + "kramo-predaje.csv").c_str(), 0755), 0);
+    CachedDataTextfile store(data.Path());
+    Seller seller = MakeSeller("AB", "Anna");
+    store.AddSeller(seller);
+    std::vector<Item> items = {MakeItem(1, "a", 1.0), MakeItem(2, "b", 2.0, 1, Returned)};
+    store.AddItems(items, seller.ID);
+    EXPECT_THROW(store.StoreSale(Sale("a1", {items[0].ID, items[1].ID}, {items[1].ID})),
+                 std::runtime_error);
+    EXPECT_EQ(store.GetItem(items[0].ID).STATUS, InStock);
+    EXPECT_EQ(store.GetItem(items[1].ID).STATUS, Returned);
+    EXPECT_EQ(ContentsAfterRestart(data), Contents(store));
+    EXPECT_THAT(store.GetRecordedSales(), IsEmpty());
+}

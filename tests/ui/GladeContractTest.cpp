@@ -40,6 +40,7 @@ const Expected Contract[] = {
     {"menuRegisterOtherActions", "menuItemSettings", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemSaveSellerOverview", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuitemStats", "GtkMenuItem"},
+    {"menuRegisterOtherActions", "menuItemCashUp", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLastImportReport", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemSheetTemplate", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsAll", "GtkMenuItem"},
@@ -98,6 +99,7 @@ const Expected Contract[] = {
     {"Nastavenia", "combo_receipt_page", "GtkComboBox"},
     {"Nastavenia", "combo_print_receipts", "GtkComboBox"},
     {"Nastavenia", "entry_receipt_printer", "GtkEntry"},
+    {"Nastavenia", "entry_desk_name", "GtkEntry"},
     {"Nastavenia", "entry_dbport", "GtkEntry"},
 };
 

@@ -126,6 +126,44 @@ TEST_F(OrganiserCommandsTest, OverviewHasEverySellersStatementInListOrder) {
     EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());
 }
 
+// The desks on record are offered with this one first; the chosen desk's cash-up of the
+// chosen day goes into the documents folder and is opened.
+TEST_F(OrganiserCommandsTest, CashUpOfTheChosenDeskIsWrittenAndOpened) {
+    WriteSellerFile("1-A-Alfa.txt", "1*A*Alfa*pozn.*p*1\n1*Kočík*25*a*s\n2*Bábika*2.5*a*s\n");
+    Open();
+    Settings().SetDeskName("Pokladňa 1");
+    const std::vector<Kramo::Item> items = Register().Store().GetSellerItems(1);
+    Kramo::SaleRecord sale;
+    sale.key = "c0ffee";
+    sale.desk = "Vchod";
+    sale.itemIds = {items.at(0).ID};
+    Register().Store().StoreSale(sale);
+
+    std::vector<std::string> offered;
+    bool confirm = false;
+    Windows().Documents().CashUpChoice().SetRunner([&](KramoDialogs::CashUpDialog& dialog) {
+        offered.clear();
+        for (int row = 0; row < 2; ++row) {
+            dialog.DeskCombo().set_active(row);
+            offered.push_back(dialog.DeskCombo().get_active_text());
+        }
+        return confirm ? Gtk::RESPONSE_OK : Gtk::RESPONSE_CANCEL;
+    });
+    Activate("menuItemCashUp");
+    EXPECT_THAT(offered, ElementsAre("Pokladňa 1", "Vchod"));
+    EXPECT_THAT(opener_.paths, IsEmpty());
+
+    confirm = true;
+    Activate("menuItemCashUp");
+    ASSERT_THAT(opener_.paths, SizeIs(1));
+    EXPECT_THAT(opener_.paths[0], MatchesRegex(".*/documents/+Uzavierka_Vchod_[0-9]{2}-[0-9]{2}-"
+                                               "[0-9]{2}_[0-9]{2}-[0-9]{2}\\.pdf"));
+    const std::string text = PdfReadBack(opener_.paths[0]).Text();
+    EXPECT_THAT(text, HasSubstr("Uzávierka pokladne Vchod"));
+    EXPECT_THAT(text, HasSubstr("Nákupy: 1, spolu 25.00 eur"));
+    EXPECT_THAT(Boxes().ShownBoxes(), IsEmpty());
+}
+
 TEST_F(OrganiserCommandsTest, FailureWhileWritingIsReportedAndNothingOpened) {
     WriteSellerFile("1-A-Alfa.txt", "1*A*Alfa*pozn.*p*1\n");
     Open();
@@ -235,7 +273,7 @@ TEST_F(SettingsDialogTest, EnterInAFieldAnswersOk) {
     EXPECT_EQ(Settings().SaleName(), "Jesenná kramo");
 }
 
-TEST_F(SettingsDialogTest, LabelSheetAndReceiptsAreChosenAndShownAgain) {
+TEST_F(SettingsDialogTest, LabelSheetReceiptsAndDeskAreChosenAndShownAgain) {
     Answer([](KramoDialogs::SettingsDialog& dialog) {
         EXPECT_EQ(dialog.LabelLayoutCombo().ActiveText(), "A4, 3 × 8 štítkov (70 × 37 mm)");
         EXPECT_EQ(dialog.PrintReceiptsCombo().ActiveText(), "netlačiť");
@@ -244,12 +282,15 @@ TEST_F(SettingsDialogTest, LabelSheetAndReceiptsAreChosenAndShownAgain) {
         dialog.ReceiptPageCombo().set_active(1);
         dialog.PrintReceiptsCombo().set_active(1);
         dialog.ReceiptPrinterEntry().set_text("Pokladna");
+        dialog.DeskNameEntry().set_text("Pokladňa pri vchode");
     });
     EXPECT_THAT(SettingsFile(), HasSubstr("layout=\"a4-2x8\"\n\t\t\tfirstFree=\"7\""));
     EXPECT_EQ(Settings().ReceiptPage(), "roll-80");
     EXPECT_EQ(Settings().PrintReceipts(), Kramo::ReceiptPrinting::Ask);
     EXPECT_EQ(Settings().ReceiptPrinterName(), "Pokladna");
+    EXPECT_THAT(SettingsFile(), HasSubstr("<desk\n\t\t\tname=\"Pokladňa pri vchode\""));
     Answer([](KramoDialogs::SettingsDialog& dialog) {
+        EXPECT_EQ(dialog.DeskNameEntry().get_text(), "Pokladňa pri vchode");
         EXPECT_EQ(dialog.LabelLayoutCombo().get_active_row_number(), 2);
         EXPECT_EQ(dialog.FirstFreeLabelSpin().get_value_as_int(), 7);
         EXPECT_EQ(dialog.ReceiptPageCombo().get_active_row_number(), 1);
