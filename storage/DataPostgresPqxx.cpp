@@ -175,7 +175,7 @@ void DataPostgresPqxx::ReadVersion(int& version, std::string& saleName) {
     transaction.commit();
     if (info.size() > 1) {
         throw database_exception(
-            FormatText("Tabuľka info v databáze má %zu riadkov, má mať jeden.", info.size()));
+            FormatText("Tabuľka info v databáze má mať jeden riadok, má ich %zu.", info.size()));
     }
     if (!info.empty()) {
         version = info[0][0].is_null() ? 1 : info[0][0].as<int>();
