@@ -118,8 +118,8 @@ TEST_F(PostgresStoreTest, DatabaseOfAnotherVersionIsRefusedWithBothVersions) {
          "sql/upgrade-3-to-4.sql."},
         {"UPDATE info SET \"VERSION\" = 2", 2,
          "Databáza má verziu schémy 2, program potrebuje verziu 4."},
-        {"ALTER TABLE info ALTER \"VERSION\" DROP NOT NULL; UPDATE info SET \"VERSION\" = NULL",
-         1, "Databáza má verziu schémy 1, program potrebuje verziu 4."},
+        {"ALTER TABLE info ALTER \"VERSION\" DROP NOT NULL; UPDATE info SET \"VERSION\" = NULL", 1,
+         "Databáza má verziu schémy 1, program potrebuje verziu 4."},
         {"DELETE FROM info", 0, "Databáza má verziu schémy 0, program potrebuje verziu 4."}};
     for (const Case& test : cases) {
         database.Execute(test.change);
@@ -231,8 +231,7 @@ TEST_F(PostgresStoreTest, ShortCodeOfNoSellerThrowsAndATakenCodeIsRefused) {
     Seller second = MakeSeller("dup", "Druhy");
     std::vector<Item> items = {MakeItem(1, "Vec", 1.0)};
     for (const auto& add : std::vector<std::function<void()>>{
-             [&] { store->AddSeller(second); },
-             [&] { store->AddSellerWithItems(second, items); },
+             [&] { store->AddSeller(second); }, [&] { store->AddSellerWithItems(second, items); },
              [&] {
                  Seller renamed = store->GetSeller(other);
                  renamed.SHORT_CODE = "dup";
@@ -420,8 +419,7 @@ TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
     store->CancelSale(sale);
     EXPECT_EQ(store->GetItem(first).STATUS, InStock);
     EXPECT_EQ(store->GetItem(second).STATUS, InStock);
-    EXPECT_EQ(database.Scalar("SELECT \"TITLE\" || ' ' || \"CANCELLED\" FROM sold"),
-              "Storno true");
+    EXPECT_EQ(database.Scalar("SELECT \"TITLE\" || ' ' || \"CANCELLED\" FROM sold"), "Storno true");
     store->StoreSale(Sale({first}));
     store->CancelSale(sale);
     EXPECT_EQ(store->GetItem(first).STATUS, Sold);
@@ -569,7 +567,6 @@ TEST_F(PostgresStoreTest, TwoDesksSeeEachOthersSales) {
     EXPECT_THAT(ErrorBoxes(), IsEmpty());
 }
 
-
 // A purchase whose items another desk sold or removed, or that never existed, records nothing
 // and names exactly those items; "sell anyway" sells an item whatever its state, if it exists.
 TEST_F(PostgresStoreTest, SaleOfItemsNoLongerInStockRecordsNothingAndNamesThem) {
@@ -601,10 +598,10 @@ TEST_F(PostgresStoreTest, SaleOfItemsNoLongerInStockRecordsNothingAndNamesThem) 
     EXPECT_EQ(store->GetItem(items[3]).STATUS, InStock);
     // A retry of a purchase on record (its answer lost) is done, and not recorded again.
     store->StoreSale(forced);
-    EXPECT_EQ(database.Scalar("SELECT string_agg(\"ITEM_ID\" || ':' || \"PRICE\" || ':' || "
-                              "\"FORCED\", ' ' ORDER BY \"ITEM_ID\") FROM sold_item"),
-              FormatText("%i:2.0000:false %i:2.0000:true %i:6.0000:false", items[0], items[0],
-                         items[2]));
+    EXPECT_EQ(
+        database.Scalar("SELECT string_agg(\"ITEM_ID\" || ':' || \"PRICE\" || ':' || "
+                        "\"FORCED\", ' ' ORDER BY \"ITEM_ID\") FROM sold_item"),
+        FormatText("%i:2.0000:false %i:2.0000:true %i:6.0000:false", items[0], items[0], items[2]));
 
     const std::vector<RecordedSale> sales = store->GetRecordedSales();
     ASSERT_EQ(sales.size(), 2u);
@@ -793,8 +790,9 @@ std::vector<std::string> RunDesks(const PostgresConnection& connection, int desk
 }
 
 std::size_t CountStartingWith(const std::vector<std::string>& lines, const std::string& start) {
-    return static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(), [&](const std::string& line) { return line.find(start) == 0; }));
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(),
+                      [&](const std::string& line) { return line.find(start) == 0; }));
 }
 
 TEST_F(PostgresStoreTest, DesksSellingTheSameItemsAtOnceSellEachOnceAndLoseNoSale) {
