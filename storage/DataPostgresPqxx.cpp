@@ -348,16 +348,6 @@ void DataPostgresPqxx::Resolve(Outcome outcome, const char* what, const std::str
     }
 }
 
-bool DataPostgresPqxx::Write(const Sql& sql, const std::string& name) {
-    return Transact(name, [&sql](pqxx::work& transaction) { transaction.exec(sql()); });
-}
-
-int DataPostgresPqxx::Insert(const Sql& sql, const std::string& name) {
-    int id = -1;
-    Transact(name, [&](pqxx::work& transaction) { id = transaction.exec1(sql())[0].as<int>(); });
-    return id;
-}
-
 void DataPostgresPqxx::ReportNoSingleRow(const char* query, const std::string& name,
                                          const std::string& sql) {
     reportFailure_(std::runtime_error(

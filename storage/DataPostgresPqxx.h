@@ -123,10 +123,6 @@ class DataPostgresPqxx : public DataAccessInterface {
     // Logs and reports how the commit's outcome was resolved; throws unless it was recorded.
     void Resolve(Outcome outcome, const char* what, const std::string& key,
                  const std::string& commitFailure, const char* notRecordedMessage);
-    // One statement in a transaction of its own.
-    bool Write(const Sql& sql, const std::string& name);
-    // Runs one INSERT … RETURNING "ID"; the new ID, or -1 after a failure.
-    int Insert(const Sql& sql, const std::string& name);
 
     std::vector<Seller> QueryForSellers(const Sql& sql, const std::string& name, bool singleRow);
     std::vector<Item> QueryForItems(const Sql& sql, const std::string& name, bool singleRow);
