@@ -19,8 +19,8 @@ namespace {
 
 std::unique_ptr<DataAccessInterface> OpenDatabaseStore(KramoSettings& settings) {
     const PostgresConnection connection{settings.ServerAddress(), settings.User(),
-                                        settings.Password(), settings.DatabaseName(),
-                                        settings.Port()};
+                                        settings.Password(),      settings.DatabaseName(),
+                                        settings.Port(),          settings.DatabaseTimeout()};
     // With the database the sale's name is the one kept there, for every cash desk alike.
     std::string saleName = settings.SaleName();
     auto store = std::make_unique<DataPostgresPqxx>(

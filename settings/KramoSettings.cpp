@@ -249,6 +249,9 @@ void KramoSettings::ReadServer(CXmlNode& server) {
     ReadAttribute(server, "password", password_);
     ReadAttribute(server, "dbname", databaseName_);
     ReadIntegerAttribute(server, "port", port_);
+    ReadIntegerAttribute(server, "timeout", databaseTimeout_);
+    // Below a second every busy moment fails; above minutes a desk looks frozen.
+    databaseTimeout_ = std::clamp(databaseTimeout_, 1, 300);
 }
 
 void KramoSettings::ReadLabels(CXmlNode& labels) {
@@ -288,6 +291,7 @@ void KramoSettings::BuildTree(CXmlNode& document) const {
     server.AddAttribute("password", password_);
     server.AddAttribute("dbname", databaseName_);
     AddIntegerAttribute(server, "port", port_);
+    AddIntegerAttribute(server, "timeout", databaseTimeout_);
     CXmlNode& labels = config.AddChild("labels");
     labels.AddAttribute("layout", labelLayout_);
     AddIntegerAttribute(labels, "firstFree", firstFreeLabel_);

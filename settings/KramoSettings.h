@@ -61,6 +61,9 @@ class KramoSettings {
     void SetDatabaseName(std::string name) { databaseName_ = std::move(name); }
     int Port() const { return port_; }
     void SetPort(int port) { port_ = port; }
+    // Seconds the database may take to answer before a desk reports it unreachable.
+    int DatabaseTimeout() const { return databaseTimeout_; }
+    void SetDatabaseTimeout(int seconds) { databaseTimeout_ = seconds; }
     int FontSize() const { return fontSize_; }
     void SetFontSize(int size) { fontSize_ = size; }
     // The key of the label sheet the item labels are printed on; empty for the first offered.
@@ -109,6 +112,7 @@ class KramoSettings {
     std::string password_;
     std::string databaseName_;
     int port_ = 5432;  // the PostgreSQL server's usual port, until a file names another
+    int databaseTimeout_ = 5;
     int fontSize_ = -1;
     std::string labelLayout_;
     int firstFreeLabel_ = 1;

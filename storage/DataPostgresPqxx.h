@@ -12,6 +12,7 @@
 
 #include "core/DataAccessInterface.h"
 #include "storage/PostgresConnection.h"
+#include "storage/QueryDeadline.h"
 
 namespace Kramo {
 
@@ -19,7 +20,8 @@ namespace Kramo {
 // in a READ COMMITTED transaction of its own and nothing is cached, so each call sees what
 // the other desks committed. Database failures are reported where they happen (log line and
 // error box) and mostly not passed on: reads then give empty results, writes change nothing.
-// A session the server ended is opened anew by the next operation.
+// A session that failed in a way that may leave it unusable is dropped, and the next
+// operation opens a new one. No call waits much longer than the connection's timeout.
 class DataPostgresPqxx : public DataAccessInterface {
   public:
     // The program's common report of a failure that must not end the operation.
@@ -31,8 +33,9 @@ class DataPostgresPqxx : public DataAccessInterface {
     static constexpr int RequiredVersion = 4;
 
     // Connects and checks the schema version; the sale name kept in the database replaces
-    // saleName. A failed connection is reported and thrown as DataStorageException, a wrong
-    // version thrown as database_exception.
+    // saleName. A failed connection is reported and thrown as DataStorageException; a wrong
+    // version, or a database whose version cannot be read, thrown as database_exception with
+    // the reason for the user.
     DataPostgresPqxx(const PostgresConnection& connection, std::string& saleName,
                      FailureReport reportFailure);
     ~DataPostgresPqxx() override;
@@ -43,15 +46,18 @@ class DataPostgresPqxx : public DataAccessInterface {
     // In ascending NUMBER order.
     std::vector<Item> GetSellerItems(int sellerId) override;
     Item GetSellerItemByNumber(int sellerId, int number) override;
+    // SellerCodeTakenException when another seller holds the code (letter case aside).
     int AddSeller(Seller& seller) override;
     // One transaction for the seller and its items; throws after the report when the database
-    // did not take them, so that an import does not count the sheet as stored.
+    // did not take them, so that an import does not count the sheet as stored. A commit cut
+    // off is resolved by asking for the import's key, as for a sale.
     int AddSellerWithItems(Seller& seller, std::vector<Item>& items) override;
     bool MarkSellerChanging(int sellerId) override;
     void UpdateSeller(int sellerId, const Seller& seller) override;
     void RemoveSeller(int sellerId) override;
     int AddItem(Item& item, int sellerId) override;
     void ModifyItem(int itemId, const Item& item) override;
+    // An item sold meanwhile stays (its sale is to be paid out): refused with the reason.
     void RemoveItem(int itemId) override;
     Item GetItem(int itemId) override;
     // The matching categories in database order.
@@ -64,9 +70,15 @@ class DataPostgresPqxx : public DataAccessInterface {
     std::vector<SellerCategory> GetSellerCategories() override;
     // One placeholder category with ID -1 per code.
     std::vector<SellerCategory> GetSellerCategoriesByCodes(const std::vector<char>& codes) override;
-    // All or nothing: the items become sold together with the sold row and its items.
+    // All or nothing: the items become sold together with the sold row and its items. A
+    // commit whose outcome is unknown is resolved by asking for the sale's key: recorded ->
+    // done; not recorded -> reported and thrown; cannot ask -> UnknownOutcomeException.
     void StoreSale(const SaleRecord& sale) override;
-    // In one transaction: the items in stock again, their latest sale row titled "Storno".
+    std::vector<RecordedSale> GetRecordedSales() override;
+    // One statement: every item or (WrongItemException when one is gone) none.
+    void SetItemsStatus(const std::vector<int>& itemIds, int32_t status) override;
+    // In one transaction: the sale of the key marked cancelled and titled "Storno", its sold
+    // items in stock again. A sale cancelled already stays as it is.
     void CancelSale(const SaleRecord& sale) override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
@@ -79,24 +91,38 @@ class DataPostgresPqxx : public DataAccessInterface {
     static void HandlePostgresException(const std::exception& failure);
 
   private:
+    // Whether a commit cut off reached the database.
+    enum class Outcome { Recorded, NotRecorded, Unknown };
+
     void Connect(const PostgresConnection& connection);
     // The open session, opened anew when the former one broke.
     pqxx::connection& Session();
-    // Reports a database failure and lets a broken session go.
+    // Reports a database failure and lets a session go that may be unusable after it.
     void ReportFailure(const std::exception& failure);
+    void DropUnusableSession(const std::exception& failure);
     void CheckVersion(std::string& saleName);
+    void ReadVersion(int& version, std::string& saleName);
 
     // Runs one SELECT in a transaction that is never committed. A database failure is
     // reported and gives no rows; false then.
     bool Select(const Sql& sql, const std::string& name, pqxx::result& rows,
                 std::string& statement);
     // Runs the statements in one transaction and commits; a failure is reported, nothing is
-    // committed, and the answer is false.
+    // committed, and the answer is false. A refusal the statements throw
+    // (DataStorageException) is passed on unreported.
     bool Transact(const std::string& name, const std::function<void(pqxx::work&)>& statements);
-    // One statement in a transaction of its own.
-    bool Write(const Sql& sql, const std::string& name);
-    // Runs one INSERT … RETURNING "ID"; the new ID, or -1 after a failure.
-    int Insert(const Sql& sql, const std::string& name);
+    // As Transact, but a failure of the commit itself (its outcome unknown) is not reported:
+    // the caller learns of it through commitFailure and asks what happened.
+    bool TransactKeyed(const std::string& name, const std::function<void(pqxx::work&)>& statements,
+                       std::string& commitFailure);
+    // After a commit cut off, over a fresh session within the timeout: whether the record is
+    // there. The probe inserts the record's key again (rolled back), which waits for the
+    // cut-off transaction to end, and gives a row when the key was free; on record, the
+    // question's rows come in answer.
+    Outcome AskWhetherRecorded(const Sql& probe, const Sql& question, pqxx::result& answer);
+    // Logs and reports how the commit's outcome was resolved; throws unless it was recorded.
+    void Resolve(Outcome outcome, const char* what, const std::string& key,
+                 const std::string& commitFailure, const char* notRecordedMessage);
 
     std::vector<Seller> QueryForSellers(const Sql& sql, const std::string& name, bool singleRow);
     std::vector<Item> QueryForItems(const Sql& sql, const std::string& name, bool singleRow);
@@ -111,19 +137,23 @@ class DataPostgresPqxx : public DataAccessInterface {
     SellerCategory ReadSellerCategory(const pqxx::row& row) const;
     void ReportCorrupted() const;
 
-    // A text value between single quotes, escaped by the connection's own rules.
-    std::string Quoted(const std::string& text) const;
+    // A text value between single quotes, escaped by the connection's own rules. A text with
+    // a NUL byte (which the escaping would cut off) is refused: the field names it to the user.
+    std::string Quoted(const std::string& text, const char* field = "text") const;
     // The time stamp as the statements write it; an invalid one is first replaced by now.
     static std::string StorableTimestamp(Timestamp& time);
     // The statements that insert a record and return its new ID.
-    std::string SellerInsert(Seller& seller) const;
+    // The seller's insert gives no row when another seller has the code.
+    std::string SellerInsert(Seller& seller, const std::string& importKey = "") const;
     std::string SellerAssignments(Seller seller) const;
     std::string ItemInsert(Item& item) const;
     std::string ItemAssignments(Item item) const;
 
     FailureReport reportFailure_;
     std::string connectionString_;
+    int timeout_;  // seconds
     std::unique_ptr<pqxx::connection> connection_;
+    QueryDeadline deadline_;
 };
 
 }  // namespace Kramo

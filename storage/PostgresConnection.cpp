@@ -1,5 +1,6 @@
 #include "PostgresConnection.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "support/FormatStream.h"
@@ -21,10 +22,16 @@ bool NeedsQuotes(const std::string& value) {
 
 std::string BuildConnectionString(const PostgresConnection& connection,
                                   const std::string& password) {
-    return (FormatStream("user=%s password=%s dbname=%s hostaddr=%s port=%i")
+    // A network that drops the packets is noticed by the keepalives; libpq waits at least
+    // two seconds for a connection whatever it is told.
+    const int timeout = std::max(2, connection.timeout);
+    return (FormatStream("user=%s password=%s dbname=%s hostaddr=%s port=%i connect_timeout=%i "
+                         "keepalives=1 keepalives_idle=%i keepalives_interval=1 "
+                         "keepalives_count=%i tcp_user_timeout=%i")
             << QuoteConnectionValue(connection.user) << QuoteConnectionValue(password)
             << QuoteConnectionValue(connection.databaseName)
-            << QuoteConnectionValue(connection.address) << connection.port)
+            << QuoteConnectionValue(connection.address) << connection.port << timeout
+            << std::max(1, timeout / 2) << std::max(1, timeout / 2) << timeout * 1000)
         .str();
 }
 

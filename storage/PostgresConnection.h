@@ -11,6 +11,9 @@ struct PostgresConnection {
     std::string password;
     std::string databaseName;
     int port = 5432;
+    // Seconds a desk waits for the server before it reports a failure: the connection's
+    // opening, a silent network (keepalives) and each statement.
+    int timeout = 5;
 
     // The libpq connection string; values that are empty or hold blanks, quotes or
     // backslashes are quoted, so that no value can end early or add a key of its own.

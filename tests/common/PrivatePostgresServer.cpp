@@ -139,6 +139,12 @@ void PrivatePostgresServer::CreateDatabase(const std::string& schemaFile,
         folder_ + "/commands.log");
 }
 
+void PrivatePostgresServer::RunScript(const std::string& file) const {
+    Run({Binaries + "psql", "-q", "-v", "ON_ERROR_STOP=1", "-h", folder_, "-p",
+         std::to_string(connection_.port), "-U", "kramo", "-d", "kramo", "-f", file},
+        folder_ + "/commands.log");
+}
+
 void PrivatePostgresServer::PgCtl(const std::string& action, const std::string& mode) {
     std::vector<std::string> command = {Binaries + "pg_ctl",     "-D", dataFolder_, "-l",
                                         folder_ + "/server.log", "-w"};

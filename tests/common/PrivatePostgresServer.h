@@ -28,6 +28,8 @@ class PrivatePostgresServer {
 
     // The first field of the first row, read over a session of its own; "NULL" for a NULL.
     std::string Scalar(const std::string& sql) const;
+    // Runs an SQL file with psql as the database's owner; throws when it fails.
+    void RunScript(const std::string& file) const;
 
   private:
     // Stops the server if it runs and removes its folder.

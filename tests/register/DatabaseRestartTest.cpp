@@ -14,6 +14,9 @@
 #include "register/KramoRegister.h"
 #include "register/SettingsApplication.h"
 #include "settings/KramoSettings.h"
+#include "storage/DataPostgresPqxx.h"
+#include "storage/DatabaseException.h"
+#include "support/UniqueKey.h"
 
 namespace {
 
@@ -153,6 +156,67 @@ TEST_F(DatabaseRestartTest, SalesBeforeTheOutageStayAndTheDeskSellsAgainAfterIt)
     EXPECT_EQ(RecordedSales(), "1 2 | 3 | 4 5 | 6 | 7 8");
     EXPECT_EQ(SoldItems(), "1 2 3 4 5 6 7 8");
     EXPECT_EQ(Receipts(), 5u);
+}
+
+// A database of the former version, filled as a bazaar leaves it (two codes that differ only in
+// letter case, sales, a storno), keeps every row through the upgrade script and opens as the
+// current version, which sells on.
+TEST(DatabaseUpgradeTest, VersionThreeDatabaseKeepsEveryRowAndOpensAfterTheUpgrade) {
+    KramoTest::LogCapture log;
+    KramoTest::ScriptedUserMessages boxes;
+    KramoTest::PrivatePostgresServer server(KRAMO_SCHEMA_V3_FILE, "Stara kramo");
+    KramoTest::TemporaryDirectory folder;
+    folder.WriteFile(
+        "bazaar.sql",
+        "INSERT INTO sellers (\"ID\", \"SHORT_CODE\", \"NAME\", \"SELLER_CATEGORY_ID\", "
+        "\"MODIFIED\", \"STATUS\") VALUES (1, 'AB', 'Anna', 11, now(), 1), "
+        "(2, 'ab', 'Adam', 12, now(), 1), (3, 'CD', 'Cyril', 11, now(), 1);\n"
+        "INSERT INTO items (\"ID\", \"NAME\", \"SELLER_ID\", \"PRICE\", "
+        "\"ITEM_CATEGORY_ID\", \"NUMBER\", \"STATUS\", \"MODIFIED\") VALUES "
+        "(1, 'Kabát', 1, 5, 1, 1, 2, now()), (2, 'Čiapka', 1, 2.5, 1, 2, 2, now()), "
+        "(3, 'Sánky', 2, 12, 2, 1, 1, now()), (4, 'Lopta', 3, 1, 1, 1, 1, now());\n"
+        "INSERT INTO sold (\"ID\", \"TITLE\", \"DATE\") VALUES "
+        "(1, 'Sale', '2026-04-11 10:00:00'), (2, 'Storno', '2026-04-11 10:05:00');\n"
+        "INSERT INTO sold_item VALUES (1, 1), (1, 2), (2, 3);\n"
+        "SELECT setval(pg_get_serial_sequence(name, 'ID'), 4) FROM "
+        "unnest(ARRAY['sellers', 'items', 'sold']) AS name;\n");
+    server.RunScript(folder.File("bazaar.sql"));
+
+    std::string saleName;
+    const auto ignore = [](const std::exception&) {};
+    try {
+        Kramo::DataPostgresPqxx(server.Connection(), saleName, ignore);
+        ADD_FAILURE() << "a version-3 database opened";
+    } catch (const Kramo::database_exception& refusal) {
+        EXPECT_STREQ(refusal.what(),
+                     "Databáza má verziu schémy 3, program potrebuje verziu 4. Previeďte ju "
+                     "skriptom sql/upgrade-3-to-4.sql.");
+    }
+
+    server.RunScript(KRAMO_UPGRADE_FILE);
+    Kramo::DataPostgresPqxx store(server.Connection(), saleName, ignore);
+    EXPECT_EQ(saleName, "Stara kramo");
+    std::vector<std::string> codes;
+    for (const Kramo::Seller& seller : store.GetSellers()) {
+        codes.push_back(seller.SHORT_CODE + " " + seller.NAME + " " +
+                        std::to_string(store.GetSellerItems(seller.ID).size()));
+    }
+    EXPECT_THAT(codes, testing::UnorderedElementsAre("AB Anna 2", "ab-2 Adam 1", "CD Cyril 1"));
+    const std::vector<Kramo::RecordedSale> sales = store.GetRecordedSales();
+    ASSERT_EQ(sales.size(), 2u);
+    EXPECT_EQ(sales[0].itemCount, 2);
+    EXPECT_DOUBLE_EQ(sales[0].total, 7.5);
+    EXPECT_FALSE(sales[0].cancelled);
+    EXPECT_TRUE(sales[1].cancelled);
+    EXPECT_DOUBLE_EQ(sales[1].total, 12.0);
+
+    Kramo::SaleRecord sale;
+    sale.key = Kramo::NewUniqueKey();
+    sale.itemIds = {4};
+    store.StoreSale(sale);
+    EXPECT_EQ(store.GetItem(4).STATUS, Kramo::Sold);
+    EXPECT_EQ(store.GetRecordedSales().size(), 3u);
+    EXPECT_THAT(boxes.ShownOfKind("error"), testing::IsEmpty());
 }
 
 }  // namespace

@@ -95,6 +95,7 @@ TEST_F(KramoSettingsTest, SavedFileHasTheFixedLayout) {
               "\t\t\tpassword=\"tajne\"\n"
               "\t\t\tdbname=\"kramo\"\n"
               "\t\t\tport=\"5433\"\n"
+              "\t\t\ttimeout=\"5\"\n"
               "\t\t\t />\n"
               "\t\t<labels\n"
               "\t\t\tlayout=\"\"\n"
@@ -124,6 +125,7 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     saved.SetPassword("p\"a<s>s'&amp;");
     saved.SetDatabaseName("kramo db");
     saved.SetPort(-15432);
+    saved.SetDatabaseTimeout(12);
     saved.SetReceiptPage("roll-58");
     saved.SetPrintReceipts(Kramo::ReceiptPrinting::Ask);
     saved.SetReceiptPrinterName("Pokladňa \"1\" & <2>");
@@ -139,6 +141,7 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     EXPECT_EQ(loaded.Password(), saved.Password());
     EXPECT_EQ(loaded.DatabaseName(), saved.DatabaseName());
     EXPECT_EQ(loaded.Port(), -15432);
+    EXPECT_EQ(loaded.DatabaseTimeout(), 12);
     EXPECT_EQ(loaded.ReceiptPage(), "roll-58");
     EXPECT_EQ(loaded.PrintReceipts(), Kramo::ReceiptPrinting::Ask);
     EXPECT_EQ(loaded.ReceiptPrinterName(), saved.ReceiptPrinterName());

@@ -3,9 +3,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <pqxx/pqxx>
+#include <random>
 #include <thread>
 
 #include "DataDirectory.h"
@@ -13,8 +21,10 @@
 #include "common/LogCapture.h"
 #include "common/PostgresTestDatabase.h"
 #include "common/ScriptedUserMessages.h"
+#include "common/TcpProxy.h"
 #include "storage/DatabaseException.h"
 #include "support/Clock.h"
+#include "support/FormatText.h"
 #include "support/UniqueKey.h"
 
 namespace {
@@ -43,9 +53,10 @@ constexpr const char* DatabaseProblem = "Problem s databazou, prosim skuste opat
 // One cash desk on a database of the test's own.
 class PostgresStoreTest : public testing::Test {
   protected:
-    std::unique_ptr<DataPostgresPqxx> OpenDesk() {
+    std::unique_ptr<DataPostgresPqxx> OpenDesk() { return OpenDeskAt(database.Connection()); }
+    std::unique_ptr<DataPostgresPqxx> OpenDeskAt(const PostgresConnection& connection) {
         return std::make_unique<DataPostgresPqxx>(
-            database.Connection(), saleName,
+            connection, saleName,
             [this](const std::exception& failure) { reported.push_back(failure.what()); });
     }
 
@@ -82,7 +93,9 @@ class PostgresStoreTest : public testing::Test {
 std::string LoggedConnectionLine(const PostgresConnection& connection) {
     return "Connecting to postgresqldb: user=" + connection.user +
            " password=*** dbname=" + connection.databaseName + " hostaddr=" + connection.address +
-           " port=" + std::to_string(connection.port) + "\n";
+           " port=" + std::to_string(connection.port) +
+           " connect_timeout=5 keepalives=1 keepalives_idle=2 keepalives_interval=1 "
+           "keepalives_count=2 tcp_user_timeout=5000\n";
 }
 
 TEST_F(PostgresStoreTest, ConnectingTakesTheSaleNameAndNeverLogsThePassword) {
@@ -93,29 +106,49 @@ TEST_F(PostgresStoreTest, ConnectingTakesTheSaleNameAndNeverLogsThePassword) {
     EXPECT_THAT(ErrorBoxes(), IsEmpty());
 }
 
-TEST_F(PostgresStoreTest, DatabaseOfAnotherVersionIsRefused) {
+TEST_F(PostgresStoreTest, DatabaseOfAnotherVersionIsRefusedWithBothVersions) {
     struct Case {
         const char* change;
         int version;
+        const char* message;
     };
-    const Case cases[] = {{"UPDATE info SET \"VERSION\" = 2", 2},
-                          {"ALTER TABLE info ALTER \"VERSION\" DROP NOT NULL; "
-                           "UPDATE info SET \"VERSION\" = NULL",
-                           1},
-                          {"DELETE FROM info", 0}};
+    const Case cases[] = {
+        {"UPDATE info SET \"VERSION\" = 3", 3,
+         "Databáza má verziu schémy 3, program potrebuje verziu 4. Previeďte ju skriptom "
+         "sql/upgrade-3-to-4.sql."},
+        {"UPDATE info SET \"VERSION\" = 2", 2,
+         "Databáza má verziu schémy 2, program potrebuje verziu 4."},
+        {"ALTER TABLE info ALTER \"VERSION\" DROP NOT NULL; UPDATE info SET \"VERSION\" = NULL", 1,
+         "Databáza má verziu schémy 1, program potrebuje verziu 4."},
+        {"DELETE FROM info", 0, "Databáza má verziu schémy 0, program potrebuje verziu 4."}};
     for (const Case& test : cases) {
         database.Execute(test.change);
         try {
             OpenDesk();
             ADD_FAILURE() << test.change << ": opened";
         } catch (const database_exception& failure) {
-            EXPECT_STREQ(failure.what(), "Database version is not correct (4)\n");
+            EXPECT_STREQ(failure.what(), test.message);
         }
         EXPECT_THAT(log.Text(), HasSubstr("Connected to database version " +
                                           std::to_string(test.version) + "\n"))
             << test.change;
     }
     EXPECT_THAT(log.Text(), HasSubstr("Database version is not correct (4)\n"));
+
+    // A database the program's tables are missing from, or with two versions, says why.
+    const std::pair<const char*, const char*> unreadable[] = {
+        {"INSERT INTO info VALUES (4, 'a'), (4, 'b')",
+         "Tabuľka info v databáze má mať jeden riadok, má ich 2."},
+        {"DROP TABLE info", "relation \"info\" does not exist"}};
+    for (const auto& [change, reason] : unreadable) {
+        database.Execute(change);
+        try {
+            OpenDesk();
+            ADD_FAILURE() << change << ": opened";
+        } catch (const database_exception& failure) {
+            EXPECT_THAT(failure.what(), HasSubstr(reason));
+        }
+    }
     EXPECT_THAT(ErrorBoxes(), IsEmpty());  // the caller reports it
 }
 
@@ -188,15 +221,35 @@ TEST_F(PostgresStoreTest, InjectedShortCodesAndTitlesReadAndChangeNothing) {
     EXPECT_THAT(ErrorBoxes(), IsEmpty());
 }
 
-TEST_F(PostgresStoreTest, ShortCodeOfNoSellerThrowsAndOfTwoReportsAndTakesTheFirst) {
+// The code is unique whatever the letter case; a taken one is refused with its reason and
+// nothing is written.
+TEST_F(PostgresStoreTest, ShortCodeOfNoSellerThrowsAndATakenCodeIsRefused) {
     EXPECT_THROW(store->GetSellerByCode("NONE"), WrongSellerException);
     EXPECT_THROW(store->GetSeller(4242), WrongSellerException);
     const int first = AddSeller("DUP", "Prvy");
-    AddSeller("DUP", "Druhy");
+    const int other = AddSeller("INE", "Iny");
+    Seller second = MakeSeller("dup", "Druhy");
+    std::vector<Item> items = {MakeItem(1, "Vec", 1.0)};
+    for (const auto& add : std::vector<std::function<void()>>{
+             [&] { store->AddSeller(second); }, [&] { store->AddSellerWithItems(second, items); },
+             [&] {
+                 Seller renamed = store->GetSeller(other);
+                 renamed.SHORT_CODE = "dup";
+                 store->UpdateSeller(other, renamed);
+             }}) {
+        try {
+            add();
+            ADD_FAILURE() << "taken code written";
+        } catch (const SellerCodeTakenException& refusal) {
+            EXPECT_STREQ(refusal.what(), "Kód predajcu dup už má iný predajca.");
+        }
+    }
     EXPECT_EQ(store->GetSellerByCode("DUP").ID, first);
-    EXPECT_THAT(reported, ElementsAre("DataPostgresPqxx::QueryForSellers no single item: "
-                                      "'getting seller by code' => "
-                                      "'SELECT * FROM sellers WHERE \"SHORT_CODE\" = 'DUP''."));
+    EXPECT_EQ(store->GetSeller(other).SHORT_CODE, "INE");
+    EXPECT_EQ(Count("sellers"), "2");
+    EXPECT_EQ(Count("items"), "0");
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+    EXPECT_THAT(reported, IsEmpty());
 }
 
 TEST_F(PostgresStoreTest, ItemsComeInNumberOrderAndAreFoundByNumber) {
@@ -351,7 +404,8 @@ TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
     const int first = AddItem(seller, 1);
     const int second = AddItem(seller, 2);
     const int unsold = AddItem(seller, 3);
-    store->StoreSale(Sale({first, second}, "Sale"));
+    const SaleRecord sale = Sale({first, second}, "Sale");
+    store->StoreSale(sale);
     EXPECT_EQ(store->GetItem(first).STATUS, Sold);
     EXPECT_EQ(store->GetItem(second).STATUS, Sold);
     EXPECT_EQ(store->GetItem(unsold).STATUS, InStock);
@@ -360,11 +414,17 @@ TEST_F(PostgresStoreTest, SaleMarksItsItemsSoldAndRecordsThemTogether) {
                               "FROM sold_item JOIN sold ON \"SOLD_ID\" = sold.\"ID\""),
               std::to_string(first) + "," + std::to_string(second));
 
-    // A storno puts the items back and keeps the sale on record as taken back.
-    store->CancelSale(Sale({first, second}));
+    // A storno puts the items back and keeps the sale on record as taken back; a second one
+    // (a retry) changes nothing, a sale never recorded is refused.
+    store->CancelSale(sale);
     EXPECT_EQ(store->GetItem(first).STATUS, InStock);
     EXPECT_EQ(store->GetItem(second).STATUS, InStock);
-    EXPECT_EQ(database.Scalar("SELECT \"TITLE\" FROM sold"), "Storno");
+    EXPECT_EQ(database.Scalar("SELECT \"TITLE\" || ' ' || \"CANCELLED\" FROM sold"), "Storno true");
+    store->StoreSale(Sale({first}));
+    store->CancelSale(sale);
+    EXPECT_EQ(store->GetItem(first).STATUS, Sold);
+    EXPECT_THROW(store->CancelSale(Sale({first})), std::runtime_error);
+    EXPECT_EQ(store->GetItem(first).STATUS, Sold);
 }
 
 TEST_F(PostgresStoreTest, SaleOfNoItemsRecordsNothing) {
@@ -500,11 +560,332 @@ TEST_F(PostgresStoreTest, TwoDesksSeeEachOthersSales) {
     EXPECT_EQ(store->GetItem(items[2]).STATUS, Sold);
     EXPECT_EQ(store->GetItem(items[3]).STATUS, InStock);
 
-    // Nothing locks an item across operations: a second sale of it is recorded too.
-    other->StoreSale(Sale({items[0]}, "Sale"));
-    EXPECT_EQ(Count("sold"), "3");
-    EXPECT_EQ(Count("sold_item"), "4");
+    // An item sold at the other desk is not sold again.
+    EXPECT_THROW(other->StoreSale(Sale({items[0]}, "Sale")), ItemsNotInStockException);
+    EXPECT_EQ(Count("sold"), "2");
+    EXPECT_EQ(Count("sold_item"), "3");
     EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+// A purchase whose items another desk sold or removed, or that never existed, records nothing
+// and names exactly those items; "sell anyway" sells an item whatever its state, if it exists.
+TEST_F(PostgresStoreTest, SaleOfItemsNoLongerInStockRecordsNothingAndNamesThem) {
+    const int seller = AddSeller("AA");
+    std::vector<int> items;
+    for (int number = 1; number <= 4; ++number) {
+        items.push_back(AddItem(seller, number, 2.0 * number));
+    }
+    store->StoreSale(Sale({items[0]}));
+    store->RemoveItem(items[1]);
+    const int never = items[3] + 100;
+    try {
+        store->StoreSale(Sale({items[2], items[0], items[1], never, items[3]}));
+        ADD_FAILURE() << "sold";
+    } catch (const ItemsNotInStockException& refusal) {
+        EXPECT_THAT(refusal.ItemIds(), ElementsAre(items[0], items[1], never));
+    }
+    EXPECT_EQ(Count("sold"), "1");
+    EXPECT_EQ(Count("sold_item"), "1");
+    EXPECT_EQ(store->GetItem(items[2]).STATUS, InStock);
+
+    SaleRecord forced = Sale({items[0], items[2]});
+    forced.forcedItemIds = {items[0]};
+    forced.desk = "Pokladňa 2";
+    store->StoreSale(forced);
+    SaleRecord gone = Sale({items[1], items[3]});
+    gone.forcedItemIds = {items[1]};
+    EXPECT_THROW(store->StoreSale(gone), ItemsNotInStockException);
+    EXPECT_EQ(store->GetItem(items[3]).STATUS, InStock);
+    // A retry of a purchase on record (its answer lost) is done, and not recorded again.
+    store->StoreSale(forced);
+    EXPECT_EQ(
+        database.Scalar("SELECT string_agg(\"ITEM_ID\" || ':' || \"PRICE\" || ':' || "
+                        "\"FORCED\", ' ' ORDER BY \"ITEM_ID\") FROM sold_item"),
+        FormatText("%i:2.0000:false %i:2.0000:true %i:6.0000:false", items[0], items[0], items[2]));
+
+    const std::vector<RecordedSale> sales = store->GetRecordedSales();
+    ASSERT_EQ(sales.size(), 2u);
+    EXPECT_EQ(sales[1].key, forced.key);
+    EXPECT_EQ(sales[1].desk, "Pokladňa 2");
+    EXPECT_EQ(sales[1].itemCount, 2);
+    EXPECT_DOUBLE_EQ(sales[1].total, 8.0);
+    EXPECT_EQ(sales[1].forcedCount, 1);
+    EXPECT_DOUBLE_EQ(sales[1].forcedTotal, 2.0);
+    EXPECT_EQ(sales[1].time.Year, CurrentTimestamp().Year);
+    store->CancelSale(forced);
+    EXPECT_TRUE(store->GetRecordedSales()[1].cancelled);
+    EXPECT_FALSE(store->GetRecordedSales()[0].cancelled);
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+// A write from a copy read before another desk's change is refused and changes nothing: the
+// sale's state survives every edit. A record removed meanwhile is reported too.
+TEST_F(PostgresStoreTest, WritesFromAStaleCopyOrOfARemovedRecordAreRefused) {
+    const std::unique_ptr<DataPostgresPqxx> other = OpenDesk();
+    const int seller = AddSeller("AA");
+    const int item = AddItem(seller, 1);
+    Item stale = store->GetItem(item);
+    Seller staleSeller = store->GetSeller(seller);
+    other->StoreSale(Sale({item}));
+    stale.PRICE = 9.0;
+    EXPECT_THROW(store->ModifyItem(item, stale), RecordChangedException);
+    EXPECT_EQ(store->GetItem(item).STATUS, Sold);
+    Item current = store->GetItem(item);
+    current.PRICE = 9.0;
+    store->ModifyItem(item, current);
+    EXPECT_EQ(store->GetItem(item).STATUS, Sold);
+    EXPECT_DOUBLE_EQ(store->GetItem(item).PRICE, 9.0);
+
+    Seller renamed = other->GetSeller(seller);
+    renamed.NAME = "Iná";
+    other->UpdateSeller(seller, renamed);
+    staleSeller.COMMENT = "poznámka";
+    EXPECT_THROW(store->UpdateSeller(seller, staleSeller), RecordChangedException);
+    EXPECT_EQ(store->GetSeller(seller).NAME, "Iná");
+
+    const int removable = AddItem(seller, 2);
+    const Item removed = store->GetItem(removable);
+    other->RemoveItem(removable);
+    EXPECT_THROW(store->ModifyItem(removable, removed), WrongItemException);
+    const int goneSeller = AddSeller("BB");
+    const Seller gone = store->GetSeller(goneSeller);
+    other->RemoveSeller(goneSeller);
+    EXPECT_THROW(store->UpdateSeller(goneSeller, gone), WrongSellerException);
+    // A sold item is to be paid out: it is not removed.
+    try {
+        other->RemoveItem(item);
+        ADD_FAILURE() << "removed";
+    } catch (const std::runtime_error& refusal) {
+        EXPECT_STREQ(refusal.what(), "Vec sa nepodarilo odstrániť: medzitým sa predala.");
+    }
+
+    // Items' states are set all or none.
+    const int next = AddItem(seller, 3);
+    EXPECT_THROW(store->SetItemsStatus({next, removable}, HandedBack), WrongItemException);
+    EXPECT_EQ(store->GetItem(next).STATUS, InStock);
+    store->SetItemsStatus({next, item}, HandedBack);
+    EXPECT_EQ(store->GetItem(item).STATUS, HandedBack);
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+TEST_F(PostgresStoreTest, TextWithANulByteIsRefusedNeverCut) {
+    Seller seller = MakeSeller("AA", std::string("Anna\0Nová", 10));
+    store->AddSeller(seller);
+    const int id = AddSeller("BB");
+    Item item = MakeItem(1, std::string("Kabát\0zimný", 12), 1.0);
+    store->AddItem(item, id);
+    EXPECT_EQ(Count("sellers"), "1");
+    EXPECT_EQ(Count("items"), "0");
+    EXPECT_THAT(ErrorBoxes(),
+                ElementsAre(std::string(DatabaseProblem) +
+                                " | Pole „Meno“ obsahuje znak NUL, ktorý databáza neuloží; nič "
+                                "sa nezapísalo.",
+                            HasSubstr("Pole „Názov“ obsahuje znak NUL")));
+    EXPECT_EQ(store->GetSeller(id).SHORT_CODE, "BB");
+}
+
+// The connection cut right after the server got the COMMIT: the desk asks, finds the sale or
+// the import on record and finishes it normally; nothing is recorded twice.
+TEST_F(PostgresStoreTest, CommitCutOffIsFoundOnRecordAndFinishedOnce) {
+    KramoTest::TcpProxy proxy(database.Connection());
+    const std::unique_ptr<DataPostgresPqxx> desk = OpenDeskAt(proxy.Connection());
+    const int seller = AddSeller("AA");
+    const SaleRecord sale = Sale({AddItem(seller, 1), AddItem(seller, 2)});
+    proxy.SetMode(KramoTest::TcpProxy::Mode::CutNextCommit);
+    desk->StoreSale(sale);
+    EXPECT_EQ(proxy.Cuts(), 1);
+    desk->StoreSale(sale);
+    EXPECT_EQ(Count("sold"), "1");
+    EXPECT_EQ(Count("sold_item"), "2");
+    EXPECT_THAT(log.Text(), HasSubstr("Sale " + sale.key + ": the commit was cut off ("));
+
+    proxy.SetMode(KramoTest::TcpProxy::Mode::CutNextCommit);
+    Seller imported = MakeSeller("IM", "Importovaný");
+    std::vector<Item> items = {MakeItem(1, "Kočík", 12.5), MakeItem(2, "Sánky", 3.0)};
+    const int id = desk->AddSellerWithItems(imported, items);
+    EXPECT_EQ(proxy.Cuts(), 2);
+    EXPECT_EQ(imported.ID, id);
+    EXPECT_EQ(store->GetItem(items[1].ID).NAME, "Sánky");
+    EXPECT_EQ(store->GetItem(items[0].ID).SELLER_ID, id);
+    EXPECT_EQ(Count("sellers"), "2");
+    EXPECT_EQ(Count("items"), "4");
+    EXPECT_EQ(desk->GetSellerByCode("IM").ID, id);
+    EXPECT_THAT(log.Text(), HasSubstr("but is on record\n"));
+    EXPECT_THAT(ErrorBoxes(), IsEmpty());
+}
+
+// A network that goes silent without closing anything: the sale and the opening of a desk fail
+// within the timeout and a small margin, reported; with the network back the desk works.
+TEST_F(PostgresStoreTest, SilentNetworkFailsWithinTheTimeoutAndTheNextOperationWorks) {
+    KramoTest::TcpProxy proxy(database.Connection());
+    PostgresConnection through = proxy.Connection();
+    through.timeout = 2;
+    const std::unique_ptr<DataPostgresPqxx> desk = OpenDeskAt(through);
+    const int item = AddItem(AddSeller("AA"), 1);
+    const auto limit = std::chrono::seconds(through.timeout + 3);
+
+    proxy.SetMode(KramoTest::TcpProxy::Mode::Silent);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(desk->StoreSale(Sale({item})), std::exception);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, limit);
+    start = std::chrono::steady_clock::now();
+    EXPECT_THROW(OpenDeskAt(through), DataStorageException);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, limit);
+    EXPECT_EQ(ErrorBoxes().size(), 2u);
+
+    proxy.SetMode(KramoTest::TcpProxy::Mode::Forward);
+    desk->StoreSale(Sale({item}));
+    EXPECT_EQ(store->GetItem(item).STATUS, Sold);
+    EXPECT_EQ(ErrorBoxes().size(), 2u);
+}
+
+// Desk processes of their own on the test's database, started together; each writes its
+// lines of results to the parent. A desk that throws out of its work writes "crashed".
+std::vector<std::string> RunDesks(const PostgresConnection& connection, int desks,
+                                  const std::function<void(int, DataPostgresPqxx&, FILE*)>& work) {
+    int start[2];
+    if (pipe(start) != 0) {
+        throw std::runtime_error("pipe");
+    }
+    std::vector<std::pair<pid_t, FILE*>> children;
+    for (int desk = 0; desk < desks; ++desk) {
+        int results[2];
+        if (pipe(results) != 0) {
+            throw std::runtime_error("pipe");
+        }
+        const pid_t child = fork();
+        if (child == 0) {
+            close(start[1]);
+            close(results[0]);
+            FILE* out = fdopen(results[1], "w");
+            try {
+                std::string saleName;
+                DataPostgresPqxx store(connection, saleName, [](const std::exception&) {});
+                char go;
+                (void)read(start[0], &go, 1);  // returns when the parent lets all desks go
+                work(desk, store, out);
+            } catch (const std::exception& failure) {
+                std::fprintf(out, "crashed %s\n", failure.what());
+            }
+            std::fclose(out);
+            _exit(0);
+        }
+        close(results[1]);
+        children.emplace_back(child, fdopen(results[0], "r"));
+    }
+    close(start[0]);
+    close(start[1]);
+    std::vector<std::string> lines;
+    for (const auto& [child, in] : children) {
+        char line[512];
+        while (std::fgets(line, sizeof line, in) != nullptr) {
+            lines.emplace_back(line, std::strcspn(line, "\n"));
+        }
+        std::fclose(in);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    return lines;
+}
+
+std::size_t CountStartingWith(const std::vector<std::string>& lines, const std::string& start) {
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(),
+                      [&](const std::string& line) { return line.find(start) == 0; }));
+}
+
+TEST_F(PostgresStoreTest, DesksSellingTheSameItemsAtOnceSellEachOnceAndLoseNoSale) {
+    const int seller = AddSeller("AA");
+    std::vector<int> items;
+    for (int number = 1; number <= 60; ++number) {
+        items.push_back(AddItem(seller, number));
+    }
+    const std::vector<std::string> lines =
+        RunDesks(database.Connection(), 3, [&](int desk, DataPostgresPqxx& own, FILE* out) {
+            std::vector<int> order = items;
+            std::shuffle(order.begin(), order.end(), std::mt19937(desk));
+            for (std::size_t at = 0; at + 3 <= order.size(); at += 3) {
+                SaleRecord sale = Sale({order[at], order[at + 1], order[at + 2]});
+                try {
+                    own.StoreSale(sale);
+                    std::fprintf(out, "sold %s\n", sale.key.c_str());
+                } catch (const ItemsNotInStockException&) {
+                    std::fprintf(out, "refused\n");
+                }
+            }
+        });
+    EXPECT_EQ(CountStartingWith(lines, "sold ") + CountStartingWith(lines, "refused"), 60u);
+    for (const std::string& line : lines) {
+        if (line.find("sold ") == 0) {
+            EXPECT_EQ(database.Scalar("SELECT count(*) FROM sold WHERE \"SALE_KEY\" = '" +
+                                      line.substr(5) + "'"),
+                      "1");
+        }
+    }
+    EXPECT_EQ(Count("sold"), std::to_string(CountStartingWith(lines, "sold ")));
+    EXPECT_EQ(database.Scalar("SELECT count(*) FROM (SELECT \"ITEM_ID\" FROM sold_item GROUP BY "
+                              "\"ITEM_ID\" HAVING count(*) > 1) AS twice"),
+              "0");
+    EXPECT_EQ(database.Scalar("SELECT count(*) FROM items WHERE \"STATUS\" = 2"),
+              Count("sold_item"));
+}
+
+// The other desk edits every item from copies read before the sales (as a dialog opened a
+// while ago), re-reading a copy it is told is stale.
+TEST_F(PostgresStoreTest, EditsWhileAnotherDeskSellsLoseNoSaleAndNoEdit) {
+    const int seller = AddSeller("AA");
+    std::vector<int> items;
+    for (int number = 1; number <= 40; ++number) {
+        items.push_back(AddItem(seller, number, 1.0));
+    }
+    const std::vector<std::string> lines =
+        RunDesks(database.Connection(), 2, [&](int desk, DataPostgresPqxx& own, FILE* out) {
+            if (desk == 0) {
+                for (const int item : items) {
+                    own.StoreSale(Sale({item}));
+                }
+                return;
+            }
+            std::vector<Item> copies = own.GetSellerItems(seller);
+            for (Item& copy : copies) {
+                for (int attempt = 0; attempt < 5; ++attempt) {
+                    copy.PRICE = 2.0;
+                    try {
+                        own.ModifyItem(copy.ID, copy);
+                        break;
+                    } catch (const RecordChangedException&) {
+                        std::fprintf(out, "stale\n");
+                        copy = own.GetItem(copy.ID);
+                    }
+                }
+            }
+        });
+    EXPECT_EQ(CountStartingWith(lines, "crashed"), 0u) << testing::PrintToString(lines);
+    EXPECT_EQ(database.Scalar("SELECT count(*) FROM items WHERE \"STATUS\" <> 2"), "0");
+    EXPECT_EQ(database.Scalar("SELECT count(*) FROM items WHERE \"PRICE\" <> 2"), "0");
+}
+
+TEST_F(PostgresStoreTest, DesksImportingTheSameCodesAtOnceTakeEachCodeOnce) {
+    const std::vector<std::string> lines =
+        RunDesks(database.Connection(), 3, [](int desk, DataPostgresPqxx& own, FILE* out) {
+            for (int code = 1; code <= 20; ++code) {
+                // One desk writes the codes in small letters: the same codes all the same.
+                Seller seller = MakeSeller((desk == 1 ? "k" : "K") + std::to_string(code),
+                                           "Predajca " + std::to_string(desk));
+                std::vector<Item> items = {MakeItem(1, "Vec", 1.0), MakeItem(2, "Vec", 2.0)};
+                try {
+                    own.AddSellerWithItems(seller, items);
+                    std::fprintf(out, "stored\n");
+                } catch (const SellerCodeTakenException&) {
+                    std::fprintf(out, "taken\n");
+                }
+            }
+        });
+    EXPECT_EQ(CountStartingWith(lines, "stored"), 20u) << testing::PrintToString(lines);
+    EXPECT_EQ(CountStartingWith(lines, "taken"), 40u);
+    EXPECT_EQ(Count("sellers"), "20");
+    EXPECT_EQ(Count("items"), "40");
 }
 
 }  // namespace

@@ -28,11 +28,15 @@ TEST(PostgresConnection, ValuesLibpqWouldMisreadAreQuoted) {
 }
 
 TEST(PostgresConnection, PasswordNeverReachesTheLoggedString) {
-    const PostgresConnection connection{"127.0.0.1", "kramo", "tajne heslo", "kramo db", 5433};
+    const PostgresConnection connection{"127.0.0.1", "kramo", "tajne heslo", "kramo db", 5433, 8};
+    const std::string timeouts =
+        " connect_timeout=8 keepalives=1 keepalives_idle=4 "
+        "keepalives_interval=1 keepalives_count=4 tcp_user_timeout=8000";
     EXPECT_EQ(connection.ConnectionString(),
-              "user=kramo password='tajne heslo' dbname='kramo db' hostaddr=127.0.0.1 port=5433");
+              "user=kramo password='tajne heslo' dbname='kramo db' hostaddr=127.0.0.1 port=5433" +
+                  timeouts);
     EXPECT_EQ(connection.LoggedConnectionString(),
-              "user=kramo password=*** dbname='kramo db' hostaddr=127.0.0.1 port=5433");
+              "user=kramo password=*** dbname='kramo db' hostaddr=127.0.0.1 port=5433" + timeouts);
 }
 
 }  // namespace
