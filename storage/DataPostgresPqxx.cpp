@@ -1,10 +1,14 @@
 #include "DataPostgresPqxx.h"
 
 #include <charconv>
+#include <optional>
 #include <pqxx/pqxx>
+#include <set>
 #include <stdexcept>
 
 #include "storage/DatabaseException.h"
+#include "storage/PostgresChangeListener.h"
+#include "storage/PostgresRowReader.h"
 #include "storage/PostgresTimestamp.h"
 #include "support/Clock.h"
 #include "support/FormatStream.h"
@@ -49,13 +53,16 @@ bool ReadField(const pqxx::field& field, Value& value) {
     }
 }
 
-// A category amount: NULL reads as the fallback, a text that does not convert is corrupt.
-bool ReadAmount(const pqxx::field& field, double& value, double fallback) {
-    if (field.is_null()) {
-        value = fallback;
-        return true;
+// The IDs a category table holds, which the rows of sellers or items must refer to.
+std::vector<int> CategoryIds(Transaction& transaction, const char* table) {
+    std::vector<int> ids;
+    for (const pqxx::row& row : transaction.exec(std::string("SELECT \"ID\" FROM ") + table)) {
+        int id = 0;
+        if (ReadField(row[0], id)) {
+            ids.push_back(id);
+        }
     }
-    return ReadField(field, value);
+    return ids;
 }
 
 }  // namespace
@@ -65,6 +72,7 @@ DataPostgresPqxx::DataPostgresPqxx(const PostgresConnection& connection, std::st
     : reportFailure_(std::move(reportFailure)), connectionString_(connection.ConnectionString()) {
     Connect(connection);
     CheckVersion(saleName);
+    listener_ = std::make_unique<PostgresChangeListener>(connectionString_);
 }
 
 DataPostgresPqxx::~DataPostgresPqxx() = default;
@@ -97,12 +105,23 @@ void DataPostgresPqxx::CheckVersion(std::string& saleName) {
             saleName = info[0][1].c_str();
         }
     }
+    ReportExtraInfoRows(info.size(), version, saleName);
     LogMessage(LogInfo, "Connected to database version %i\n", version);
     if (version != RequiredVersion) {
         const std::string message =
             FormatText("Database version is not correct (%i)\n", RequiredVersion);
         LogMessage(LogInfo, "%s", message.c_str());
         throw database_exception(message);
+    }
+}
+
+// The info table holds one row; of more, the first counts, and the user learns which.
+void DataPostgresPqxx::ReportExtraInfoRows(std::size_t rows, int version,
+                                           const std::string& saleName) const {
+    if (rows > 1) {
+        reportFailure_(std::runtime_error(FormatText(
+            "Tabuľka info má viac riadkov (%zu); platí prvý z nich (verzia %i, názov „%s“).", rows,
+            version, saleName.c_str())));
     }
 }
 
@@ -130,11 +149,14 @@ void DataPostgresPqxx::ReportFailure(const std::exception& failure) {
 }
 
 bool DataPostgresPqxx::Select(const Sql& sql, const std::string& name, pqxx::result& rows,
-                              std::string& statement) {
+                              std::string& statement, const Alongside& alongside) {
     try {
         Transaction transaction(Session(), name);
         statement = sql();
         rows = transaction.exec(statement);
+        if (alongside) {
+            alongside(transaction);
+        }
         return true;
     } catch (const std::exception& failure) {
         ReportFailure(failure);
@@ -172,24 +194,30 @@ void DataPostgresPqxx::ReportNoSingleRow(const char* query, const std::string& n
             .str()));
 }
 
-void DataPostgresPqxx::ReportCorrupted() const {
-    reportFailure_(std::runtime_error("Data in DB corrupted!"));
-}
-
 std::vector<Seller> DataPostgresPqxx::QueryForSellers(const Sql& sql, const std::string& name,
                                                       bool singleRow) {
     pqxx::result rows;
     std::string statement;
-    Select(sql, name, rows, statement);
+    std::vector<int> categoryIds;
+    Select(sql, name, rows, statement, [&categoryIds](Transaction& transaction) {
+        categoryIds = CategoryIds(transaction, "seller_category");
+    });
     if (singleRow && rows.empty()) {
         throw WrongSellerException();
     }
     if (singleRow && rows.size() > 1) {
         ReportNoSingleRow("QueryForSellers", name, statement);
     }
+    PostgresRowReader reader(categoryIds);
     std::vector<Seller> sellers;
     for (const pqxx::row& row : rows) {
-        sellers.push_back(ReadSeller(row));
+        if (std::optional<Seller> seller = reader.ReadSeller(row)) {
+            sellers.push_back(std::move(*seller));
+        }
+    }
+    ReportBadRows(reader.BadRows(), singleRow);
+    if (singleRow && sellers.empty()) {
+        throw WrongSellerException();
     }
     return sellers;
 }
@@ -198,17 +226,26 @@ std::vector<Item> DataPostgresPqxx::QueryForItems(const Sql& sql, const std::str
                                                   bool singleRow) {
     pqxx::result rows;
     std::string statement;
-    if (!Select(sql, name, rows, statement)) {
+    std::vector<int> categoryIds;
+    const bool answered =
+        Select(sql, name, rows, statement, [&categoryIds](Transaction& transaction) {
+            categoryIds = CategoryIds(transaction, "item_category");
+        });
+    if (!answered) {
         return {};
     }
     if (singleRow && rows.size() != 1) {
         ReportNoSingleRow("QueryForItems", name, statement);
         return {};
     }
+    PostgresRowReader reader(categoryIds);
     std::vector<Item> items;
     for (const pqxx::row& row : rows) {
-        items.push_back(ReadItem(row));
+        if (std::optional<Item> item = reader.ReadItem(row)) {
+            items.push_back(std::move(*item));
+        }
     }
+    ReportBadRows(reader.BadRows(), singleRow);
     return items;
 }
 
@@ -227,10 +264,14 @@ std::vector<ItemCategory> DataPostgresPqxx::QueryForItemCategories(const Sql& sq
             throw WrongItemCategoryException();
         }
     }
+    PostgresRowReader reader;
     std::vector<ItemCategory> categories;
     for (const pqxx::row& row : rows) {
-        categories.push_back(ReadItemCategory(row));
+        if (std::optional<ItemCategory> category = reader.ReadItemCategory(row)) {
+            categories.push_back(std::move(*category));
+        }
     }
+    ReportBadRows(reader.BadRows(), singleRow);
     return categories;
 }
 
@@ -241,80 +282,36 @@ std::vector<SellerCategory> DataPostgresPqxx::QueryForSellerCategories(const Sql
     if (!Select(sql, name, rows, statement)) {
         throw WrongItemException();
     }
+    PostgresRowReader reader;
     std::vector<SellerCategory> categories;
     for (const pqxx::row& row : rows) {
-        categories.push_back(ReadSellerCategory(row));
+        if (std::optional<SellerCategory> category = reader.ReadSellerCategory(row)) {
+            categories.push_back(std::move(*category));
+        }
     }
+    ReportBadRows(reader.BadRows(), false);
     return categories;
 }
 
-// The row readers join their fields with '&', not '&&': every field is read even after a
-// NULL, so that one missing value does not cost the record its other fields.
-Seller DataPostgresPqxx::ReadSeller(const pqxx::row& row) const {
-    Seller seller;
-    std::string modified;
-    const bool complete = ReadField(row[0], seller.ID) & ReadField(row[1], seller.SHORT_CODE) &
-                          ReadField(row[2], seller.NAME) & ReadField(row[3], seller.COMMENT) &
-                          ReadField(row[6], seller.SELLER_CATEGORY_ID) &
-                          ReadField(row[8], seller.STATUS) & ReadField(row[7], modified) &
-                          ReadField(row[9], seller.VERSION);
-    if (complete) {
-        seller.MODIFIED = StringToTimestamp(modified);
-    } else {
-        ReportCorrupted();
+// Every bad row goes to the log. The box names a row once per store: lists are read again
+// and again (each seller's items for the search), and the same box each time helps no one. A
+// single record asked for is always reported, as the caller fails for it.
+void DataPostgresPqxx::ReportBadRows(const std::vector<BadRow>& badRows, bool always) {
+    std::vector<BadRow> shown;
+    std::set<std::string> keysOfThisQuery;
+    for (const BadRow& badRow : badRows) {
+        LogMessage(LogError, "Bad row skipped: table %s, ID %s, column %s\n", badRow.table.c_str(),
+                   badRow.id.c_str(), badRow.column.c_str());
+        const std::string key =
+            badRow.wholeTable ? badRow.table + "." + badRow.column : badRow.Text();
+        const bool reportedBefore = !reportedBadRows_.insert(key).second;
+        if (keysOfThisQuery.insert(key).second && (always || !reportedBefore)) {
+            shown.push_back(badRow);
+        }
     }
-    return seller;
-}
-
-Item DataPostgresPqxx::ReadItem(const pqxx::row& row) const {
-    Item item;
-    std::string modified;
-    const bool complete = ReadField(row[0], item.ID) & ReadField(row[1], item.NAME) &
-                          ReadField(row[2], item.SELLER_ID) & ReadField(row[3], item.PRICE) &
-                          ReadField(row[6], item.ITEM_CATEGORY_ID) &
-                          ReadField(row[7], item.NUMBER) & ReadField(row[8], item.STATUS) &
-                          ReadField(row[9], modified) & ReadField(row[10], item.VERSION);
-    if (complete) {
-        item.MODIFIED = StringToTimestamp(modified);
-    } else {
-        ReportCorrupted();
+    if (!shown.empty()) {
+        reportFailure_(std::runtime_error(BadRowsReport(shown)));
     }
-    return item;
-}
-
-ItemCategory DataPostgresPqxx::ReadItemCategory(const pqxx::row& row) const {
-    ItemCategory category;
-    std::string code;
-    const bool complete =
-        ReadField(row[0], category.ID) & ReadField(row[1], code) &
-        ReadField(row[2], category.NAME) & ReadAmount(row[3], category.PriceFrom, 0.0) &
-        ReadAmount(row[4], category.PriceTo, 10000000.0) &
-        ReadAmount(row[5], category.HandlingFee, 0.0) &
-        ReadAmount(row[6], category.HandlingPercent, 0.0) &
-        ReadAmount(row[7], category.SaleFee, 0.0) & ReadAmount(row[8], category.SalePercent, 0.0);
-    category.CODE = code.empty() ? '\0' : code.front();
-    if (!complete) {
-        ReportCorrupted();
-    }
-    return category;
-}
-
-SellerCategory DataPostgresPqxx::ReadSellerCategory(const pqxx::row& row) const {
-    SellerCategory category;
-    std::string code;
-    const bool complete =
-        ReadField(row[0], category.ID) & ReadField(row[1], code) &
-        ReadField(row[2], category.NAME) & ReadField(row[3], category.ParticipationFee) &
-        ReadField(row[4], category.HandlingFactor) &
-        ReadField(row[5], category.HandlingPercentFactor) &
-        ReadField(row[6], category.SaleFeeFactor) & ReadField(row[7], category.SalePercentFactor);
-    if (code.size() == 1) {
-        category.CODE = code.front();
-    }
-    if (!complete || code.size() != 1) {
-        ReportCorrupted();
-    }
-    return category;
 }
 
 Timestamp DataPostgresPqxx::StringToTimestamp(const std::string& text) const {
@@ -610,6 +607,14 @@ void DataPostgresPqxx::CancelSale(const SaleRecord& sale) {
     if (!recorded) {
         throw std::runtime_error("Storno sa nezapísalo do databázy.");
     }
+}
+
+std::vector<StoreChange> DataPostgresPqxx::TakeChanges() {
+    return listener_->Take();
+}
+
+int DataPostgresPqxx::ChangesSocket() const {
+    return listener_->Socket();
 }
 
 int DataPostgresPqxx::GetSellerPosition(int /*sellerId*/) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 #include "core/DataAccessInterface.h"
 #include "storage/PostgresConnection.h"
+#include "storage/PostgresRowReader.h"
 
 namespace Kramo {
 
@@ -20,6 +22,8 @@ namespace Kramo {
 // the other desks committed. Database failures are reported where they happen (log line and
 // error box) and mostly not passed on: reads then give empty results, writes change nothing.
 // A session the server ended is opened anew by the next operation.
+class PostgresChangeListener;
+
 class DataPostgresPqxx : public DataAccessInterface {
   public:
     // The program's common report of a failure that must not end the operation.
@@ -68,6 +72,10 @@ class DataPostgresPqxx : public DataAccessInterface {
     void StoreSale(const SaleRecord& sale) override;
     // In one transaction: the items in stock again, their latest sale row titled "Storno".
     void CancelSale(const SaleRecord& sale) override;
+    // What the other desks changed, as the database announced it; after the listening
+    // connection was lost and opened again, a change of everything. Never waits.
+    std::vector<StoreChange> TakeChanges() override;
+    int ChangesSocket() const override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
     int GetNextItemId() override;
@@ -85,11 +93,14 @@ class DataPostgresPqxx : public DataAccessInterface {
     // Reports a database failure and lets a broken session go.
     void ReportFailure(const std::exception& failure);
     void CheckVersion(std::string& saleName);
+    void ReportExtraInfoRows(std::size_t rows, int version, const std::string& saleName) const;
 
     // Runs one SELECT in a transaction that is never committed. A database failure is
     // reported and gives no rows; false then.
-    bool Select(const Sql& sql, const std::string& name, pqxx::result& rows,
-                std::string& statement);
+    // What a read does in the same transaction after its SELECT.
+    using Alongside = std::function<void(pqxx::work&)>;
+    bool Select(const Sql& sql, const std::string& name, pqxx::result& rows, std::string& statement,
+                const Alongside& alongside = {});
     // Runs the statements in one transaction and commits; a failure is reported, nothing is
     // committed, and the answer is false.
     bool Transact(const std::string& name, const std::function<void(pqxx::work&)>& statements);
@@ -105,11 +116,8 @@ class DataPostgresPqxx : public DataAccessInterface {
     std::vector<SellerCategory> QueryForSellerCategories(const Sql& sql, const std::string& name);
     void ReportNoSingleRow(const char* query, const std::string& name, const std::string& sql);
 
-    Seller ReadSeller(const pqxx::row& row) const;
-    Item ReadItem(const pqxx::row& row) const;
-    ItemCategory ReadItemCategory(const pqxx::row& row) const;
-    SellerCategory ReadSellerCategory(const pqxx::row& row) const;
-    void ReportCorrupted() const;
+    // One report for the bad rows of one query (see the definition for which are shown).
+    void ReportBadRows(const std::vector<BadRow>& badRows, bool always);
 
     // A text value between single quotes, escaped by the connection's own rules.
     std::string Quoted(const std::string& text) const;
@@ -124,6 +132,8 @@ class DataPostgresPqxx : public DataAccessInterface {
     FailureReport reportFailure_;
     std::string connectionString_;
     std::unique_ptr<pqxx::connection> connection_;
+    std::set<std::string> reportedBadRows_;
+    std::unique_ptr<PostgresChangeListener> listener_;
 };
 
 }  // namespace Kramo
