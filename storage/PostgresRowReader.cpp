@@ -75,7 +75,8 @@ class RowCheck {
 
     RowCheck& ReadPositive(std::size_t column, int32_t& value) {
         Read(column, value);
-        return Require(value > 0, column, FormatText("%i nie je kladné číslo", value));
+        return Require(value > 0, column,
+                       [&value] { return FormatText("%i nie je kladné číslo", value); });
     }
 
     // A read time stamp knows no day of the week: the record's own is replaced whole.
@@ -84,16 +85,21 @@ class RowCheck {
         Read(column, text);
         Timestamp read;
         Require(ParsePostgresTimestamp(text, read) && IsStorableTimestamp(read), column,
-                FormatText("neplatný čas „%s“", text.c_str()));
+                [&text] { return FormatText("neplatný čas „%s“", text.c_str()); });
         time = read;
         return *this;
     }
 
-    RowCheck& Require(bool condition, std::size_t column, const std::string& problem) {
+    // The problem's text is made only for a row that fails: most rows pass every check.
+    template <typename Problem>
+    RowCheck& Require(bool condition, std::size_t column, const Problem& problem) {
         if (ok_ && !condition) {
-            Fail(column, problem);
+            Fail(column, problem());
         }
         return *this;
+    }
+    RowCheck& Require(bool condition, std::size_t column, const char* problem) {
+        return Require(condition, column, [problem] { return std::string(problem); });
     }
 
     bool Ok() const { return ok_; }
@@ -152,12 +158,13 @@ std::optional<Seller> PostgresRowReader::ReadSeller(const pqxx::row& row) {
         .Read(2, seller.NAME)
         .Read(3, seller.COMMENT)
         .Read(6, seller.SELLER_CATEGORY_ID)
-        .Require(categoryIds_.count(seller.SELLER_CATEGORY_ID) > 0, 6,
-                 FormatText("neznáma kategória %i", seller.SELLER_CATEGORY_ID))
+        .Require(
+            categoryIds_.count(seller.SELLER_CATEGORY_ID) > 0, 6,
+            [&seller] { return FormatText("neznáma kategória %i", seller.SELLER_CATEGORY_ID); })
         .ReadTime(7, seller.MODIFIED)
         .Read(8, seller.STATUS)
         .Require(seller.STATUS >= 0 && seller.STATUS < SellerStatusCount, 8,
-                 FormatText("neznámy stav %i", seller.STATUS))
+                 [&seller] { return FormatText("neznámy stav %i", seller.STATUS); })
         .ReadPositive(9, seller.VERSION);
     if (!check.Ok()) {
         Note(check.Fault());
@@ -174,15 +181,15 @@ std::optional<Item> PostgresRowReader::ReadItem(const pqxx::row& row) {
         .ReadPositive(2, item.SELLER_ID)
         .Read(3, item.PRICE)
         .Require(std::isfinite(item.PRICE) && item.PRICE >= 0.0 && item.PRICE < PriceLimit, 3,
-                 PriceProblem(item.PRICE))
+                 [&item] { return PriceProblem(item.PRICE); })
         .Read(6, item.ITEM_CATEGORY_ID)
         .Require(categoryIds_.count(item.ITEM_CATEGORY_ID) > 0, 6,
-                 FormatText("neznáma kategória %i", item.ITEM_CATEGORY_ID))
+                 [&item] { return FormatText("neznáma kategória %i", item.ITEM_CATEGORY_ID); })
         .ReadPositive(7, item.NUMBER)
         .Read(8, item.STATUS)
         // Undefined is a state of its own: what an unreadable letter of a seller file became.
         .Require(item.STATUS >= Unassigned && item.STATUS <= Undefined, 8,
-                 FormatText("neznámy stav %i", item.STATUS))
+                 [&item] { return FormatText("neznámy stav %i", item.STATUS); })
         .ReadTime(9, item.MODIFIED)
         .ReadPositive(10, item.VERSION);
     if (!check.Ok()) {
