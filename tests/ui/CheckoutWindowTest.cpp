@@ -303,6 +303,8 @@ TEST_F(CheckoutWindowTest, AnItemAnotherDeskSoldIsNoLongerOffered) {
     Choose("EF", "1");
     Click(Desk().AddButton());
     EXPECT_EQ(SearchHitState("trojkolka"), "Skladom");
+    Main().ShowSeller(Store().GetSeller(1));
+    SelectItemRows({0});
 
     Kramo::SaleRecord sale;
     sale.key = Kramo::NewUniqueKey();
@@ -319,6 +321,9 @@ TEST_F(CheckoutWindowTest, AnItemAnotherDeskSoldIsNoLongerOffered) {
     EXPECT_EQ(Desk().Search().Hits()[0].STATUS, Kramo::Sold);
     EXPECT_EQ(Desk().PriceLabel().get_text(),
               "Tovar EF - 1 z nákupu medzitým predala iná pokladňa.");
+    // The main window behind shows the seller's items as they are, the selection kept.
+    EXPECT_THAT(ItemColumn(Main().Columns().state), ElementsAre("Predane"));
+    EXPECT_EQ(Main().ItemView().get_selection()->count_selected_rows(), 1);
     Register().ReplaceStore(ReopenStore());  // before the database goes
 }
 
