@@ -74,6 +74,7 @@ void ItemSearch::FetchLatestData() {
 }
 
 void ItemSearch::Fetch() {
+    fetched_ = true;
     sellers_.clear();
     items_.clear();
     texts_.clear();
@@ -99,6 +100,10 @@ void ItemSearch::Append(Item item) {
 }
 
 void ItemSearch::ApplyChanges(const std::vector<StoreChange>& changes) {
+    // Before the first refresh there is nothing to keep current: it reads everything anyway.
+    if (!fetched_) {
+        return;
+    }
     const bool everything =
         std::any_of(changes.begin(), changes.end(),
                     [](const StoreChange& change) { return change.IsEverything(); });

@@ -36,8 +36,8 @@ class ItemSearch {
 
     // Brings the snapshot up to the changes another desk made, record by record: a changed
     // record is read again and replaced (a new one appended), a removed one dropped; a change
-    // of everything rebuilds the whole snapshot. Never throws: a failure is reported and the
-    // changes not applied yet wait for the next refresh.
+    // of everything rebuilds the whole snapshot. Nothing before the first refresh. Never
+    // throws: a failure is reported and the changes not applied yet wait for the next refresh.
     void ApplyChanges(const std::vector<StoreChange>& changes);
 
     const std::vector<Seller>& Sellers() const { return sellers_; }
@@ -65,6 +65,7 @@ class ItemSearch {
     // item i's text starts at textStarts_[i] and ends where item i + 1's starts.
     std::string texts_;
     std::vector<std::size_t> textStarts_;
+    bool fetched_ = false;
 };
 
 }  // namespace Kramo
