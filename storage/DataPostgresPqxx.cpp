@@ -314,16 +314,6 @@ void DataPostgresPqxx::ReportBadRows(const std::vector<BadRow>& badRows, bool al
     }
 }
 
-Timestamp DataPostgresPqxx::StringToTimestamp(const std::string& text) const {
-    Timestamp time;
-    if (!ParsePostgresTimestamp(text, time)) {
-        reportFailure_(std::runtime_error(
-            "DataPostgresPqxx::StringToTimestamp: Could not convert time string because of "
-            "incorrect format."));
-    }
-    return time;
-}
-
 std::string DataPostgresPqxx::Quoted(const std::string& text) const {
     return "'" + connection_->esc(text) + "'";
 }

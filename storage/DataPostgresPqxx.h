@@ -80,9 +80,6 @@ class DataPostgresPqxx : public DataAccessInterface {
     int GetItemPosition(int itemId) override;
     int GetNextItemId() override;
 
-    // A time stamp from database text; a text of the wrong shape is reported and gives the
-    // empty time stamp.
-    Timestamp StringToTimestamp(const std::string& text) const;
     // The report of a database failure: a log line and the error box.
     static void HandlePostgresException(const std::exception& failure);
 
