@@ -154,7 +154,7 @@ bool DataPostgresPqxx::Select(const Sql& sql, const std::string& name, pqxx::res
         Transaction transaction(Session(), name);
         statement = sql();
         rows = transaction.exec(statement);
-        if (alongside) {
+        if (alongside && !rows.empty()) {
             alongside(transaction);
         }
         return true;

@@ -17,13 +17,14 @@
 
 namespace Kramo {
 
+class PostgresChangeListener;
+
 // The store over a PostgreSQL database that several cash desks share. Every operation runs
 // in a READ COMMITTED transaction of its own and nothing is cached, so each call sees what
 // the other desks committed. Database failures are reported where they happen (log line and
 // error box) and mostly not passed on: reads then give empty results, writes change nothing.
-// A session the server ended is opened anew by the next operation.
-class PostgresChangeListener;
-
+// A row that fails its checks is left out and reported. A session the server ended is opened
+// anew by the next operation.
 class DataPostgresPqxx : public DataAccessInterface {
   public:
     // The program's common report of a failure that must not end the operation.
@@ -94,7 +95,7 @@ class DataPostgresPqxx : public DataAccessInterface {
 
     // Runs one SELECT in a transaction that is never committed. A database failure is
     // reported and gives no rows; false then.
-    // What a read does in the same transaction after its SELECT.
+    // What a read does in the same transaction after a SELECT that found rows.
     using Alongside = std::function<void(pqxx::work&)>;
     bool Select(const Sql& sql, const std::string& name, pqxx::result& rows, std::string& statement,
                 const Alongside& alongside = {});
