@@ -2,9 +2,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <poll.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -17,6 +21,7 @@
 
 #include "ScanLoop.h"
 #include "core/ItemBarcode.h"
+#include "core/ItemSearch.h"
 #include "core/StorageExceptions.h"
 #include "storage/DataPostgresPqxx.h"
 #include "support/Log.h"
@@ -290,5 +295,50 @@ BENCHMARK(BM_ThreeDesksSell)
     ->Repetitions(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
+// A sale at one desk until the other desk's search holds the item as sold: the commit, the
+// notice through the server, TakeChanges and ApplyChanges reading the item again. Each
+// iteration sells another item, from the last one down; median and maximum in the counters.
+void BM_SaleSeenByOtherDesk(benchmark::State& state) {
+    DataPostgresPqxx& desk = LargeSale::Instance().Store();
+    PostgresConnection connection;
+    connection.address = Environment("KRAMO_TEST_PG_ADDRESS");
+    connection.port = std::stoi(Environment("KRAMO_TEST_PG_PORT"));
+    connection.user = Environment("KRAMO_TEST_PG_USER");
+    connection.password = Environment("KRAMO_TEST_PG_PASSWORD");
+    connection.databaseName = Environment("KRAMO_TEST_PG_DATABASE");
+    std::string saleName;
+    DataPostgresPqxx other(connection, saleName, [](const std::exception&) { std::abort(); });
+    ItemSearch search([&other]() -> DataAccessInterface& { return other; },
+                      [](const std::exception&) { std::abort(); });
+    search.FetchLatestData();
+    other.TakeChanges();
+
+    int next = SellerCount * ItemsPerSeller;
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        const int itemId = next--;
+        const auto start = std::chrono::steady_clock::now();
+        SaleRecord sale;
+        sale.key = NewUniqueKey();
+        sale.itemIds = {itemId};
+        desk.StoreSale(sale);
+        bool seen = false;
+        while (!seen) {
+            pollfd socket{other.ChangesSocket(), POLLIN, 0};
+            ::poll(&socket, 1, 1);
+            const std::vector<StoreChange> changes = other.TakeChanges();
+            search.ApplyChanges(changes);
+            seen = std::any_of(changes.begin(), changes.end(),
+                               [itemId](const StoreChange& change) { return change.id == itemId; });
+        }
+        const std::chrono::duration<double> latency = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(latency.count());
+        latencies.push_back(latency.count() * 1000.0);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["median_ms"] = latencies[latencies.size() / 2];
+    state.counters["max_ms"] = latencies.back();
+}
+BENCHMARK(BM_SaleSeenByOtherDesk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(300);
 
 }  // namespace

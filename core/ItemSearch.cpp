@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
+#include <set>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -43,6 +45,19 @@ std::string SearchKeyOf(const std::string& name,
     }
 }
 
+// Each record once, at the place of its last change: it is read as it is now anyway.
+std::vector<StoreChange> LatestPerRecord(const std::vector<StoreChange>& changes) {
+    std::set<std::pair<StoreChange::Record, int>> seen;
+    std::vector<StoreChange> latest;
+    for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
+        if (seen.emplace(change->record, change->id).second) {
+            latest.push_back(*change);
+        }
+    }
+    std::reverse(latest.begin(), latest.end());
+    return latest;
+}
+
 }  // namespace
 
 ItemSearch::ItemSearch(StoreSource store, FailureReport report)
@@ -59,6 +74,7 @@ void ItemSearch::FetchLatestData() {
 }
 
 void ItemSearch::Fetch() {
+    fetched_ = true;
     sellers_.clear();
     items_.clear();
     texts_.clear();
@@ -80,7 +96,111 @@ void ItemSearch::Append(Item item) {
     textStarts_.push_back(texts_.size());
     texts_ += stored.NAME;
     texts_ += ' ';
-    texts_ += FormatText("%0.2f", item.PRICE);
+    texts_ += FormatText("%0.2f", stored.PRICE);
+}
+
+void ItemSearch::ApplyChanges(const std::vector<StoreChange>& changes) {
+    // Before the first refresh there is nothing to keep current: it reads everything anyway.
+    if (!fetched_) {
+        return;
+    }
+    const bool everything =
+        std::any_of(changes.begin(), changes.end(),
+                    [](const StoreChange& change) { return change.IsEverything(); });
+    if (everything) {
+        FetchLatestData();
+        return;
+    }
+    try {
+        DataAccessInterface& store = store_();
+        bool textsChanged = false;
+        for (const StoreChange& change : LatestPerRecord(changes)) {
+            if (change.record == StoreChange::Record::Seller) {
+                textsChanged |= ApplySellerChange(store, change);
+            } else {
+                textsChanged |= ApplyItemChange(store, change);
+            }
+        }
+        if (textsChanged) {
+            RebuildTexts();
+        }
+    } catch (const std::exception& failure) {
+        RebuildTexts();
+        report_(failure);
+    } catch (...) {
+        RebuildTexts();
+        report_(std::runtime_error("ItemSearch::ApplyChanges"));
+    }
+}
+
+bool ItemSearch::ApplySellerChange(DataAccessInterface& store, const StoreChange& change) {
+    const auto found =
+        std::find_if(sellers_.begin(), sellers_.end(),
+                     [&change](const Seller& seller) { return seller.ID == change.id; });
+    std::optional<Seller> current;
+    if (!change.removed) {
+        try {
+            current = store.GetSeller(change.id);
+        } catch (const WrongSellerException&) {
+            // removed again since the notice
+        }
+    }
+    if (current && found != sellers_.end()) {
+        *found = *current;
+    } else if (current) {
+        sellers_.push_back(*current);
+    } else {
+        if (found != sellers_.end()) {
+            sellers_.erase(found);
+        }
+        RemoveItemsWhere([&change](const Item& item) { return item.SELLER_ID == change.id; });
+        return true;
+    }
+    return false;
+}
+
+bool ItemSearch::ApplyItemChange(DataAccessInterface& store, const StoreChange& change) {
+    const auto found = std::find_if(items_.begin(), items_.end(),
+                                    [&change](const Item& item) { return item.ID == change.id; });
+    std::optional<Item> current;
+    if (!change.removed) {
+        try {
+            current = store.GetItem(change.id);
+        } catch (const WrongItemException&) {
+            // removed again since the notice, or a row the store could not read
+        }
+    }
+    if (!current) {
+        if (found == items_.end()) {
+            return false;
+        }
+        items_.erase(found);
+        return true;
+    }
+    std::unordered_map<std::string, std::string> wordKeys;
+    current->NAME = SearchKeyOf(current->NAME, wordKeys);
+    if (found == items_.end()) {
+        Append(std::move(*current));
+        return false;
+    }
+    // A sale changes only the state: the texts stay as they are.
+    const bool textChanged = found->NAME != current->NAME || found->PRICE != current->PRICE;
+    *found = std::move(*current);
+    return textChanged;
+}
+
+void ItemSearch::RemoveItemsWhere(const std::function<bool(const Item&)>& gone) {
+    items_.erase(std::remove_if(items_.begin(), items_.end(), gone), items_.end());
+}
+
+void ItemSearch::RebuildTexts() {
+    std::vector<Item> items = std::move(items_);
+    items_.clear();
+    texts_.clear();
+    textStarts_.clear();
+    for (Item& item : items) {
+        Append(std::move(item));
+    }
 }
 
 void ItemSearch::SetItemsStatus(const std::vector<int>& itemIds, int32_t status) {

@@ -34,6 +34,12 @@ class ItemSearch {
     // in the hits at once, without reading every item again.
     void SetItemsStatus(const std::vector<int>& itemIds, int32_t status);
 
+    // Brings the snapshot up to the changes another desk made, record by record: a changed
+    // record is read again and replaced (a new one appended), a removed one dropped; a change
+    // of everything rebuilds the whole snapshot. Nothing before the first refresh. Never
+    // throws: a failure is reported and the changes not applied yet wait for the next refresh.
+    void ApplyChanges(const std::vector<StoreChange>& changes);
+
     const std::vector<Seller>& Sellers() const { return sellers_; }
     // The seller of the snapshot with this ID, or null.
     const Seller* SellerOf(int sellerId) const;
@@ -42,6 +48,12 @@ class ItemSearch {
     void Fetch();
     // Appends an item whose name is in search form already.
     void Append(Item item);
+    // True when the seller's items left the snapshot with it.
+    bool ApplySellerChange(DataAccessInterface& store, const StoreChange& change);
+    // True when the texts must be built anew: the item's name or price changed, or it is gone.
+    bool ApplyItemChange(DataAccessInterface& store, const StoreChange& change);
+    void RemoveItemsWhere(const std::function<bool(const Item&)>& gone);
+    void RebuildTexts();
     // Per item, how many of the words its text holds (each word once per item).
     std::vector<unsigned> MatchCounts(const std::vector<std::string>& words) const;
 
@@ -53,6 +65,7 @@ class ItemSearch {
     // item i's text starts at textStarts_[i] and ends where item i + 1's starts.
     std::string texts_;
     std::vector<std::size_t> textStarts_;
+    bool fetched_ = false;
 };
 
 }  // namespace Kramo

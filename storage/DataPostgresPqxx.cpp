@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <optional>
 #include <pqxx/pqxx>
 #include <set>
 #include <stdexcept>
 #include <thread>
 
 #include "storage/DatabaseException.h"
+#include "storage/PostgresChangeListener.h"
+#include "storage/PostgresRowReader.h"
 #include "storage/PostgresTimestamp.h"
 #include "support/Clock.h"
 #include "support/FormatStream.h"
@@ -54,13 +57,16 @@ bool ReadField(const pqxx::field& field, Value& value) {
     }
 }
 
-// A category amount: NULL reads as the fallback, a text that does not convert is corrupt.
-bool ReadAmount(const pqxx::field& field, double& value, double fallback) {
-    if (field.is_null()) {
-        value = fallback;
-        return true;
+// The IDs a category table holds, which the rows of sellers or items must refer to.
+std::vector<int> CategoryIds(Transaction& transaction, const char* table) {
+    std::vector<int> ids;
+    for (const pqxx::row& row : transaction.exec(std::string("SELECT \"ID\" FROM ") + table)) {
+        int id = 0;
+        if (ReadField(row[0], id)) {
+            ids.push_back(id);
+        }
     }
-    return ReadField(field, value);
+    return ids;
 }
 
 // A text the database cannot take as it is; the session stays usable.
@@ -122,6 +128,7 @@ DataPostgresPqxx::DataPostgresPqxx(const PostgresConnection& connection, std::st
       deadline_(std::chrono::seconds(timeout_) + std::chrono::milliseconds(1500)) {
     Connect(connection);
     CheckVersion(saleName);
+    listener_ = std::make_unique<PostgresChangeListener>(connectionString_);
 }
 
 DataPostgresPqxx::~DataPostgresPqxx() = default;
@@ -173,15 +180,22 @@ void DataPostgresPqxx::ReadVersion(int& version, std::string& saleName) {
     Transaction transaction(session, "get db info");
     const pqxx::result info = transaction.exec("SELECT * FROM info");
     transaction.commit();
-    if (info.size() > 1) {
-        throw database_exception(
-            FormatText("Tabuľka info v databáze má mať jeden riadok, má ich %zu.", info.size()));
-    }
     if (!info.empty()) {
         version = info[0][0].is_null() ? 1 : info[0][0].as<int>();
         if (info.columns() > 1 && !info[0][1].is_null()) {
             saleName = info[0][1].c_str();
         }
+    }
+    ReportExtraInfoRows(info.size(), version, saleName);
+}
+
+// The info table holds one row; of more, the first counts, and the user learns which.
+void DataPostgresPqxx::ReportExtraInfoRows(std::size_t rows, int version,
+                                           const std::string& saleName) const {
+    if (rows > 1) {
+        reportFailure_(std::runtime_error(FormatText(
+            "Tabuľka info má viac riadkov (%zu); platí prvý z nich (verzia %i, názov „%s“).", rows,
+            version, saleName.c_str())));
     }
 }
 
@@ -233,13 +247,16 @@ void DataPostgresPqxx::ReportFailure(const std::exception& failure) {
 }
 
 bool DataPostgresPqxx::Select(const Sql& sql, const std::string& name, pqxx::result& rows,
-                              std::string& statement) {
+                              std::string& statement, const Alongside& alongside) {
     try {
         pqxx::connection& session = Session();
         const QueryDeadline::Armed armed(deadline_, session.sock());
         Transaction transaction(session, name);
         statement = sql();
         rows = transaction.exec(statement);
+        if (alongside && !rows.empty()) {
+            alongside(transaction);
+        }
         return true;
     } catch (const std::exception& failure) {
         ReportFailure(failure);
@@ -355,24 +372,30 @@ void DataPostgresPqxx::ReportNoSingleRow(const char* query, const std::string& n
             .str()));
 }
 
-void DataPostgresPqxx::ReportCorrupted() const {
-    reportFailure_(std::runtime_error("Data in DB corrupted!"));
-}
-
 std::vector<Seller> DataPostgresPqxx::QueryForSellers(const Sql& sql, const std::string& name,
                                                       bool singleRow) {
     pqxx::result rows;
     std::string statement;
-    Select(sql, name, rows, statement);
+    std::vector<int> categoryIds;
+    Select(sql, name, rows, statement, [&categoryIds](Transaction& transaction) {
+        categoryIds = CategoryIds(transaction, "seller_category");
+    });
     if (singleRow && rows.empty()) {
         throw WrongSellerException();
     }
     if (singleRow && rows.size() > 1) {
         ReportNoSingleRow("QueryForSellers", name, statement);
     }
+    PostgresRowReader reader(categoryIds);
     std::vector<Seller> sellers;
     for (const pqxx::row& row : rows) {
-        sellers.push_back(ReadSeller(row));
+        if (std::optional<Seller> seller = reader.ReadSeller(row)) {
+            sellers.push_back(std::move(*seller));
+        }
+    }
+    ReportBadRows(reader.BadRows(), singleRow);
+    if (singleRow && sellers.empty()) {
+        throw WrongSellerException();
     }
     return sellers;
 }
@@ -381,17 +404,26 @@ std::vector<Item> DataPostgresPqxx::QueryForItems(const Sql& sql, const std::str
                                                   bool singleRow) {
     pqxx::result rows;
     std::string statement;
-    if (!Select(sql, name, rows, statement)) {
+    std::vector<int> categoryIds;
+    const bool answered =
+        Select(sql, name, rows, statement, [&categoryIds](Transaction& transaction) {
+            categoryIds = CategoryIds(transaction, "item_category");
+        });
+    if (!answered) {
         return {};
     }
     if (singleRow && rows.size() != 1) {
         ReportNoSingleRow("QueryForItems", name, statement);
         return {};
     }
+    PostgresRowReader reader(categoryIds);
     std::vector<Item> items;
     for (const pqxx::row& row : rows) {
-        items.push_back(ReadItem(row));
+        if (std::optional<Item> item = reader.ReadItem(row)) {
+            items.push_back(std::move(*item));
+        }
     }
+    ReportBadRows(reader.BadRows(), singleRow);
     return items;
 }
 
@@ -410,10 +442,14 @@ std::vector<ItemCategory> DataPostgresPqxx::QueryForItemCategories(const Sql& sq
             throw WrongItemCategoryException();
         }
     }
+    PostgresRowReader reader;
     std::vector<ItemCategory> categories;
     for (const pqxx::row& row : rows) {
-        categories.push_back(ReadItemCategory(row));
+        if (std::optional<ItemCategory> category = reader.ReadItemCategory(row)) {
+            categories.push_back(std::move(*category));
+        }
     }
+    ReportBadRows(reader.BadRows(), singleRow);
     return categories;
 }
 
@@ -424,90 +460,36 @@ std::vector<SellerCategory> DataPostgresPqxx::QueryForSellerCategories(const Sql
     if (!Select(sql, name, rows, statement)) {
         throw WrongItemException();
     }
+    PostgresRowReader reader;
     std::vector<SellerCategory> categories;
     for (const pqxx::row& row : rows) {
-        categories.push_back(ReadSellerCategory(row));
+        if (std::optional<SellerCategory> category = reader.ReadSellerCategory(row)) {
+            categories.push_back(std::move(*category));
+        }
     }
+    ReportBadRows(reader.BadRows(), false);
     return categories;
 }
 
-// The row readers join their fields with '&', not '&&': every field is read even after a
-// NULL, so that one missing value does not cost the record its other fields.
-Seller DataPostgresPqxx::ReadSeller(const pqxx::row& row) const {
-    Seller seller;
-    std::string modified;
-    const bool complete = ReadField(row[0], seller.ID) & ReadField(row[1], seller.SHORT_CODE) &
-                          ReadField(row[2], seller.NAME) & ReadField(row[3], seller.COMMENT) &
-                          ReadField(row[6], seller.SELLER_CATEGORY_ID) &
-                          ReadField(row[8], seller.STATUS) & ReadField(row[7], modified) &
-                          ReadField(row[9], seller.VERSION);
-    if (complete) {
-        seller.MODIFIED = StringToTimestamp(modified);
-    } else {
-        ReportCorrupted();
+// Every bad row goes to the log. The box names a row once per store: lists are read again
+// and again (each seller's items for the search), and the same box each time helps no one. A
+// single record asked for is always reported, as the caller fails for it.
+void DataPostgresPqxx::ReportBadRows(const std::vector<BadRow>& badRows, bool always) {
+    std::vector<BadRow> shown;
+    std::set<std::string> keysOfThisQuery;
+    for (const BadRow& badRow : badRows) {
+        LogMessage(LogError, "Bad row skipped: table %s, ID %s, column %s\n", badRow.table.c_str(),
+                   badRow.id.c_str(), badRow.column.c_str());
+        const std::string key =
+            badRow.wholeTable ? badRow.table + "." + badRow.column : badRow.Text();
+        const bool reportedBefore = !reportedBadRows_.insert(key).second;
+        if (keysOfThisQuery.insert(key).second && (always || !reportedBefore)) {
+            shown.push_back(badRow);
+        }
     }
-    return seller;
-}
-
-Item DataPostgresPqxx::ReadItem(const pqxx::row& row) const {
-    Item item;
-    std::string modified;
-    const bool complete = ReadField(row[0], item.ID) & ReadField(row[1], item.NAME) &
-                          ReadField(row[2], item.SELLER_ID) & ReadField(row[3], item.PRICE) &
-                          ReadField(row[6], item.ITEM_CATEGORY_ID) &
-                          ReadField(row[7], item.NUMBER) & ReadField(row[8], item.STATUS) &
-                          ReadField(row[9], modified) & ReadField(row[10], item.VERSION);
-    if (complete) {
-        item.MODIFIED = StringToTimestamp(modified);
-    } else {
-        ReportCorrupted();
+    if (!shown.empty()) {
+        reportFailure_(std::runtime_error(BadRowsReport(shown)));
     }
-    return item;
-}
-
-ItemCategory DataPostgresPqxx::ReadItemCategory(const pqxx::row& row) const {
-    ItemCategory category;
-    std::string code;
-    const bool complete =
-        ReadField(row[0], category.ID) & ReadField(row[1], code) &
-        ReadField(row[2], category.NAME) & ReadAmount(row[3], category.PriceFrom, 0.0) &
-        ReadAmount(row[4], category.PriceTo, 10000000.0) &
-        ReadAmount(row[5], category.HandlingFee, 0.0) &
-        ReadAmount(row[6], category.HandlingPercent, 0.0) &
-        ReadAmount(row[7], category.SaleFee, 0.0) & ReadAmount(row[8], category.SalePercent, 0.0);
-    category.CODE = code.empty() ? '\0' : code.front();
-    if (!complete) {
-        ReportCorrupted();
-    }
-    return category;
-}
-
-SellerCategory DataPostgresPqxx::ReadSellerCategory(const pqxx::row& row) const {
-    SellerCategory category;
-    std::string code;
-    const bool complete =
-        ReadField(row[0], category.ID) & ReadField(row[1], code) &
-        ReadField(row[2], category.NAME) & ReadField(row[3], category.ParticipationFee) &
-        ReadField(row[4], category.HandlingFactor) &
-        ReadField(row[5], category.HandlingPercentFactor) &
-        ReadField(row[6], category.SaleFeeFactor) & ReadField(row[7], category.SalePercentFactor);
-    if (code.size() == 1) {
-        category.CODE = code.front();
-    }
-    if (!complete || code.size() != 1) {
-        ReportCorrupted();
-    }
-    return category;
-}
-
-Timestamp DataPostgresPqxx::StringToTimestamp(const std::string& text) const {
-    Timestamp time;
-    if (!ParsePostgresTimestamp(text, time)) {
-        reportFailure_(std::runtime_error(
-            "DataPostgresPqxx::StringToTimestamp: Could not convert time string because of "
-            "incorrect format."));
-    }
-    return time;
 }
 
 std::string DataPostgresPqxx::Quoted(const std::string& text, const char* field) const {
@@ -922,7 +904,11 @@ std::vector<RecordedSale> DataPostgresPqxx::GetRecordedSales() {
         RecordedSale sale;
         sale.key = row[0].c_str();
         sale.desk = row[1].c_str();
-        sale.time = StringToTimestamp(row[2].c_str());
+        if (!ParsePostgresTimestamp(row[2].c_str(), sale.time)) {
+            LogMessage(LogError, "Sale %s skipped: its time '%s' does not read\n", sale.key.c_str(),
+                       row[2].c_str());
+            continue;
+        }
         sale.itemCount = row[3].as<int>();
         sale.total = row[4].as<double>();
         sale.cancelled = row[5].as<bool>();
@@ -981,6 +967,14 @@ void DataPostgresPqxx::CancelSale(const SaleRecord& sale) {
     if (!found) {
         throw std::runtime_error("Storno sa nezapísalo: nákup sa v databáze nenašiel.");
     }
+}
+
+std::vector<StoreChange> DataPostgresPqxx::TakeChanges() {
+    return listener_->Take();
+}
+
+int DataPostgresPqxx::ChangesSocket() const {
+    return listener_->Socket();
 }
 
 int DataPostgresPqxx::GetSellerPosition(int /*sellerId*/) {

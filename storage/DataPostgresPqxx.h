@@ -3,6 +3,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,12 @@
 
 #include "core/DataAccessInterface.h"
 #include "storage/PostgresConnection.h"
+#include "storage/PostgresRowReader.h"
 #include "storage/QueryDeadline.h"
 
 namespace Kramo {
+
+class PostgresChangeListener;
 
 // The store over a PostgreSQL database that several cash desks share. Every operation runs
 // in a READ COMMITTED transaction of its own and nothing is cached, so each call sees what
@@ -22,6 +26,7 @@ namespace Kramo {
 // error box) and mostly not passed on: reads then give empty results, writes change nothing.
 // A session that failed in a way that may leave it unusable is dropped, and the next
 // operation opens a new one. No call waits much longer than the connection's timeout.
+// A row that fails its checks is left out and reported.
 class DataPostgresPqxx : public DataAccessInterface {
   public:
     // The program's common report of a failure that must not end the operation.
@@ -80,13 +85,14 @@ class DataPostgresPqxx : public DataAccessInterface {
     // In one transaction: the sale of the key marked cancelled and titled "Storno", its sold
     // items in stock again. A sale cancelled already stays as it is.
     void CancelSale(const SaleRecord& sale) override;
+    // What the other desks changed, as the database announced it; after the listening
+    // connection was lost and opened again, a change of everything. Never waits.
+    std::vector<StoreChange> TakeChanges() override;
+    int ChangesSocket() const override;
     int GetSellerPosition(int sellerId) override;
     int GetItemPosition(int itemId) override;
     int GetNextItemId() override;
 
-    // A time stamp from database text; a text of the wrong shape is reported and gives the
-    // empty time stamp.
-    Timestamp StringToTimestamp(const std::string& text) const;
     // The report of a database failure: a log line and the error box.
     static void HandlePostgresException(const std::exception& failure);
 
@@ -102,11 +108,14 @@ class DataPostgresPqxx : public DataAccessInterface {
     void DropUnusableSession(const std::exception& failure);
     void CheckVersion(std::string& saleName);
     void ReadVersion(int& version, std::string& saleName);
+    void ReportExtraInfoRows(std::size_t rows, int version, const std::string& saleName) const;
 
     // Runs one SELECT in a transaction that is never committed. A database failure is
     // reported and gives no rows; false then.
-    bool Select(const Sql& sql, const std::string& name, pqxx::result& rows,
-                std::string& statement);
+    // What a read does in the same transaction after a SELECT that found rows.
+    using Alongside = std::function<void(pqxx::work&)>;
+    bool Select(const Sql& sql, const std::string& name, pqxx::result& rows, std::string& statement,
+                const Alongside& alongside = {});
     // Runs the statements in one transaction and commits; a failure is reported, nothing is
     // committed, and the answer is false. A refusal the statements throw
     // (DataStorageException) is passed on unreported.
@@ -131,11 +140,8 @@ class DataPostgresPqxx : public DataAccessInterface {
     std::vector<SellerCategory> QueryForSellerCategories(const Sql& sql, const std::string& name);
     void ReportNoSingleRow(const char* query, const std::string& name, const std::string& sql);
 
-    Seller ReadSeller(const pqxx::row& row) const;
-    Item ReadItem(const pqxx::row& row) const;
-    ItemCategory ReadItemCategory(const pqxx::row& row) const;
-    SellerCategory ReadSellerCategory(const pqxx::row& row) const;
-    void ReportCorrupted() const;
+    // One report for the bad rows of one query (see the definition for which are shown).
+    void ReportBadRows(const std::vector<BadRow>& badRows, bool always);
 
     // A text value between single quotes, escaped by the connection's own rules. A text with
     // a NUL byte (which the escaping would cut off) is refused: the field names it to the user.
@@ -154,6 +160,8 @@ class DataPostgresPqxx : public DataAccessInterface {
     int timeout_;  // seconds
     std::unique_ptr<pqxx::connection> connection_;
     QueryDeadline deadline_;
+    std::set<std::string> reportedBadRows_;
+    std::unique_ptr<PostgresChangeListener> listener_;
 };
 
 }  // namespace Kramo

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
+#include <set>
 
 #include "register/ItemEntryRules.h"
 #include "register/ItemScan.h"
@@ -216,6 +217,56 @@ void CheckoutWindow::RefillSellerCombo() {
     }
     checkoutSellerId_ = -1;
     ForgetSellerItems();
+}
+
+void CheckoutWindow::FollowOtherDesks(const std::vector<Kramo::StoreChange>& changes) {
+    std::set<int> changed;
+    bool everything = false;
+    for (const Kramo::StoreChange& change : changes) {
+        everything |= change.IsEverything();
+        if (change.record == Kramo::StoreChange::Record::Item) {
+            changed.insert(change.id);
+        }
+    }
+    const auto concerns = [&](int itemId) { return everything || changed.count(itemId) > 0; };
+    searchBox_->Refresh();
+    if (checkoutItemId_ != -1 && concerns(checkoutItemId_)) {
+        try {
+            ShowPrice(Store().GetItem(checkoutItemId_));
+        } catch (const Kramo::WrongItemException&) {
+            ClearPrice();
+        }
+    }
+    for (const Gtk::TreeModel::Row& row : purchaseRows_->children()) {
+        if (concerns(row[columns_.itemId])) {
+            FollowPurchaseRow(row);
+        }
+    }
+}
+
+// The row keeps the state the item had when it was added, so a change from that is news.
+void CheckoutWindow::FollowPurchaseRow(const Gtk::TreeModel::Row& row) {
+    const std::string line = Glib::ustring(row[columns_.number]).raw();
+    std::string news;
+    try {
+        const Kramo::Item item = Store().GetItem(row[columns_.itemId]);
+        const std::string state = Kramo::ItemStatusDisplayName(item.STATUS);
+        if (Glib::ustring(row[columns_.state]).raw() == state) {
+            return;
+        }
+        row[columns_.state] = state;
+        if (item.STATUS == Kramo::Sold) {
+            news = "Tovar " + line + " z nákupu medzitým predala iná pokladňa.";
+        }
+    } catch (const Kramo::WrongItemException&) {
+        row[columns_.state] = "odstránený";
+        news = "Tovar " + line + " z nákupu medzitým odstránili.";
+    }
+    if (!news.empty()) {
+        priceLabel_->set_text(news);
+        PaintPriceLabel(true);
+        Beep();
+    }
 }
 
 void CheckoutWindow::ForgetSellerItems() {

@@ -70,6 +70,10 @@ class CheckoutWindow {
 
     // Refills the seller combo from the main window's seller list.
     void RefillSellerCombo();
+    // After the search took in what other desks changed: the hits, the shown item's price and
+    // the purchase's states as they are now. An item of the purchase that another desk sold
+    // or removed meanwhile is marked, and the cashier is told in the price line.
+    void FollowOtherDesks(const std::vector<Kramo::StoreChange>& changes);
 
     int CheckoutSellerId() const { return checkoutSellerId_; }
     int CheckoutItemId() const { return checkoutItemId_; }
@@ -118,6 +122,7 @@ class CheckoutWindow {
     void ForgetRefusal();
     void ForgetSellerItems();
     void ShowPrice(const Kramo::Item& item);
+    void FollowPurchaseRow(const Gtk::TreeModel::Row& row);
     void ShowRefusal(const Kramo::ScanOutcome& outcome);
     void PaintPriceLabel(bool warning);
     void ClearPrice();

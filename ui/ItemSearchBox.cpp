@@ -71,6 +71,12 @@ void ItemSearchBox::Clear() {
     ClearHits();
 }
 
+void ItemSearchBox::Refresh() {
+    if (!hits_.empty() && box_->get_active_row_number() < 0) {
+        SearchItems();
+    }
+}
+
 void ItemSearchBox::SearchItems() {
     ClearHits();
     hits_ = search_.FindItems(TextEntry().get_text());

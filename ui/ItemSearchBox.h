@@ -27,6 +27,9 @@ class ItemSearchBox {
 
     // Runs the search with the text of the box's entry.
     void SearchItems();
+    // The hits shown read again from the search's snapshot, after it changed; not once one
+    // was taken, as its text then stands in the entry.
+    void Refresh();
     void Clear();
 
     // Emitted with the hit the user took.

@@ -15,6 +15,7 @@
 #include <gtkmm/treeview.h>
 #include <gtkmm/window.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <stdexcept>
@@ -295,6 +296,43 @@ void MainWindow::ShowStoreAsItIs() {
     ShowSellerAt(position ? *position : 0);
 }
 
+void MainWindow::FollowOtherDesks(const std::vector<Kramo::StoreChange>& changes) {
+    const bool concernsShown =
+        std::any_of(changes.begin(), changes.end(), [this](const Kramo::StoreChange& change) {
+            return change.IsEverything() || change.sellerId == currentSellerId_;
+        });
+    if (currentSellerId_ == -1 || !concernsShown) {
+        return;
+    }
+    Kramo::Seller seller;
+    try {
+        seller = Store().GetSeller(currentSellerId_);
+    } catch (const Kramo::WrongSellerException&) {
+        return;  // removed elsewhere: the list shows it until the user moves on
+    }
+    const std::vector<int> selected = SelectedRowItemIds();
+    ShowSeller(seller);
+    SelectRowsOfItems(selected);
+}
+
+std::vector<int> MainWindow::SelectedRowItemIds() const {
+    std::vector<int> ids;
+    for (const Gtk::TreeModel::Path& path : itemView_->get_selection()->get_selected_rows()) {
+        ids.push_back((*itemRows_->get_iter(path))[columns_.itemId]);
+    }
+    return ids;
+}
+
+void MainWindow::SelectRowsOfItems(const std::vector<int>& itemIds) {
+    const Glib::RefPtr<Gtk::TreeSelection> selection = itemView_->get_selection();
+    for (const Gtk::TreeModel::Row& row : itemRows_->children()) {
+        const int itemId = row[columns_.itemId];
+        if (std::find(itemIds.begin(), itemIds.end(), itemId) != itemIds.end()) {
+            selection->select(row);
+        }
+    }
+}
+
 void MainWindow::ShowNoSeller() {
     FillingFlag::Scope filling(filling_);
     currentSellerId_ = -1;
@@ -336,6 +374,7 @@ void MainWindow::FillItemRows(const std::vector<Item>& items,
         row[columns_.state] = Kramo::ItemStatusDisplayName(item.STATUS);
         row[columns_.statePicture] = statePictures_.Of(item.STATUS);
         row[columns_.accepted] = item.STATUS == Kramo::InStock;
+        row[columns_.itemId] = item.ID;
     }
 }
 

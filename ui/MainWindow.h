@@ -50,6 +50,9 @@ class MainWindow {
     // The shown seller read anew from the seller list, with its items as they are now; nothing
     // when no seller is shown or it is gone.
     void ShowCurrentSellerAgain();
+    // The shown seller and its items as they are now, when another desk changed them; the
+    // selected items stay selected.
+    void FollowOtherDesks(const std::vector<Kramo::StoreChange>& changes);
     int CurrentSellerId() const { return currentSellerId_; }
     // Throws "No seller selected." when no seller is shown or it cannot be read.
     Kramo::Seller CurrentSeller() const;
@@ -116,6 +119,8 @@ class MainWindow {
     Kramo::ScanDesk ScanMode() const;
     void OnScanModeChosen();
     void SelectItemRow(int number);
+    std::vector<int> SelectedRowItemIds() const;
+    void SelectRowsOfItems(const std::vector<int>& itemIds);
     void ShowScanResult(const std::string& text, bool refused);
     void ShowOtherActions();
     void Remark(Kramo::Item item, const Kramo::ItemMarking::Move& move);

@@ -83,6 +83,8 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     ConnectMainWindow();
     ConnectImports();
     ConnectOrganiserCommands();
+    otherDesks_ = std::make_unique<OtherDesksWatch>(kramoRegister_, itemSearch_, filling_,
+                                                    *checkout_, *mainWindow_);
 }
 
 void UserInterface::TakeLaterWindows() {

@@ -18,6 +18,7 @@
 #include "ui/ImportDialogs.h"
 #include "ui/ItemDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/OtherDesksWatch.h"
 #include "ui/SellerDialog.h"
 #include "ui/SellerStateChanger.h"
 #include "ui/SettingsDialog.h"
@@ -59,6 +60,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     // The menu of other actions, for tests that choose its items.
     const Glib::RefPtr<Gnome::Glade::Xml>& MenuDescription() const { return topLevels_.menu; }
     FillingFlag& Filling() { return filling_; }
+    OtherDesksWatch& OtherDesks() { return *otherDesks_; }
 
   private:
     struct TopLevels {
@@ -105,6 +107,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     std::unique_ptr<ImportDialogs> importDialogs_;
     std::unique_ptr<SettingsDialog> settingsDialog_;
     std::unique_ptr<DocumentCommands> documentCommands_;
+    std::unique_ptr<OtherDesksWatch> otherDesks_;
 };
 
 }  // namespace KramoDialogs

@@ -137,6 +137,49 @@ TEST_F(ItemSearchTest, StopsAfterSixtyOneFullMatches) {
     EXPECT_EQ(single.back(), "hracka lopta 59");
 }
 
+// Another desk changed the store: the snapshot follows record by record, reading only what
+// the changes name.
+TEST_F(ItemSearchTest, ChangesOfOtherDesksUpdateTheSnapshotRecordByRecord) {
+    using Kramo::StoreChange;
+    const int anna = AddSeller("AN");
+    const int boris = AddSeller("BO");
+    AddItem(anna, "Modrá bunda");    // 1
+    AddItem(anna, "Čierna bunda");   // 2
+    AddItem(boris, "Zelená bunda");  // 3
+    // Before the first refresh nothing is read: the refresh reads everything anyway.
+    search_.ApplyChanges({{StoreChange::Record::Item, 1, anna, false}});
+    EXPECT_THAT(Find("bunda"), IsEmpty());
+    search_.FetchLatestData();
+
+    Item sold = store_.GetItem(1);
+    sold.STATUS = Kramo::Sold;
+    store_.ModifyItem(1, sold);
+    Item renamed = store_.GetItem(2);
+    renamed.NAME = "Biela bunda";
+    store_.ModifyItem(2, renamed);
+    AddItem(anna, "Nová bunda");  // 4
+    store_.RemoveSeller(boris);
+    AddItem(anna, "Tichá bunda");  // 5, added without a notice
+    search_.ApplyChanges({{StoreChange::Record::Item, 1, anna, false},
+                          {StoreChange::Record::Item, 2, anna, false},
+                          {StoreChange::Record::Item, 4, anna, false},
+                          {StoreChange::Record::Item, 2, anna, false},
+                          {StoreChange::Record::Seller, boris, boris, true}});
+    EXPECT_THAT(Find("bunda"), ElementsAre("modra bunda", "biela bunda", "nova bunda"));
+    EXPECT_EQ(search_.FindItems("modra bunda").front().STATUS, Kramo::Sold);
+    EXPECT_THAT(Find("cierna"), IsEmpty());
+    EXPECT_EQ(search_.SellerOf(boris), nullptr);
+
+    // A record gone again before it is read leaves the snapshot all the same.
+    store_.RemoveItem(1);
+    search_.ApplyChanges({{StoreChange::Record::Item, 1, anna, false}});
+    EXPECT_THAT(Find("bunda"), ElementsAre("biela bunda", "nova bunda"));
+
+    search_.ApplyChanges({StoreChange::Everything()});
+    EXPECT_THAT(Find("bunda"), ElementsAre("biela bunda", "nova bunda", "ticha bunda"));
+    EXPECT_THAT(failures_, IsEmpty());
+}
+
 class FailingStore : public MemoryStore {
   public:
     std::vector<Item> GetSellerItems(int sellerId) override {

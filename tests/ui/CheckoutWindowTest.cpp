@@ -19,6 +19,9 @@
 #include "Keyboard.h"
 #include "WindowFixture.h"
 #include "common/PdfReadBack.h"
+#include "common/PostgresTestDatabase.h"
+#include "storage/DataPostgresPqxx.h"
+#include "support/UniqueKey.h"
 
 namespace {
 
@@ -278,6 +281,52 @@ TEST_F(CheckoutWindowTest, SearchCountsAtMostSixtyAndAPlus) {
     EXPECT_EQ(Desk().Search().TextEntry().get_text(), "");
     EXPECT_EQ(Desk().Search().FoundLabel().get_text(), "");
     EXPECT_TRUE(Desk().Search().Hits().empty());
+}
+
+// Two desks on one database: what the other sells leaves this desk's offer within a second,
+// in the search, in the purchase and in the price line, without reopening the checkout.
+TEST_F(CheckoutWindowTest, AnItemAnotherDeskSoldIsNoLongerOffered) {
+    KramoTest::PostgresTestDatabase database;
+    database.Execute(
+        "INSERT INTO sellers (\"SHORT_CODE\", \"NAME\", \"SELLER_CATEGORY_ID\", \"MODIFIED\", "
+        "\"STATUS\") VALUES ('EF', 'Eva', 11, now(), 1);"
+        "INSERT INTO items (\"NAME\", \"SELLER_ID\", \"PRICE\", \"ITEM_CATEGORY_ID\", "
+        "\"NUMBER\", \"STATUS\", \"MODIFIED\") VALUES ('Trojkolka', 1, 12, 2, 1, 1, now())");
+    const auto openDesk = [&database] {
+        std::string saleName;
+        return std::make_unique<Kramo::DataPostgresPqxx>(
+            database.Connection(), saleName,
+            [](const std::exception& failure) { ADD_FAILURE() << failure.what(); });
+    };
+    Register().ReplaceStore(openDesk());
+    const std::unique_ptr<Kramo::DataPostgresPqxx> other = openDesk();
+    Click(Desk().BackButton());
+    Click(Main().CheckoutButton());
+    Choose("EF", "1");
+    Click(Desk().AddButton());
+    EXPECT_EQ(SearchHitState("trojkolka"), "Skladom");
+    Main().ShowSeller(Store().GetSeller(1));
+    SelectItemRows({0});
+
+    Kramo::SaleRecord sale;
+    sale.key = Kramo::NewUniqueKey();
+    sale.itemIds = {1};
+    sale.title = "Sale";
+    other->StoreSale(sale);
+    const gint64 end = g_get_monotonic_time() + 1000 * 1000;
+    while (Rows(Desk().Columns().state) != std::vector<std::string>{"Predane"} &&
+           g_get_monotonic_time() < end) {
+        DrainEventsFor(10);
+    }
+    EXPECT_THAT(Rows(Desk().Columns().state), ElementsAre("Predane"));
+    ASSERT_EQ(Desk().Search().Hits().size(), 1u);
+    EXPECT_EQ(Desk().Search().Hits()[0].STATUS, Kramo::Sold);
+    EXPECT_EQ(Desk().PriceLabel().get_text(),
+              "Tovar EF - 1 z nákupu medzitým predala iná pokladňa.");
+    // The main window behind shows the seller's items as they are, the selection kept.
+    EXPECT_THAT(ItemColumn(Main().Columns().state), ElementsAre("Predane"));
+    EXPECT_EQ(Main().ItemView().get_selection()->count_selected_rows(), 1);
+    Register().ReplaceStore(ReopenStore());  // before the database goes
 }
 
 // Presses a key on the checkout window as the keyboard would.
