@@ -11,6 +11,7 @@
 #include <gtkmm/window.h>
 
 #include <cctype>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -550,6 +551,65 @@ void BazaarDay::SellOne(std::size_t index, const SaleJournal& journal) {
     ExpectReceipt(written[0], purchase, received);
 }
 
+void BazaarDay::LoseContestedPurchase(std::size_t index, const std::function<void()>& added) {
+    KramoDialogs::CheckoutWindow& desk = Windows().Checkout();
+    const Plan::PlannedPurchase& purchase = plan_->Purchases()[index];
+    for (const Plan::ItemRef& ref : purchase.items) {
+        if (!ScanAtDesk(ref)) {
+            ChooseAtDesk(ref);
+            Click(desk.AddButton());
+        }
+    }
+    ASSERT_EQ(desk.CurrentPurchase().ItemIds().size(), purchase.items.size()) << index;
+    added();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(4);
+    for (const Plan::ItemRef& ref : purchase.items) {
+        while (Store().GetItem(plan_->ItemOf(ref).id).STATUS != Kramo::Sold) {
+            ASSERT_LT(std::chrono::steady_clock::now(), giveUp) << "purchase " << index;
+            DrainEventsFor(50);
+        }
+    }
+    DrainEventsFor(400);  // the live view learns of the sale
+    EXPECT_THAT(desk.PriceLabel().get_text(), HasSubstr("medzitým predala iná pokladňa"));
+
+    const std::string folder = ProgramDirectory() + "documents";
+    const std::size_t receipts = ReceiptFiles(folder).size();
+    const std::size_t questions = Boxes().ShownOfKind("question").size();
+    Boxes().AnswerQuestion(true);  // "Dokončiť nákup?"
+    Boxes().AnswerQuestion(true);  // take the items out
+    Click(desk.FinishButton());
+    const auto asked = Boxes().ShownOfKind("question");
+    ASSERT_EQ(asked.size(), questions + 2) << index;
+    EXPECT_THAT(asked.back().text, HasSubstr("Na inej pokladni sa medzitým predal"));
+    EXPECT_TRUE(desk.CurrentPurchase().ItemIds().empty()) << index;
+    EXPECT_EQ(ReceiptFiles(folder).size(), receipts) << index;
+    ++contestsLost_;
+}
+
+long BazaarDay::CashUpCents(const std::string& deskName) {
+    bool found = false;
+    Windows().Documents().CashUpChoice().SetRunner([&](KramoDialogs::CashUpDialog& dialog) {
+        for (int row = 0; !found && row < 10; ++row) {
+            dialog.DeskCombo().set_active(row);
+            found = dialog.DeskCombo().get_active_text() == deskName;
+        }
+        return found ? Gtk::RESPONSE_OK : Gtk::RESPONSE_CANCEL;
+    });
+    Gtk::MenuItem* item = nullptr;
+    Windows().MenuDescription()->get_widget("menuItemCashUp", item);
+    const std::size_t opened = opener_.paths.size();
+    item->activate();
+    DrainEvents();
+    EXPECT_TRUE(found) << deskName;
+    if (opener_.paths.size() != opened + 1) {
+        ADD_FAILURE() << "no cash-up of " << deskName;
+        return -1;
+    }
+    const std::string text = PdfReadBack(opener_.paths.back()).Text();
+    EXPECT_THAT(text, HasSubstr("Uzávierka pokladne " + deskName));
+    return CentsIn(text, "Tržba po stornách: ([0-9.]+)");
+}
+
 void BazaarDay::ExpectReceipt(const std::string& path, const Plan::PlannedPurchase& purchase,
                               long receivedCents) {
     const std::string text = PdfReadBack(path).Text();
@@ -564,7 +624,8 @@ void BazaarDay::ExpectReceipt(const std::string& path, const Plan::PlannedPurcha
 }
 
 void BazaarDay::SellPurchases(const std::function<bool(std::size_t)>& picks,
-                              const SaleJournal& journal) {
+                              const SaleJournal& journal,
+                              const std::function<void(std::size_t)>& skipped) {
     if (labelBarcodes_.empty()) {
         ReadLabels();
     }
@@ -572,6 +633,8 @@ void BazaarDay::SellPurchases(const std::function<bool(std::size_t)>& picks,
     for (std::size_t index = 0; index < plan_->Purchases().size(); ++index) {
         if (!picks || picks(index)) {
             SellOne(index, journal);
+        } else if (skipped) {
+            skipped(index);
         }
     }
     Click(Windows().Checkout().BackButton());

@@ -44,8 +44,17 @@ class BazaarDay : public WindowFixture {
     void AcceptGoodsAndStartSelling();
     // Sells the purchases the filter picks (all of them without one); purchases whose items
     // the store has sold already are skipped.
+    // Sells the picked purchases of the plan; each purchase not picked is handed to `skipped`
+    // (at the open checkout).
     void SellPurchases(const std::function<bool(std::size_t)>& picks = nullptr,
-                       const SaleJournal& journal = nullptr);
+                       const SaleJournal& journal = nullptr,
+                       const std::function<void(std::size_t)>& skipped = nullptr);
+    // Puts a purchase that another desk sells on this desk's counter, calls `added`, waits
+    // until the other desk has sold it, and tries to finish it: the cashier is told that its
+    // items went elsewhere and takes them out; nothing is recorded here, no receipt written.
+    void LoseContestedPurchase(std::size_t index, const std::function<void()>& added);
+    // The net total of a desk's cash-up for today, printed through "Uzávierka pokladne…".
+    long CashUpCents(const std::string& desk);
     void ReturnGoodsAndHandBack();
     Documents PrintDocuments();
 
@@ -56,6 +65,7 @@ class BazaarDay : public WindowFixture {
     void ExpectStatistics(const Documents& documents);
 
     int ReceiptsChecked() const { return receiptsChecked_; }
+    int ContestsLost() const { return contestsLost_; }
     int SearchSales() const { return searchSales_; }
     // Items sold through the scan field: by the barcodes read off the printed labels, and by
     // other barcodes or codes typed there; purchases paid through the payment field.
@@ -117,6 +127,7 @@ class BazaarDay : public WindowFixture {
     RecordingOpener opener_;
     Kramo::DocumentOpenerScope openerScope_{opener_};
     int receiptsChecked_ = 0;
+    int contestsLost_ = 0;
     int searchSales_ = 0;
     int labelScans_ = 0;
     int codeScans_ = 0;

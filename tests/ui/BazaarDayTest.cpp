@@ -210,9 +210,14 @@ constexpr int DaySheets = 40;
 constexpr int DayPurchases = 150;
 
 // Two cash desks on one database: the organiser's desk prepares the day, two other instances
-// of the program sell at the same time, and the organiser settles.
+// of the program sell at the same time, and the organiser settles. Some purchases are put on
+// both desks' counters at once: one desk sells them, the other is told and sells nothing.
 class BazaarDayOnDatabase : public KramoTest::BazaarDay {
   protected:
+    // Purchases that desk 1 sells while desk 0 has them on its counter too.
+    static bool Contested(std::size_t purchase) { return purchase % 10 == 7; }
+    static std::string DeskName(const std::string& desk) { return "Pokladňa " + desk; }
+
     void OpenOnDatabase(const std::string& databaseName) {
         Open();
         UseDatabase(KramoTest::PostgresTestDatabase::ConnectionTo(databaseName));
@@ -236,7 +241,9 @@ TEST_F(BazaarDayOnDatabase, TwoDesksSellAtOnceAndTheAccountsAddUp) {
         desks.push_back(std::make_unique<TestWorker>(
             "BazaarDayOnDatabase.DISABLED_OneDeskSellsItsShare",
             std::map<std::string, std::string>{
-                {"KRAMO_DESK", desk}, {"KRAMO_DESK_DATABASE", database.Connection().databaseName}},
+                {"KRAMO_DESK", desk},
+                {"KRAMO_DESK_DATABASE", database.Connection().databaseName},
+                {"KRAMO_DESK_MEETING", outputs.Path()}},
             outputs.File(std::string("desk") + desk)));
     }
     for (const auto& desk : desks) {
@@ -251,11 +258,19 @@ TEST_F(BazaarDayOnDatabase, TwoDesksSellAtOnceAndTheAccountsAddUp) {
         }
     }
     ExpectStoreAsPlanned();
-    // Every purchase is one sale on record, with its items.
+    // Every purchase is one sale on record, with its items: none sold twice, the contested
+    // ones included.
     EXPECT_EQ(database.Scalar("SELECT count(*) FROM sold"),
               std::to_string(Plan().Purchases().size()));
+    EXPECT_EQ(database.Scalar("SELECT count(*) FROM sold_item"), std::to_string(soldItems));
     EXPECT_EQ(database.Scalar("SELECT count(DISTINCT \"ITEM_ID\") FROM sold_item"),
               std::to_string(soldItems));
+    // The two desks' cash-ups hold together what was sold.
+    long soldCents = 0;
+    for (const BazaarPlan::PlannedPurchase& purchase : Plan().Purchases()) {
+        soldCents += purchase.Cents(Plan());
+    }
+    EXPECT_EQ(CashUpCents(DeskName("0")) + CashUpCents(DeskName("1")), soldCents);
 
     ReturnGoodsAndHandBack();
     const Documents documents = PrintDocuments();
@@ -270,12 +285,38 @@ TEST_F(BazaarDayOnDatabase, DISABLED_OneDeskSellsItsShare) {
     const std::string desk = TestWorker::Setting("KRAMO_DESK");
     ASSERT_FALSE(desk.empty()) << "started only by the two-desk test";
     OpenOnDatabase(TestWorker::Setting("KRAMO_DESK_DATABASE"));
+    Settings().SetDeskName(DeskName(desk));
     MakePlan(DaySeed, DaySheets, DayPurchases, FeeSchedule::Database());
     BindToStore(true);
     const std::size_t mine = std::stoul(desk);
-    SellPurchases([mine](std::size_t index) { return index % 2 == mine; });
+    // The desks meet through files: desk 1 sells a contested purchase only once desk 0 has it
+    // on its counter.
+    const std::string meeting = TestWorker::Setting("KRAMO_DESK_MEETING") + "/contested-";
+    const auto picks = [mine, &meeting](std::size_t index) {
+        if (index % 2 != mine) {
+            return false;
+        }
+        if (mine == 1 && Contested(index)) {
+            const std::string ready = meeting + std::to_string(index);
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(4);
+            while (!std::filesystem::exists(ready) && std::chrono::steady_clock::now() < giveUp) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        }
+        return true;
+    };
+    const auto contest = [this, mine, &meeting](std::size_t index) {
+        if (mine == 0 && Contested(index)) {
+            LoseContestedPurchase(
+                index, [&] { std::ofstream(meeting + std::to_string(index)) << "ready\n"; });
+        }
+    };
+    SellPurchases(picks, nullptr, contest);
     EXPECT_EQ(static_cast<std::size_t>(ReceiptsChecked()),
               (Plan().Purchases().size() + 1 - mine) / 2);
+    if (mine == 0) {
+        EXPECT_EQ(static_cast<std::size_t>(ContestsLost()), Plan().Purchases().size() / 10);
+    }
     EXPECT_TRUE(Boxes().ShownOfKind("error").empty());
 }
 
