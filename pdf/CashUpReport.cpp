@@ -63,7 +63,8 @@ class ReportWriter {
         }
         y_ += GapBetweenParts;
         if (cashUp.hours.empty()) {
-            Line("Žiadne nákupy v tento deň.");
+            Line(cashUp.purchases == 0 ? "Žiadne nákupy v tento deň."
+                                       : "Všetky nákupy dňa boli stornované.");
             return;
         }
         Line("Nákupy podľa hodín (bez stornovaných):");

@@ -256,11 +256,12 @@ void CheckoutWindow::FollowPurchaseRow(const Gtk::TreeModel::Row& row) {
         }
         row[columns_.state] = state;
         if (item.STATUS == Kramo::Sold) {
-            news = "Tovar " + line + " z nákupu medzitým predala iná pokladňa.";
+            // Short enough for the price line, which shows some 28 letters.
+            news = line + " predala iná pokladňa";
         }
     } catch (const Kramo::WrongItemException&) {
         row[columns_.state] = "odstránený";
-        news = "Tovar " + line + " z nákupu medzitým odstránili.";
+        news = line + " medzitým odstránili";
     }
     if (!news.empty()) {
         priceLabel_->set_text(news);

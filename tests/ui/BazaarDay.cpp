@@ -570,7 +570,7 @@ void BazaarDay::LoseContestedPurchase(std::size_t index, const std::function<voi
         }
     }
     DrainEventsFor(400);  // the live view learns of the sale
-    EXPECT_THAT(desk.PriceLabel().get_text(), HasSubstr("medzitým predala iná pokladňa"));
+    EXPECT_THAT(desk.PriceLabel().get_text(), HasSubstr("predala iná pokladňa"));
 
     const std::string folder = ProgramDirectory() + "documents";
     const std::size_t receipts = ReceiptFiles(folder).size();
