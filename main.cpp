@@ -11,6 +11,7 @@
 #include "support/FileFinder.h"
 #include "support/Log.h"
 #include "ui/UserInterface.h"
+#include "ui/VanishedWindows.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
 
     LogMessage(LogNotice, "Gtk::Main\n");
     Gtk::Main toolkit(argc, argv);
+    KramoDialogs::SurviveVanishedWindows();
     // The toolkit takes the user's locale; numbers in files, documents and SQL use a point.
     std::setlocale(LC_NUMERIC, "C");
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ToolkitWarnings.h"
+#include "ui/VanishedWindows.h"
 
 // The toolkit and fontconfig keep caches for the life of the process, which the leak checker
 // would report as leaks of every window test.
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
         unsetenv("LC_ALL");
         OpenDisplay(argc, argv);
         toolkit = std::make_unique<Gtk::Main>(argc, argv);
+        KramoDialogs::SurviveVanishedWindows();
         std::setlocale(LC_NUMERIC, "C");
         // A mistake in the window description shows only as a critical warning of the
         // toolkit: fail on it. Other libraries' warnings (a damaged sheet's) are the program's

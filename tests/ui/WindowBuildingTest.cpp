@@ -9,6 +9,9 @@
 #include "settings/KramoSettings.h"
 #include "ui/UserInterface.h"
 
+// X11 last: its macros clash with the C++ headers above.
+#include <gdk/gdkx.h>
+
 namespace {
 
 using KramoTest::ReadWholeFile;
@@ -104,6 +107,20 @@ TEST_F(WindowBuildingTest, FailureIsShownAsAnErrorBox) {
     EXPECT_EQ(boxes.ShownOfKind("error")[0].detail,
               "ZelvarDialogsGtkmm::Init() error loading glade item from xml. "
               "'menuRegisterOtherActions'");
+}
+
+// The toolkit's own X error handler ends the program when the pointer is asked over a window
+// that has just gone; the program survives that, and the query says it failed.
+TEST(VanishedWindowsTest, PointerAskedOverAGoneWindowLeavesTheProgramRunning) {
+    Display* display = gdk_x11_get_default_xdisplay();
+    const Window gone =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(display, gone);
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    EXPECT_FALSE(XQueryPointer(display, gone, &root, &child, &rootX, &rootY, &x, &y, &mask));
+    XSync(display, False);
 }
 
 }  // namespace
