@@ -7,11 +7,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <random>
 #include <stdexcept>
 
 #include "DataDirectory.h"
 #include "common/LogCapture.h"
+#include "common/SmallDisk.h"
+#include "common/TemporaryDirectory.h"
+#include "storage/DataBackup.h"
 #include "support/FormatText.h"
 
 namespace {
@@ -553,4 +559,72 @@ TEST(CachedDataTextfile, SaleThatCannotBeRecordedLeavesItsItemsAsTheyWere) {
     EXPECT_EQ(store.GetItem(items[1].ID).STATUS, Returned);
     EXPECT_EQ(ContentsAfterRestart(data), Contents(store));
     EXPECT_THAT(store.GetRecordedSales(), IsEmpty());
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CachedDataTextfile, BackupTakenDuringTheSaleOpensAsTheSameStore) {
+    DataDirectory data;
+    CachedDataTextfile store(data.Path());
+    Seller seller = MakeSeller("AB", "Anna");
+    store.AddSeller(seller);
+    Seller other = MakeSeller("CD", "Cyril", "", 11, Selling);
+    store.AddSeller(other);
+    std::vector<Item> items = {MakeItem(1, "Sánky", 10.0), MakeItem(2, "b", 2.5)};
+    store.AddItems(items, seller.ID);
+    store.StoreSale(Sale("a1", {items[0].ID}));
+    data.WriteFile("kramo.glade", "<glade-interface/>");
+    data.WriteFile("2.tmp.Ab12cd", "half");  // a seller file being replaced right now
+
+    KramoTest::TemporaryDirectory target;
+    const std::string zip = target.File("Zaloha_26-05-02_09-15.zip");
+    DataBackup::Read(data.Path()).WriteTo(zip);
+    EXPECT_THAT(NamesIn(target.Path()), ElementsAre("Zaloha_26-05-02_09-15.zip"));
+
+    const std::string restored = target.File("data");
+    ASSERT_EQ(std::system(("unzip -q '" + zip + "' -d '" + restored + "'").c_str()), 0);
+    EXPECT_THAT(NamesIn(restored),
+                ElementsAre("1-AB-Anna.txt", "2-CD-Cyril.txt", "kramo-predaje.csv"));
+    CachedDataTextfile reopened(restored + "/");
+    EXPECT_EQ(Contents(reopened), Contents(store));
+    EXPECT_EQ(SalesOf(reopened), SalesOf(store));
+    EXPECT_THAT(reopened.LoadReport(), IsEmpty());
+}
+
+TEST(CachedDataTextfile, OnlyOldBackupsArePrunedAndAFailedBackupLeavesNothing) {
+    KramoTest::TemporaryDirectory folder;
+    for (const char* name : {"Zaloha_26-05-02_09-20.zip", "Zaloha_26-05-02_09-00.zip",
+                             "Zaloha_26-05-02_09-10.zip", "Zaloha_poznamky.txt", "ine.zip"}) {
+        folder.WriteFile(name, "x");
+    }
+    EXPECT_THAT(DataBackup::Prune(folder.Path() + "/", 0), IsEmpty());
+    EXPECT_THAT(DataBackup::Prune(folder.Path() + "/", 2),
+                ElementsAre("Zaloha_26-05-02_09-00.zip"));
+    EXPECT_THAT(NamesIn(folder.Path()),
+                ElementsAre("Zaloha_26-05-02_09-10.zip", "Zaloha_26-05-02_09-20.zip",
+                            "Zaloha_poznamky.txt", "ine.zip"));
+
+    DataDirectory data;
+    // Random bytes, which packing cannot make smaller than the free space.
+    std::mt19937 random(7);
+    std::string noise(64 * 1024, ' ');
+    std::generate(noise.begin(), noise.end(), [&random] { return static_cast<char>(random()); });
+    data.WriteFile("1-AB-Anna.txt", noise);
+    const DataBackup backup = DataBackup::Read(data.Path());
+    KramoTest::SmallDisk disk;
+    disk.FillLeaving(8 * 1024);
+    try {
+        backup.WriteTo(disk.File("Zaloha_26-05-02_09-30.zip"));
+        ADD_FAILURE() << "a backup larger than the free space was written";
+    } catch (const DataBackupException& failure) {
+        EXPECT_EQ(failure.FailedStep(), DataBackupException::Step::Writing);
+    }
+    EXPECT_THAT(NamesIn(disk.Path()), ElementsAre(".filler"));
 }
