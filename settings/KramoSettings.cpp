@@ -210,6 +210,7 @@ void KramoSettings::ReadFile() {
     ReadLabels(config.FindChild("labels"));
     ReadReceipts(config.FindChild("receipts"));
     ReadDesk(config.FindChild("desk"));
+    ReadBackup(config.FindChild("backup"));
     if (!wellFormed) {
         ReportUnreadable("zápis XML je poškodený", true);
     } else if (kramo.IsNull()) {
@@ -276,6 +277,14 @@ void KramoSettings::ReadDesk(CXmlNode& desk) {
     }
 }
 
+void KramoSettings::ReadBackup(CXmlNode& backup) {
+    ReadAttribute(backup, "folder", backupFolder_);
+    ReadIntegerAttribute(backup, "everyMinutes", backupEveryMinutes_);
+    ReadIntegerAttribute(backup, "keep", backupKeep_);
+    backupEveryMinutes_ = std::max(0, backupEveryMinutes_);
+    backupKeep_ = std::max(0, backupKeep_);
+}
+
 void KramoSettings::SetDeskName(std::string name) {
     deskName_ = name.find_first_not_of(" \t") == std::string::npos ? HostName() : std::move(name);
 }
@@ -300,6 +309,10 @@ void KramoSettings::BuildTree(CXmlNode& document) const {
     receipts.AddAttribute("print", NameOfPrinting(printReceipts_));
     receipts.AddAttribute("printer", receiptPrinterName_);
     config.AddChild("desk").AddAttribute("name", deskName_);
+    CXmlNode& backup = config.AddChild("backup");
+    backup.AddAttribute("folder", backupFolder_);
+    AddIntegerAttribute(backup, "everyMinutes", backupEveryMinutes_);
+    AddIntegerAttribute(backup, "keep", backupKeep_);
 }
 
 // The new settings go to a file beside the old one, which they replace only once they are

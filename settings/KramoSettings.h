@@ -85,6 +85,14 @@ class KramoSettings {
     // empty name gives the host name again.
     const std::string& DeskName() const { return deskName_; }
     void SetDeskName(std::string name);
+    // The automatic backup of the text store's data during the sale: into this folder every so
+    // many minutes (0: never), keeping the newest backups there (0: all of them).
+    const std::string& BackupFolder() const { return backupFolder_; }
+    void SetBackupFolder(std::string folder) { backupFolder_ = std::move(folder); }
+    int BackupEveryMinutes() const { return backupEveryMinutes_; }
+    void SetBackupEveryMinutes(int minutes) { backupEveryMinutes_ = std::max(0, minutes); }
+    int BackupKeep() const { return backupKeep_; }
+    void SetBackupKeep(int count) { backupKeep_ = std::max(0, count); }
 
   private:
     void ReadFile();
@@ -95,6 +103,7 @@ class KramoSettings {
     void ReadLabels(CXmlNode& labels);
     void ReadReceipts(CXmlNode& receipts);
     void ReadDesk(CXmlNode& desk);
+    void ReadBackup(CXmlNode& backup);
     void BuildTree(CXmlNode& document) const;
 
     ExceptionReporter& reporter_;
@@ -120,6 +129,9 @@ class KramoSettings {
     ReceiptPrinting printReceipts_ = ReceiptPrinting::Off;
     std::string receiptPrinterName_;
     std::string deskName_;
+    std::string backupFolder_;
+    int backupEveryMinutes_ = 0;
+    int backupKeep_ = 12;
     // The file could not be read at the last load: kept aside before the next save replaces it.
     bool keepBeforeSaving_ = false;
 };

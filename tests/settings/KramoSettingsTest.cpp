@@ -109,6 +109,11 @@ TEST_F(KramoSettingsTest, SavedFileHasTheFixedLayout) {
               "\t\t<desk\n"
               "\t\t\tname=\"Pokladňa 1\"\n"
               "\t\t\t />\n"
+              "\t\t<backup\n"
+              "\t\t\tfolder=\"\"\n"
+              "\t\t\teveryMinutes=\"0\"\n"
+              "\t\t\tkeep=\"12\"\n"
+              "\t\t\t />\n"
               "\t</config>\n"
               "</kramo>\n");
     EXPECT_THAT(reporter.reported, IsEmpty());
@@ -130,6 +135,9 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     saved.SetPrintReceipts(Kramo::ReceiptPrinting::Ask);
     saved.SetReceiptPrinterName("Pokladňa \"1\" & <2>");
     saved.SetDeskName("Pokladňa \"2\" & <vchod>");
+    saved.SetBackupFolder("/media/usb/zálohy & <2>");
+    saved.SetBackupEveryMinutes(10);
+    saved.SetBackupKeep(5);
     saved.SaveSettings();
 
     const KramoSettings loaded(reporter, ProgramDirectory());
@@ -146,6 +154,9 @@ TEST_F(KramoSettingsTest, EverySavedFieldSurvivesSaveAndLoad) {
     EXPECT_EQ(loaded.PrintReceipts(), Kramo::ReceiptPrinting::Ask);
     EXPECT_EQ(loaded.ReceiptPrinterName(), saved.ReceiptPrinterName());
     EXPECT_EQ(loaded.DeskName(), saved.DeskName());
+    EXPECT_EQ(loaded.BackupFolder(), saved.BackupFolder());
+    EXPECT_EQ(loaded.BackupEveryMinutes(), 10);
+    EXPECT_EQ(loaded.BackupKeep(), 5);
     EXPECT_THAT(reporter.reported, IsEmpty());
 }
 
