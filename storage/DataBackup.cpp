@@ -82,6 +82,14 @@ DataBackupException::DataBackupException(Step step, std::string path, const std:
       step_(step),
       path_(std::move(path)) {}
 
+std::string DataBackupException::UserText() const {
+    return (step_ == Step::Reading
+                ? "Zálohu sa nepodarilo urobiť: súbor " + path_ + " sa nedá prečítať."
+                : "Zálohu sa nepodarilo zapísať do súboru " + path_ +
+                      " (plný alebo vybratý disk, priečinok bez práva "
+                      "zápisu?). Nič neúplné tam nezostalo.");
+}
+
 DataBackup DataBackup::Read(const std::string& dataDirectory) {
     std::error_code error;
     std::vector<std::string> names;
@@ -127,7 +135,12 @@ std::string DataBackup::Zip() const {
 }
 
 void DataBackup::WriteTo(const std::string& path) const {
-    const std::string content = Zip();
+    std::string content;
+    try {
+        content = Zip();
+    } catch (const DataBackupException& failure) {
+        throw DataBackupException(Step::Writing, path, failure.what());
+    }
     if (ReplaceFileContents(path, path + ".part", content) != Replacement::Done) {
         throw DataBackupException(Step::Writing, path, std::strerror(errno));
     }

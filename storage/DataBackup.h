@@ -14,6 +14,8 @@ class DataBackupException : public std::runtime_error {
     DataBackupException(Step step, std::string path, const std::string& reason);
     Step FailedStep() const { return step_; }
     const std::string& Path() const { return path_; }
+    // What the user reads in the box, in Slovak.
+    std::string UserText() const;
 
   private:
     Step step_;
