@@ -12,8 +12,11 @@
 #include "register/ItemLabelsDocument.h"
 #include "register/PdfDocuments.h"
 #include "register/SellersSummary.h"
+#include "storage/DataBackup.h"
 #include "support/Clock.h"
 #include "support/DocumentOpener.h"
+#include "support/FileHelpers.h"
+#include "support/Log.h"
 #include "support/UserMessages.h"
 #include "ui/MainWindow.h"
 
@@ -86,6 +89,30 @@ void DocumentCommands::SaveSheetTemplate() {
     Kramo::ShowInfoBox("Šablóna hárku je uložená v súbore " + path +
                            ". Predajcovia ju vyplnia a vrátia; vyplnené hárky sa importujú.",
                        "Šablóna hárku");
+}
+
+void DocumentCommands::SaveBackup() {
+    const char* title = "Záloha údajov";
+    if (!settings_.DatabaseInLocalFiles()) {
+        Kramo::ShowInfoBox("Údaje sú v databáze na serveri; zálohuje sa ona sama (pg_dump).",
+                           title);
+        return;
+    }
+    const std::string folder =
+        lastBackupFolder_.empty() ? Kramo::DocumentsFolder(settings_) : lastBackupFolder_;
+    const std::string path = targetQuestion_(folder, Kramo::TimeStampedFileName("Zaloha", "zip"));
+    if (path.empty()) {
+        return;
+    }
+    try {
+        Kramo::DataBackup::Read(settings_.DataDirectory()).WriteTo(path);
+    } catch (const Kramo::DataBackupException& failure) {
+        Kramo::LogMessage(Kramo::LogError, "%s\n", failure.what());
+        Kramo::ShowErrorBox(failure.UserText(), title);
+        return;
+    }
+    lastBackupFolder_ = Kramo::DirectoryOfPath(path);
+    Kramo::ShowInfoBox("Záloha údajov je uložená v súbore " + path + ".", title);
 }
 
 CashUpDialog& DocumentCommands::CashUpChoice() {

@@ -38,6 +38,9 @@ class DocumentCommands {
     // into the documents folder and opened in the viewer.
     void SaveCashUp();
     CashUpDialog& CashUpChoice();
+    // The whole data folder as one dated zip file where the user chooses (the last folder
+    // chosen offered, else the documents folder). The database has its own backups.
+    void SaveBackup();
 
     // Tests answer the question instead of a user.
     void SetTargetQuestion(TargetQuestion question) { targetQuestion_ = std::move(question); }
@@ -51,6 +54,7 @@ class DocumentCommands {
     MainWindow& mainWindow_;
     TargetQuestion targetQuestion_;
     std::unique_ptr<CashUpDialog> cashUpDialog_;  // made when first needed
+    std::string lastBackupFolder_;
 };
 
 }  // namespace KramoDialogs

@@ -85,6 +85,7 @@ void UserInterface::BuildWindows(const std::string& gladeFile) {
     ConnectOrganiserCommands();
     otherDesks_ = std::make_unique<OtherDesksWatch>(kramoRegister_, itemSearch_, filling_,
                                                     *checkout_, *mainWindow_);
+    automaticBackup_ = std::make_unique<AutomaticBackup>(settings_);
 }
 
 void UserInterface::TakeLaterWindows() {
@@ -149,6 +150,11 @@ void UserInterface::ConnectOrganiserCommands() {
     topLevels_.menu->get_widget("menuItemSheetTemplate", sheetTemplate);
     sheetTemplate->signal_activate().connect(
         Guarded([this] { documentCommands_->SaveSheetTemplate(); }));
+    Gtk::MenuItem* backup = nullptr;
+    WidgetLookup(topLevels_.menu, "Dialog file is corrupt [register 2].")
+        .Get("menuItemBackup", backup)
+        .Check();
+    backup->signal_activate().connect(Guarded([this] { documentCommands_->SaveBackup(); }));
     const std::pair<const char*, std::optional<int32_t>> labelCommands[] = {
         {"menuItemLabelsAll", std::nullopt},
         {"menuItemLabelsNotSelling", Kramo::NotSelling},

@@ -11,6 +11,7 @@
 #include "settings/KramoSettings.h"
 #include "support/FileFinder.h"
 #include "support/UserMessages.h"
+#include "ui/AutomaticBackup.h"
 #include "ui/CheckoutWindow.h"
 #include "ui/DocumentCommands.h"
 #include "ui/FillingFlag.h"
@@ -55,6 +56,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     ImportDialogs& Imports() { return *importDialogs_; }
     SettingsDialog& SettingsWindow() { return *settingsDialog_; }
     DocumentCommands& Documents() { return *documentCommands_; }
+    AutomaticBackup& Backups() { return *automaticBackup_; }
     // The main window's object tree, for the windows built on it later and for tests.
     const Glib::RefPtr<Gnome::Glade::Xml>& MainDescription() const { return topLevels_.main; }
     // The menu of other actions, for tests that choose its items.
@@ -108,6 +110,7 @@ class UserInterface : public Kramo::UserInterfaceBase {
     std::unique_ptr<SettingsDialog> settingsDialog_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<OtherDesksWatch> otherDesks_;
+    std::unique_ptr<AutomaticBackup> automaticBackup_;
 };
 
 }  // namespace KramoDialogs

@@ -43,6 +43,7 @@ const Expected Contract[] = {
     {"menuRegisterOtherActions", "menuItemCashUp", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLastImportReport", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemSheetTemplate", "GtkMenuItem"},
+    {"menuRegisterOtherActions", "menuItemBackup", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsAll", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsNotSelling", "GtkMenuItem"},
     {"menuRegisterOtherActions", "menuItemLabelsSelling", "GtkMenuItem"},

@@ -174,6 +174,52 @@ TEST_F(OrganiserCommandsTest, FailureWhileWritingIsReportedAndNothingOpened) {
     EXPECT_EQ(Boxes().ShownOfKind("error")[0].detail, "PDF runtime error");
 }
 
+// From the menu where the user says; automatically into the settings' folder, keeping the
+// newest, and a folder that is gone is told once while the sale goes on.
+TEST_F(OrganiserCommandsTest, DataIsBackedUpFromTheMenuAndAutomatically) {
+    WriteSellerFile("1-A-Alfa.txt", "1*A*Alfa*pozn.*p*1\n1*Kočík*25*a*p\n");
+    Open();
+    const std::string path = ProgramDirectory() + "zaloha.zip";
+    AnswerTargetWith(path);
+    Activate("menuItemBackup");
+    ASSERT_THAT(asked_, SizeIs(1));
+    EXPECT_THAT(asked_[0], MatchesRegex(".*/documents/+Zaloha_[0-9]{2}-[0-9]{2}-[0-9]{2}_"
+                                        "[0-9]{2}-[0-9]{2}\\.zip"));
+    ASSERT_THAT(Boxes().ShownOfKind("info"), SizeIs(1));
+    EXPECT_THAT(Boxes().ShownOfKind("info")[0].text, HasSubstr(path));
+    EXPECT_GT(std::filesystem::file_size(path), 0u);
+    Activate("menuItemBackup");
+    // The folder chosen last is offered again.
+    EXPECT_THAT(asked_[1], MatchesRegex(ProgramDirectory() + "Zaloha_.*\\.zip"));
+
+    const auto backUp = [this] {
+        ASSERT_TRUE(Windows().Backups().BackUpNow());
+        for (int wait = 0; wait < 500 && Windows().Backups().Busy(); ++wait) {
+            DrainEventsFor(10);
+        }
+        ASSERT_FALSE(Windows().Backups().Busy());
+    };
+    const std::string folder = ProgramDirectory() + "zalohy";
+    std::filesystem::create_directory(folder);
+    Settings().SetBackupFolder(folder);
+    Settings().SetBackupKeep(1);
+    backUp();
+    backUp();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_THAT(names, ElementsAre(MatchesRegex("Zaloha_.*_2\\.zip")));
+
+    Settings().SetBackupFolder(ProgramDirectory() + "vybraty kluc");
+    backUp();
+    backUp();
+    ASSERT_THAT(Boxes().ShownOfKind("error"), SizeIs(1));
+    EXPECT_THAT(Boxes().ShownOfKind("error")[0].detail, HasSubstr("vybraty kluc"));
+    Settings().SetDatabaseInLocalFiles(false);
+    EXPECT_FALSE(Windows().Backups().BackUpNow());
+}
+
 // The settings dialog, answered by the test after it has changed the widgets.
 class SettingsDialogTest : public KramoTest::WindowFixture {
   protected:
