@@ -91,6 +91,9 @@ std::string DataBackupException::UserText() const {
 }
 
 DataBackup DataBackup::Read(const std::string& dataDirectory) {
+    // Here, in the thread that reads, not in the one that may pack: the library's start is
+    // not made for two threads at once.
+    gsf_init();
     std::error_code error;
     std::vector<std::string> names;
     for (std::filesystem::directory_iterator entry(dataDirectory, error), end;
@@ -113,7 +116,6 @@ DataBackup DataBackup::Read(const std::string& dataDirectory) {
 }
 
 std::string DataBackup::Zip() const {
-    gsf_init();
     GObjectHandle<GsfOutput> memory(gsf_output_memory_new());
     GError* error = nullptr;
     GObjectHandle<GsfOutfile> zip(gsf_outfile_zip_new(memory.get(), &error));
