@@ -300,14 +300,9 @@ BENCHMARK(BM_ThreeDesksSell)
 // iteration sells another item, from the last one down; median and maximum in the counters.
 void BM_SaleSeenByOtherDesk(benchmark::State& state) {
     DataPostgresPqxx& desk = LargeSale::Instance().Store();
-    PostgresConnection connection;
-    connection.address = Environment("KRAMO_TEST_PG_ADDRESS");
-    connection.port = std::stoi(Environment("KRAMO_TEST_PG_PORT"));
-    connection.user = Environment("KRAMO_TEST_PG_USER");
-    connection.password = Environment("KRAMO_TEST_PG_PASSWORD");
-    connection.databaseName = Environment("KRAMO_TEST_PG_DATABASE");
     std::string saleName;
-    DataPostgresPqxx other(connection, saleName, [](const std::exception&) { std::abort(); });
+    DataPostgresPqxx other(LargeSale::Connection(), saleName,
+                           [](const std::exception&) { std::abort(); });
     ItemSearch search([&other]() -> DataAccessInterface& { return other; },
                       [](const std::exception&) { std::abort(); });
     search.FetchLatestData();
