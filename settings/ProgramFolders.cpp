@@ -1,5 +1,6 @@
 #include "settings/ProgramFolders.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -95,7 +96,15 @@ ProgramFolders ProgramFolders::ForRunningProgram() {
     std::error_code error;
     const bool ownFolder = ::access(program.c_str(), W_OK) == 0 &&
                            std::filesystem::is_regular_file(program + "data/kramo.glade", error);
-    const Environment environment = [](const char* name) { return std::getenv(name); };
+    const Environment environment = [](const char* name) -> const char* {
+        const char* value = std::getenv(name);
+        // Without HOME (a desktop never starts a program so) the user's entry names the home.
+        if (value == nullptr && std::string(name) == "HOME") {
+            const passwd* user = ::getpwuid(::getuid());
+            return user != nullptr ? user->pw_dir : nullptr;
+        }
+        return value;
+    };
     ProgramFolders folders = Choose(program, ownFolder, environment, {});
     if (!folders.installed_) {
         return folders;
