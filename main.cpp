@@ -8,7 +8,9 @@
 
 #include "core/StorageExceptions.h"
 #include "register/CentralInstance.h"
+#include "settings/ProgramFolders.h"
 #include "support/FileFinder.h"
+#include "support/FileHelpers.h"
 #include "support/Log.h"
 #include "ui/UserInterface.h"
 #include "ui/VanishedWindows.h"
@@ -54,7 +56,12 @@ void RunProgram(Kramo::CentralInstance& central) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Kramo::SetLogFile("kramo-log.txt");
+    // An installed program logs into the user's state folder, a build folder where it runs.
+    const Kramo::ProgramFolders folders = Kramo::ProgramFolders::ForRunningProgram();
+    if (folders.Installed()) {
+        Kramo::ProgramFolders::CreateFolders(Kramo::DirectoryOfPath(folders.LogFile()));
+    }
+    Kramo::SetLogFile(folders.LogFile());
     Kramo::SetLogLevel(3);
     LogMessage(LogNotice, "=== Kramo starting ===\n");
     LogMessage(LogNotice, "main2 starting\n");

@@ -7,6 +7,7 @@
 
 #include "core/StorageExceptions.h"
 #include "register/ExceptionHandlers.h"
+#include "settings/ProgramFolders.h"
 #include "storage/CachedDataTextfile.h"
 #include "storage/DataPostgresPqxx.h"
 #include "support/FileHelpers.h"
@@ -53,6 +54,10 @@ std::unique_ptr<DataAccessInterface> OpenStore(KramoSettings& settings) {
         return OpenDatabaseStore(settings);
     }
     // A fresh installation, or settings naming a new folder: the sellers' files need a home.
+    // An installed program's bazaar folder may be new as a whole.
+    if (!settings.BazaarDirectory().empty()) {
+        ProgramFolders::CreateFolders(settings.BazaarDirectory());
+    }
     CreateDirectoryIfMissing(settings.DataDirectory());
     auto store = std::make_unique<CachedDataTextfile>(settings.DataDirectory());
     ReportLoadedFolder(store->LoadReport());

@@ -160,15 +160,32 @@ std::string HostName() {
 }  // namespace
 
 KramoSettings::KramoSettings(ExceptionReporter& reporter)
-    : KramoSettings(reporter, RunningProgramDirectory()) {}
+    : KramoSettings(reporter, ProgramFolders::ForRunningProgram()) {}
 
 KramoSettings::KramoSettings(ExceptionReporter& reporter, std::string programDirectory)
+    : KramoSettings(reporter, ProgramFolders::Choose(programDirectory, true, {}, {})) {}
+
+KramoSettings::KramoSettings(ExceptionReporter& reporter, ProgramFolders folders)
     : reporter_(reporter),
-      programDirectory_(std::move(programDirectory)),
-      dataDirectory_(programDirectory_ + "data/"),
-      documentsDirectory_(programDirectory_ + "/documents/"),
+      folders_(std::move(folders)),
+      dataDirectory_(folders_.ProgramDirectory() + "data/"),
+      documentsDirectory_(folders_.ProgramDirectory() + "/documents/"),
       deskName_(HostName()) {
+    SetBazaarDirectory(folders_.DefaultBazaarDirectory());
     LoadSettings();
+}
+
+void KramoSettings::SetBazaarDirectory(std::string folder) {
+    // Beside the program the data and documents never move.
+    if (!folders_.Installed() || folder.empty()) {
+        return;
+    }
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    bazaarDirectory_ = std::move(folder);
+    dataDirectory_ = bazaarDirectory_ + "data/";
+    documentsDirectory_ = bazaarDirectory_ + "documents/";
 }
 
 std::string KramoSettings::RunningProgramDirectory() {
@@ -211,6 +228,7 @@ void KramoSettings::ReadFile() {
     ReadReceipts(config.FindChild("receipts"));
     ReadDesk(config.FindChild("desk"));
     ReadBackup(config.FindChild("backup"));
+    ReadFolders(config.FindChild("folders"));
     if (!wellFormed) {
         ReportUnreadable("zápis XML je poškodený", true);
     } else if (kramo.IsNull()) {
@@ -285,6 +303,14 @@ void KramoSettings::ReadBackup(CXmlNode& backup) {
     backupKeep_ = std::max(0, backupKeep_);
 }
 
+void KramoSettings::ReadFolders(CXmlNode& folders) {
+    std::string bazaar;
+    // Only an absolute path: a relative one would follow whatever the working folder is.
+    if (ReadAttribute(folders, "bazaar", bazaar) && !bazaar.empty() && bazaar[0] == '/') {
+        SetBazaarDirectory(std::move(bazaar));
+    }
+}
+
 void KramoSettings::SetDeskName(std::string name) {
     deskName_ = name.find_first_not_of(" \t") == std::string::npos ? HostName() : std::move(name);
 }
@@ -313,6 +339,9 @@ void KramoSettings::BuildTree(CXmlNode& document) const {
     backup.AddAttribute("folder", backupFolder_);
     AddIntegerAttribute(backup, "everyMinutes", backupEveryMinutes_);
     AddIntegerAttribute(backup, "keep", backupKeep_);
+    if (folders_.Installed()) {
+        config.AddChild("folders").AddAttribute("bazaar", bazaarDirectory_);
+    }
 }
 
 // The new settings go to a file beside the old one, which they replace only once they are
@@ -321,6 +350,9 @@ void KramoSettings::SaveSettings() {
     CXmlNode document;
     BuildTree(document);
     const std::string target = FilePath();
+    if (folders_.Installed()) {
+        ProgramFolders::CreateFolders(folders_.SettingsDirectory());
+    }
     const std::string temporary = target + ".tmp";
     const char* failure = WriteNewFile(document, temporary);
     if (failure == nullptr && keepBeforeSaving_ && !KeepUnreadableFile()) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "settings/ExceptionReporter.h"
+#include "settings/ProgramFolders.h"
 
 namespace Kramo {
 
@@ -24,6 +25,8 @@ class KramoSettings {
     explicit KramoSettings(ExceptionReporter& reporter);
     // The same for a given program directory, which ends with its separator.
     KramoSettings(ExceptionReporter& reporter, std::string programDirectory);
+    // The same for the folders chosen for the program.
+    KramoSettings(ExceptionReporter& reporter, ProgramFolders folders);
 
     // Missing settings in the file keep their values; a font size that is not offered becomes -1.
     // A file that is there but cannot be read (not a regular file, no right to read it, broken
@@ -42,8 +45,13 @@ class KramoSettings {
     const std::string& DataDirectory() const { return dataDirectory_; }
     const std::string& ComputerName() const { return computerName_; }
     const std::string& DocumentsDirectory() const { return documentsDirectory_; }
-    const std::string& ProgramDirectory() const { return programDirectory_; }
-    std::string FilePath() const { return programDirectory_ + FileName; }
+    const std::string& ProgramDirectory() const { return folders_.ProgramDirectory(); }
+    std::string FilePath() const { return folders_.SettingsDirectory() + FileName; }
+    std::string GladeFile() const { return folders_.GladeFile(); }
+    // The folder holding data/ and documents/ of an installed program; empty beside the
+    // program, whose data/ and documents/ lie in its own folder.
+    const std::string& BazaarDirectory() const { return bazaarDirectory_; }
+    void SetBazaarDirectory(std::string folder);
 
     const std::string& SaleName() const { return saleName_; }
     void SetSaleName(std::string name) { saleName_ = std::move(name); }
@@ -104,10 +112,11 @@ class KramoSettings {
     void ReadReceipts(CXmlNode& receipts);
     void ReadDesk(CXmlNode& desk);
     void ReadBackup(CXmlNode& backup);
+    void ReadFolders(CXmlNode& folders);
     void BuildTree(CXmlNode& document) const;
 
     ExceptionReporter& reporter_;
-    std::string programDirectory_;
+    ProgramFolders folders_;
     std::string currencyUnit_ = "eur";
     std::string currencyCode_ = "EUR";
     std::string dataDirectory_;
@@ -132,6 +141,7 @@ class KramoSettings {
     std::string backupFolder_;
     int backupEveryMinutes_ = 0;
     int backupKeep_ = 12;
+    std::string bazaarDirectory_;
     // The file could not be read at the last load: kept aside before the next save replaces it.
     bool keepBeforeSaving_ = false;
 };

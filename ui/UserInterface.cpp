@@ -17,8 +17,6 @@
 namespace KramoDialogs {
 namespace {
 
-constexpr const char* GladeFileName = "kramo.glade";
-
 std::string LoadFailureText(const char* topLevel) {
     return std::string("ZelvarDialogsGtkmm::Init() error loading glade item from xml. '") +
            topLevel + "'";
@@ -50,7 +48,7 @@ UserInterface::~UserInterface() {
 
 bool UserInterface::SetupDialogs() {
     try {
-        BuildWindows(settings_.DataDirectory() + GladeFileName);
+        BuildWindows(settings_.GladeFile());
         return true;
     } catch (const std::runtime_error& failure) {
         Kramo::ShowErrorBox(failure.what(), "Error initing dialog.");

@@ -393,3 +393,92 @@ TEST(KramoSettings, ProgramDirectoryIsTheFolderOfTheRunningProgram) {
 }
 
 }  // namespace
+
+// Where the program keeps its files: beside itself in a build folder it may write, else in the
+// user's folders, whatever the environment gives.
+TEST(ProgramFoldersTest, BuildFolderKeepsItsLayoutAnInstalledProgramFollowsTheUser) {
+    struct Case {
+        const char* name;
+        bool ownFolder;
+        std::vector<std::pair<const char*, const char*>> environment;
+        std::string userDirs;
+        const char* settings;
+        const char* log;
+        const char* bazaar;
+    };
+    const std::vector<Case> cases = {
+        {"build folder",
+         true,
+         {{"HOME", "/home/eva"}, {"XDG_CONFIG_HOME", "/x/c"}},
+         "",
+         "/opt/b/",
+         "kramo-log.txt",
+         ""},
+        {"no XDG variables",
+         false,
+         {{"HOME", "/home/eva"}},
+         "",
+         "/home/eva/.config/kramo/",
+         "/home/eva/.local/state/kramo/kramo-log.txt",
+         "/home/eva/Documents/Kramo/"},
+        {"XDG variables",
+         false,
+         {{"HOME", "/home/eva"}, {"XDG_CONFIG_HOME", "/x/c"}, {"XDG_STATE_HOME", "/x/s/"}},
+         "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumenty\"\n",
+         "/x/c/kramo/",
+         "/x/s/kramo/kramo-log.txt",
+         "/home/eva/Dokumenty/Kramo/"},
+        {"relative variables and documents count as unset",
+         false,
+         {{"HOME", "/home/eva/"}, {"XDG_CONFIG_HOME", "c"}, {"XDG_STATE_HOME", ""}},
+         "XDG_DOCUMENTS_DIR=\"$HOME\"\n",
+         "/home/eva/.config/kramo/",
+         "/home/eva/.local/state/kramo/kramo-log.txt",
+         "/home/eva/Documents/Kramo/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto environment = [&c](const char* name) -> const char* {
+            for (const auto& [key, value] : c.environment) {
+                if (std::string(key) == name) {
+                    return value;
+                }
+            }
+            return nullptr;
+        };
+        const Kramo::ProgramFolders folders =
+            Kramo::ProgramFolders::Choose("/opt/b/", c.ownFolder, environment, c.userDirs);
+        EXPECT_EQ(folders.Installed(), !c.ownFolder);
+        EXPECT_EQ(folders.SettingsDirectory(), c.settings);
+        EXPECT_EQ(folders.LogFile(), c.log);
+        EXPECT_EQ(folders.DefaultBazaarDirectory(), c.bazaar);
+    }
+}
+
+// An installed program finds its window description in share/kramo/ and keeps its data and
+// documents in the bazaar folder the settings name, which it writes back with them.
+TEST_F(KramoSettingsTest, InstalledProgramKeepsItsDataInTheBazaarFolder) {
+    const std::string root = ProgramDirectory();
+    ASSERT_TRUE(Kramo::ProgramFolders::CreateFolders(root + "usr/bin"));
+    ASSERT_TRUE(Kramo::ProgramFolders::CreateFolders(root + "usr/share/kramo"));
+    directory.WriteFile("usr/share/kramo/kramo.glade", "<glade-interface/>");
+    const std::string home = root + "home";
+    const auto environment = [&home](const char* name) -> const char* {
+        return std::string(name) == "HOME" ? home.c_str() : nullptr;
+    };
+    const auto folders =
+        Kramo::ProgramFolders::Choose(root + "usr/bin/", false, environment, std::string());
+    EXPECT_TRUE(std::filesystem::is_regular_file(folders.GladeFile()));
+
+    KramoSettings settings(reporter, folders);
+    EXPECT_EQ(settings.DataDirectory(), home + "/Documents/Kramo/data/");
+    EXPECT_EQ(settings.DocumentsDirectory(), home + "/Documents/Kramo/documents/");
+    settings.SetBazaarDirectory("/media/usb/bazar");
+    settings.SaveSettings();  // the configuration folder is made on the way
+    EXPECT_THAT(reporter.reported, IsEmpty());
+
+    const KramoSettings again(reporter, folders);
+    EXPECT_EQ(again.FilePath(), home + "/.config/kramo/kramo.xml");
+    EXPECT_EQ(again.DataDirectory(), "/media/usb/bazar/data/");
+    EXPECT_EQ(again.DocumentsDirectory(), "/media/usb/bazar/documents/");
+}
