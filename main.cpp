@@ -12,6 +12,7 @@
 #include "support/FileFinder.h"
 #include "support/FileHelpers.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "ui/UserInterface.h"
 #include "ui/VanishedWindows.h"
 
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
     KramoDialogs::SurviveVanishedWindows();
     // The toolkit takes the user's locale; numbers in files, documents and SQL use a point.
     std::setlocale(LC_NUMERIC, "C");
+    // The interface speaks the language of the desktop's locale where a catalogue has it.
+    Kramo::StartTranslations(folders.LocaleDirectory());
 
     try {
         RunProgram(central);

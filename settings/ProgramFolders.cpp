@@ -124,6 +124,10 @@ std::string ProgramFolders::GladeFile() const {
     return programDirectory_ + "../share/kramo/kramo.glade";
 }
 
+std::string ProgramFolders::LocaleDirectory() const {
+    return programDirectory_ + (installed_ ? "../share/locale/" : "locale/");
+}
+
 bool ProgramFolders::CreateFolders(const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(path, error);

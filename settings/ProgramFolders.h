@@ -33,6 +33,9 @@ class ProgramFolders {
     const std::string& DefaultBazaarDirectory() const { return defaultBazaarDirectory_; }
     // The window description: data/ beside the program, else the installed share/kramo/.
     std::string GladeFile() const;
+    // The catalogues of the interface's languages: locale/ beside the program, else the
+    // installed share/locale/.
+    std::string LocaleDirectory() const;
 
     // Creates the folder with its parents; false when it is not a folder afterwards.
     static bool CreateFolders(const std::string& path);

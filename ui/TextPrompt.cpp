@@ -7,11 +7,13 @@
 
 #include <stdexcept>
 
+#include "support/Translation.h"
+
 namespace KramoDialogs {
 
 TextPrompt::TextPrompt(const std::string& gladeFile) {
     try {
-        xml_ = Gnome::Glade::Xml::create(gladeFile, "MessageEditBox");
+        xml_ = Gnome::Glade::Xml::create(gladeFile, "MessageEditBox", Kramo::TranslationDomain);
     } catch (const Gnome::Glade::XmlError&) {
         throw std::runtime_error(
             "ZelvarDialogsGtkmm::Init() error loading glade item from xml. 'MessageEditBox'");

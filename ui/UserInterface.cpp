@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "support/Translation.h"
 #include "ui/GuardedAction.h"
 #include "ui/WidgetLookup.h"
 
@@ -25,7 +26,7 @@ std::string LoadFailureText(const char* topLevel) {
 Glib::RefPtr<Gnome::Glade::Xml> LoadTopLevel(const std::string& gladeFile, const char* name,
                                              std::string& failure) {
     try {
-        return Gnome::Glade::Xml::create(gladeFile, name);
+        return Gnome::Glade::Xml::create(gladeFile, name, Kramo::TranslationDomain);
     } catch (const Gnome::Glade::XmlError&) {
         failure = LoadFailureText(name);  // a later failure replaces an earlier one
         return {};

@@ -1,0 +1,26 @@
+#pragma once
+
+// Interface texts go through gettext: the Slovak texts are the message IDs, so without a
+// catalogue for the user's language (and under Slovak) the program speaks as it always did.
+// Include this header only in source files: `_` would clash with names in headers that
+// others include (the test matchers among them).
+
+#include <string>
+
+namespace Kramo {
+
+constexpr const char* TranslationDomain = "kramo";
+
+// Binds the program's catalogues in localeDirectory (…/<language>/LC_MESSAGES/kramo.mo) and
+// makes the program's domain the default one, for the window description among others.
+void StartTranslations(const std::string& localeDirectory);
+
+// The text in the user's language; the ID itself when no catalogue translates it.
+const char* Translate(const char* text);
+
+}  // namespace Kramo
+
+// A text to translate where it is used.
+#define _(text) ::Kramo::Translate(text)
+// A text marked for the catalogue but translated later, at its use (tables of texts).
+#define N_(text) (text)
