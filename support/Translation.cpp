@@ -15,4 +15,11 @@ const char* Translate(const char* text) {
     return dgettext(TranslationDomain, text);
 }
 
+const char* TranslateInContext(const char* context, const char* text) {
+    // The catalogue keys a text in context as the context, EOT and the text.
+    const std::string key = std::string(context) + '\004' + text;
+    const char* translated = dgettext(TranslationDomain, key.c_str());
+    return translated == key.c_str() ? text : translated;
+}
+
 }  // namespace Kramo

@@ -17,10 +17,14 @@ void StartTranslations(const std::string& localeDirectory);
 
 // The text in the user's language; the ID itself when no catalogue translates it.
 const char* Translate(const char* text);
+// The same for a text whose translation depends on where it stands (a short word used twice).
+const char* TranslateInContext(const char* context, const char* text);
 
 }  // namespace Kramo
 
 // A text to translate where it is used.
 #define _(text) ::Kramo::Translate(text)
+// A text to translate with a word on where it stands: C_("column", "Predané").
+#define C_(context, text) ::Kramo::TranslateInContext(context, text)
 // A text marked for the catalogue but translated later, at its use (tables of texts).
 #define N_(text) (text)
