@@ -15,7 +15,8 @@ trap 'rm -rf "$scratch"' EXIT
 
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/bin/kramo ./usr/share/kramo/kramo.glade ./usr/share/kramo/sql/kramo-schema.sql \
-  ./usr/share/applications/kramo.desktop ./usr/share/icons/hicolor/scalable/apps/kramo.svg; do
+  ./usr/share/applications/kramo.desktop ./usr/share/icons/hicolor/scalable/apps/kramo.svg \
+  ./usr/share/locale/cs/LC_MESSAGES/kramo.mo ./usr/share/locale/en/LC_MESSAGES/kramo.mo; do
   grep -q " $file\$" <<<"$contents" || { echo "missing in the package: $file"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
