@@ -51,6 +51,8 @@ class KramoSettings {
     // The folder holding data/ and documents/ of an installed program; empty beside the
     // program, whose data/ and documents/ lie in its own folder.
     const std::string& BazaarDirectory() const { return bazaarDirectory_; }
+    // An installed program, whose data lies in the bazaar folder rather than beside it.
+    bool Installed() const { return folders_.Installed(); }
     void SetBazaarDirectory(std::string folder);
 
     const std::string& SaleName() const { return saleName_; }

@@ -61,6 +61,12 @@ SettingsDialog::SettingsDialog(const Glib::RefPtr<Gnome::Glade::Xml>& xml,
         .Get("entry_receipt_printer", receiptPrinter_)
         .Get("entry_desk_name", deskName_)
         .Check();
+    WidgetLookup(xml, "Dialog file is corrupt [Nastavenia] part 4.")
+        .Get("entry_bazaar_folder", bazaarFolder_)
+        .Get("entry_backup_folder", backupFolder_)
+        .Get("spin_backup_minutes", backupMinutes_)
+        .Get("spin_backup_keep", backupKeep_)
+        .Check();
 }
 
 SettingsDialog::~SettingsDialog() = default;
@@ -114,9 +120,20 @@ void SettingsDialog::FillDocumentChoices() {
     receiptPrinter_->set_text(settings_.ReceiptPrinterName());
 }
 
+void SettingsDialog::FillFolders() {
+    // Beside the program the data lies in its own folder: there is no bazaar folder to choose.
+    bazaarFolder_->set_sensitive(settings_.Installed());
+    bazaarFolder_->set_text(settings_.Installed() ? settings_.BazaarDirectory()
+                                                  : settings_.ProgramDirectory());
+    backupFolder_->set_text(settings_.BackupFolder());
+    backupMinutes_->set_value(settings_.BackupEveryMinutes());
+    backupKeep_->set_value(settings_.BackupKeep());
+}
+
 void SettingsDialog::OpenSettingsDialog() {
     FillFontSizes();
     FillDocumentChoices();
+    FillFolders();
     saleName_->set_text(settings_.SaleName());
     deskName_->set_text(settings_.DeskName());
     (settings_.DatabaseInLocalFiles() ? localFiles_ : database_)->set_active(true);
@@ -152,6 +169,20 @@ void SettingsDialog::ReadWidgets() {
         static_cast<Kramo::ReceiptPrinting>(std::max(0, printReceipts_->get_active_row_number())));
     settings_.SetReceiptPrinterName(receiptPrinter_->get_text());
     settings_.SetDeskName(deskName_->get_text());
+    ReadFolders();
+}
+
+void SettingsDialog::ReadFolders() {
+    if (settings_.Installed()) {
+        std::string bazaar = bazaarFolder_->get_text();
+        // Only an absolute folder: a relative one would follow whatever the working folder is.
+        if (!bazaar.empty() && bazaar[0] == '/') {
+            settings_.SetBazaarDirectory(std::move(bazaar));
+        }
+    }
+    settings_.SetBackupFolder(backupFolder_->get_text());
+    settings_.SetBackupEveryMinutes(backupMinutes_->get_value_as_int());
+    settings_.SetBackupKeep(backupKeep_->get_value_as_int());
 }
 
 void SettingsDialog::ConfirmSettingsDialog() {

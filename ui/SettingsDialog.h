@@ -18,8 +18,9 @@ class SpinButton;
 
 namespace KramoDialogs {
 
-// "Nastavenia": the sale name, the interface font size and where the data lives. Confirming
-// writes the settings file and reopens the store at once; the font changes at the next start.
+// "Nastavenia": the sale name, the interface font size, where the data lives and its backups.
+// Confirming writes the settings file and reopens the store at once; the font changes at the next
+// start.
 class SettingsDialog {
   public:
     // Runs the dialog modally and answers its response.
@@ -53,12 +54,19 @@ class SettingsDialog {
     ComboBoxTextDer& PrintReceiptsCombo() { return *printReceipts_; }
     Gtk::Entry& ReceiptPrinterEntry() { return *receiptPrinter_; }
     Gtk::Entry& DeskNameEntry() { return *deskName_; }
+    Gtk::Entry& BazaarFolderEntry() { return *bazaarFolder_; }
+    Gtk::Entry& BackupFolderEntry() { return *backupFolder_; }
+    Gtk::SpinButton& BackupMinutesSpin() { return *backupMinutes_; }
+    Gtk::SpinButton& BackupKeepSpin() { return *backupKeep_; }
 
   private:
     void FillFontSizes();
     // The label sheet, the receipts' paper and their printing.
     void FillDocumentChoices();
+    // The bazaar folder of an installed program and the automatic backups.
+    void FillFolders();
     void ReadWidgets();
+    void ReadFolders();
 
     Kramo::KramoSettings& settings_;
     Kramo::KramoRegister& kramoRegister_;
@@ -82,6 +90,10 @@ class SettingsDialog {
     ComboBoxTextDer* printReceipts_ = nullptr;
     Gtk::Entry* receiptPrinter_ = nullptr;
     Gtk::Entry* deskName_ = nullptr;
+    Gtk::Entry* bazaarFolder_ = nullptr;
+    Gtk::Entry* backupFolder_ = nullptr;
+    Gtk::SpinButton* backupMinutes_ = nullptr;
+    Gtk::SpinButton* backupKeep_ = nullptr;
 };
 
 }  // namespace KramoDialogs

@@ -319,8 +319,15 @@ TEST_F(SettingsDialogTest, EnterInAFieldAnswersOk) {
     EXPECT_EQ(Settings().SaleName(), "Jesenná kramo");
 }
 
-TEST_F(SettingsDialogTest, LabelSheetReceiptsAndDeskAreChosenAndShownAgain) {
+TEST_F(SettingsDialogTest, LabelSheetReceiptsDeskAndBackupsAreChosenAndShownAgain) {
     Answer([](KramoDialogs::SettingsDialog& dialog) {
+        // Beside the program the data stays in its folder: nothing to choose.
+        EXPECT_FALSE(dialog.BazaarFolderEntry().is_sensitive());
+        EXPECT_EQ(dialog.BackupMinutesSpin().get_value_as_int(), 0);
+        EXPECT_EQ(dialog.BackupKeepSpin().get_value_as_int(), 12);
+        dialog.BackupFolderEntry().set_text("/media/usb/zalohy");
+        dialog.BackupMinutesSpin().set_value(10);
+        dialog.BackupKeepSpin().set_value(5);
         EXPECT_EQ(dialog.LabelLayoutCombo().ActiveText(), "A4, 3 × 8 štítkov (70 × 37 mm)");
         EXPECT_EQ(dialog.PrintReceiptsCombo().ActiveText(), "netlačiť");
         dialog.LabelLayoutCombo().set_active(2);
@@ -335,8 +342,13 @@ TEST_F(SettingsDialogTest, LabelSheetReceiptsAndDeskAreChosenAndShownAgain) {
     EXPECT_EQ(Settings().PrintReceipts(), Kramo::ReceiptPrinting::Ask);
     EXPECT_EQ(Settings().ReceiptPrinterName(), "Pokladna");
     EXPECT_THAT(SettingsFile(), HasSubstr("<desk\n\t\t\tname=\"Pokladňa pri vchode\""));
+    EXPECT_EQ(Settings().BackupFolder(), "/media/usb/zalohy");
+    EXPECT_EQ(Settings().BackupEveryMinutes(), 10);
+    EXPECT_EQ(Settings().BackupKeep(), 5);
     Answer([](KramoDialogs::SettingsDialog& dialog) {
         EXPECT_EQ(dialog.DeskNameEntry().get_text(), "Pokladňa pri vchode");
+        EXPECT_EQ(dialog.BackupFolderEntry().get_text(), "/media/usb/zalohy");
+        EXPECT_EQ(dialog.BackupMinutesSpin().get_value_as_int(), 10);
         EXPECT_EQ(dialog.LabelLayoutCombo().get_active_row_number(), 2);
         EXPECT_EQ(dialog.FirstFreeLabelSpin().get_value_as_int(), 7);
         EXPECT_EQ(dialog.ReceiptPageCombo().get_active_row_number(), 1);
