@@ -8,11 +8,22 @@
 #include "import/GridBuilder.h"
 #include "import/Utf16Text.h"
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
+
+namespace {
+
+// The damage itself is a reader's technical note, the same one the log gets: not translated.
+std::string Damaged(const std::string& damage) {
+    return (Kramo::FormatStream(_("The workbook is damaged: %s.")) << damage).str();
+}
+
+}  // namespace
 
 BasicExcelFileWrapper::BasicExcelFileWrapper(std::string copyFolder)
     : copyPath_(std::move(copyFolder) + "/tmp.xls") {}
@@ -35,27 +46,26 @@ std::string BasicExcelFileWrapper::CellText(const YExcel::ExcelCell& cell) {
 
 void BasicExcelFileWrapper::LoadFile(const std::string& path) {
     if (path.find('.') == std::string::npos) {
-        throw std::runtime_error("File does not have extension.");
+        throw std::runtime_error(_("File does not have extension."));
     }
     if (Kramo::LowerCaseExtension(path) != "xls") {
-        throw std::runtime_error("File extension is not xls.");
+        throw std::runtime_error(_("File extension is not xls."));
     }
     if (!Kramo::CopyFileContents(path, copyPath_)) {
-        throw std::runtime_error("Could not open file.");
+        throw std::runtime_error(_("Could not open file."));
     }
     YExcel::ExcelDocument document;
     if (!document.Load(copyPath_)) {
-        throw std::runtime_error("Could not open file.");
+        throw std::runtime_error(_("Could not open file."));
     }
     // The seller's sheet is the first: damage after it, in a sheet nobody reads, costs nothing.
     const YExcel::ExcelSheet* sheet = document.Sheet(0);
     if (sheet == nullptr) {
-        throw std::runtime_error(document.Damage().empty()
-                                     ? "XLS contains no sheets"
-                                     : "The workbook is damaged: " + document.Damage() + ".");
+        throw std::runtime_error(document.Damage().empty() ? _("XLS contains no sheets")
+                                                           : Damaged(document.Damage()));
     }
     if (!sheet->Damage().empty()) {
-        throw std::runtime_error("The workbook is damaged: " + sheet->Damage() + ".");
+        throw std::runtime_error(Damaged(sheet->Damage()));
     }
     if (sheet->Overfull()) {
         throw GridBuilder::TooManyCells();

@@ -9,6 +9,7 @@
 #include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/StringEncoding.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
@@ -47,7 +48,7 @@ class FieldSplitter {
         }
         if (quoted_) {
             throw std::runtime_error(Kramo::FormatText(
-                "úvodzovky otvorené na riadku %zu sa do konca súboru nezatvorili", quoteLine_));
+                _("úvodzovky otvorené na riadku %zu sa do konca súboru nezatvorili"), quoteLine_));
         }
         if (column_ > 0 || !field_.empty() || wasQuoted_) {
             EndField();  // the last line without its line break
@@ -76,15 +77,15 @@ class FieldSplitter {
         field_ += c;
         if (field_.size() > GridBuilder::MaxCellBytes) {
             throw std::runtime_error(
-                Kramo::FormatText("pole z riadku %zu má viac ako %zu kB textu%s",
+                Kramo::FormatText(_("pole z riadku %zu má viac ako %zu kB textu%s"),
                                   quoted_ ? quoteLine_ : line_, GridBuilder::MaxCellBytes >> 10,
-                                  quoted_ ? "; nechýbajú v ňom koncové úvodzovky?" : ""));
+                                  quoted_ ? _("; nechýbajú v ňom koncové úvodzovky?") : ""));
         }
     }
 
     void EndField() {
         if (column_ >= GridBuilder::MaxColumns) {
-            throw std::runtime_error(Kramo::FormatText("riadok %zu má viac ako %zu polí", line_,
+            throw std::runtime_error(Kramo::FormatText(_("riadok %zu má viac ako %zu polí"), line_,
                                                        GridBuilder::MaxColumns));
         }
         grid_.Put(row_, column_++, std::move(field_));
@@ -96,8 +97,9 @@ class FieldSplitter {
         ++line_;
         column_ = 0;
         if (++row_ > GridBuilder::MaxRows) {
-            throw std::runtime_error(Kramo::FormatText(
-                "súbor má viac ako %zu riadkov, toľko ich program nenačíta", GridBuilder::MaxRows));
+            throw std::runtime_error(
+                Kramo::FormatText(_("súbor má viac ako %zu riadkov, toľko ich program nenačíta"),
+                                  GridBuilder::MaxRows));
         }
     }
 
@@ -117,7 +119,7 @@ class FieldSplitter {
 std::string CsvSheet::ReadFile(const std::string& path) {
     const Kramo::FileHandle file = Kramo::OpenRegularFile(path, "rb");
     if (!file) {
-        throw std::runtime_error("súbor sa nepodarilo otvoriť");
+        throw std::runtime_error(_("súbor sa nepodarilo otvoriť"));
     }
     std::string bytes;
     std::array<char, 65536> buffer{};
@@ -125,13 +127,13 @@ std::string CsvSheet::ReadFile(const std::string& path) {
     while ((count = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) {
         bytes.append(buffer.data(), count);
         if (bytes.size() > MaxFileBytes) {
-            throw std::runtime_error(
-                Kramo::FormatText("súbor je väčší ako %zu MB, taký hárok predajcu program nenačíta",
-                                  MaxFileBytes >> 20));
+            throw std::runtime_error(Kramo::FormatText(
+                _("súbor je väčší ako %zu MB, taký hárok predajcu program nenačíta"),
+                MaxFileBytes >> 20));
         }
     }
     if (std::ferror(file.get())) {
-        throw std::runtime_error("súbor sa nepodarilo prečítať");
+        throw std::runtime_error(_("súbor sa nepodarilo prečítať"));
     }
     return bytes;
 }
@@ -140,13 +142,13 @@ std::string CsvSheet::ToUtf8(std::string bytes) {
     if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         bytes.erase(0, 3);
         if (!g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr)) {
-            throw std::runtime_error("súbor sa hlási ako UTF-8, ale jeho text v UTF-8 nie je");
+            throw std::runtime_error(_("súbor sa hlási ako UTF-8, ale jeho text v UTF-8 nie je"));
         }
         return bytes;
     }
     if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
         throw std::runtime_error(
-            "súbor je v kódovaní UTF-16; uložte ho ako CSV v kódovaní UTF-8 alebo Windows-1250");
+            _("súbor je v kódovaní UTF-16; uložte ho ako CSV v kódovaní UTF-8 alebo Windows-1250"));
     }
     if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr)) {
         return bytes;
@@ -156,7 +158,7 @@ std::string CsvSheet::ToUtf8(std::string bytes) {
     } catch (const std::runtime_error& failure) {
         Kramo::LogMessage(Kramo::LogNotice, "CSV text is neither UTF-8 nor Windows-1250: %s\n",
                           failure.what());
-        throw std::runtime_error("text súboru nie je v kódovaní UTF-8 ani Windows-1250");
+        throw std::runtime_error(_("text súboru nie je v kódovaní UTF-8 ani Windows-1250"));
     }
 }
 

@@ -9,8 +9,10 @@
 #include "import/ImportedSellerStore.h"
 #include "support/FileFinder.h"
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 
 namespace KramoExcel {
@@ -108,14 +110,17 @@ bool FolderImport::ReadCategories() {
         return true;
     } catch (const std::exception& failure) {
         LogLine(std::string("Categories not read, nothing imported: ") + failure.what());
-        StopAfterStoreFailure(std::string("Kategórie sa nepodarilo prečítať: ") + failure.what() +
-                              "\nŽiadny súbor sa nespracoval.");
+        StopAfterStoreFailure(
+            (Kramo::FormatStream(
+                 _("Kategórie sa nepodarilo prečítať: %s\nŽiadny súbor sa nespracoval."))
+             << failure.what())
+                .str());
         return false;
     }
 }
 
 void FolderImport::StopAfterStoreFailure(const std::string& text) {
-    Kramo::ShowErrorBox(text, "Import priečinka sa zastavil.");
+    Kramo::ShowErrorBox(text, _("Import priečinka sa zastavil."));
 }
 
 std::string FolderImport::LogError(const SellerSheetImport& import, const SheetVerdict& verdict) {
@@ -151,13 +156,19 @@ void FolderImport::StopAt(const std::string& name, const SellerSheetImport& impo
                       "; súbor ostal v priečinku, import sa zastavil;";
     result.entry = ReportEntry(name, import, SheetVerdict(), false);
     result.entry.state = ImportReport::State::Stopped;
-    result.entry.reason = "Predajcu sa nepodarilo uložiť: " + failure +
-                          ". Súbor a súbory, na ktoré import neprišiel, ostali v priečinku.";
+    result.entry.reason =
+        (Kramo::FormatStream(_("Predajcu sa nepodarilo uložiť: %s. Súbor a súbory, "
+                               "na ktoré import neprišiel, ostali v priečinku."))
+         << failure)
+            .str();
     result.entry.error = true;
     result.storeFailed = true;
-    StopAfterStoreFailure("Predajcu zo súboru " + name + " sa nepodarilo uložiť: " + failure +
-                          "\nTento súbor a súbory, na ktoré import neprišiel, ostali v "
-                          "priečinku; po odstránení príčiny spustite import znova.");
+    StopAfterStoreFailure(
+        (Kramo::FormatStream(_("Predajcu zo súboru %s sa nepodarilo uložiť: %s\nTento "
+                               "súbor a súbory, na ktoré import neprišiel, ostali v "
+                               "priečinku; po odstránení príčiny spustite import znova."))
+         << name << failure)
+            .str());
 }
 
 FolderImport::FileResult FolderImport::ImportFile(const std::string& folder,
@@ -169,7 +180,7 @@ FolderImport::FileResult FolderImport::ImportFile(const std::string& folder,
         // A picture, a thumbnail cache, a document: none of the import's business.
         result.logLine += " Nie je hárok predajcu, ostal v priečinku;";
         result.entry = ReportEntry(name, import, JudgeSheet(import, store_), false);
-        result.entry.warnings.push_back("Súbor ostal v priečinku.");
+        result.entry.warnings.push_back(_("Súbor ostal v priečinku."));
         result.notASheet = true;
         return result;
     }
@@ -214,16 +225,18 @@ bool FolderImport::MoveInto(const std::string& folder, const std::string& name,
         if (RenameWithoutReplacing(source, destinationFolder + numbered, targetExists)) {
             result.logLine +=
                 " Súbor s rovnakým menom už existuje, uložený ako '" + numbered + "';";
-            result.entry.warnings.push_back("V priečinku '" + subfolder +
-                                            "' už je súbor s rovnakým menom, tento je uložený "
-                                            "ako '" +
-                                            numbered + "'.");
+            result.entry.warnings.push_back(
+                (Kramo::FormatStream(_("V priečinku '%s' už je súbor s rovnakým menom, tento je "
+                                       "uložený ako '%s'."))
+                 << subfolder << numbered)
+                    .str());
             return true;
         }
     }
     result.logLine += " Chyba pri presune na miesto: " + destinationFolder + name;
-    result.entry.warnings.push_back("Súbor sa nepodarilo presunúť do " + destinationFolder + name +
-                                    ".");
+    result.entry.warnings.push_back(
+        (Kramo::FormatStream(_("Súbor sa nepodarilo presunúť do %s.")) << destinationFolder + name)
+            .str());
     return false;
 }
 

@@ -4,13 +4,14 @@
 #include <stdexcept>
 
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 
 void GridBuilder::CheckCellText(std::size_t bytes) {
     if (bytes > MaxCellBytes) {
         throw std::runtime_error(Kramo::FormatText(
-            "bunka hárka má viac ako %zu kB textu, toľko program v bunke nenačíta",
+            _("bunka hárka má viac ako %zu kB textu, toľko program v bunke nenačíta"),
             MaxCellBytes >> 10));
     }
 }
@@ -18,7 +19,7 @@ void GridBuilder::CheckCellText(std::size_t bytes) {
 void GridBuilder::CheckSheetText(std::size_t bytes) {
     if (bytes > MaxTextBytes) {
         throw std::runtime_error(Kramo::FormatText(
-            "hárok má viac ako %zu MB textu, toľko ho program nenačíta", MaxTextBytes >> 20));
+            _("hárok má viac ako %zu MB textu, toľko ho program nenačíta"), MaxTextBytes >> 20));
     }
 }
 
@@ -30,7 +31,7 @@ void GridBuilder::ExpectMore(std::size_t cells) const {
 
 std::runtime_error GridBuilder::TooManyCells() {
     return std::runtime_error(
-        Kramo::FormatText("hárok má viac ako %zu buniek, toľko ich program nenačíta", MaxCells));
+        Kramo::FormatText(_("hárok má viac ako %zu buniek, toľko ich program nenačíta"), MaxCells));
 }
 
 void GridBuilder::Put(std::size_t row, std::size_t column, std::string text) {

@@ -1,6 +1,8 @@
 #include "ImportReport.h"
 
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 
@@ -14,19 +16,19 @@ std::string ImportReport::Totals() const {
             ++correct;
         }
     }
-    return Kramo::FormatText("Korektne načítaných hárkov: %i Chýb: %i.", correct, errors);
+    return Kramo::FormatText(_("Korektne načítaných hárkov: %i Chýb: %i."), correct, errors);
 }
 
 const char* ImportReport::StateText(State state) {
     switch (state) {
         case State::Stored:
-            return "uložený";
+            return _("uložený");
         case State::Refused:
-            return "odmietnutý";
+            return _("odmietnutý");
         case State::NotASheet:
-            return "nie je hárok predajcu";
+            return _("nie je hárok predajcu");
         case State::Stopped:
-            return "neuložený, import sa zastavil";
+            return _("neuložený, import sa zastavil");
     }
     return "";
 }
@@ -39,18 +41,19 @@ std::string ImportReport::SellerText(const Entry& entry) {
 }
 
 std::string ImportReport::Text() const {
-    std::string text = "Import hárkov predajcov: " + source_ + "\n" + Totals() + "\n";
+    std::string text = (Kramo::FormatStream(_("Import hárkov predajcov: %s")) << source_).str() +
+                       "\n" + Totals() + "\n";
     for (const Entry& entry : entries_) {
         text += "\n" + entry.fileName + ": " + StateText(entry.state);
         if (const std::string seller = SellerText(entry); !seller.empty()) {
-            text += ", predajca " + seller;
+            text += (Kramo::FormatStream(_(", predajca %s")) << seller).str();
         }
         if (entry.state == State::Stored) {
-            text += Kramo::FormatText(", uložených položiek: %i", entry.itemsStored);
+            text += Kramo::FormatText(_(", uložených položiek: %i"), entry.itemsStored);
         }
         text += "\n";
         if (!entry.reason.empty()) {
-            text += "    Dôvod: " + entry.reason + "\n";
+            text += "    " + (Kramo::FormatStream(_("Dôvod: %s")) << entry.reason).str() + "\n";
         }
         for (const std::string& warning : entry.warnings) {
             text += "    " + warning + "\n";

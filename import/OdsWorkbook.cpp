@@ -9,6 +9,7 @@
 #include "import/CellText.h"
 #include "import/LibraryWarningsToLog.h"
 #include "import/ZipContainer.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
@@ -98,7 +99,7 @@ void OdsWorkbook::LoadFile(const std::string& path) {
             return;
         }
     }
-    throw std::runtime_error("zošit neobsahuje žiadny hárok");
+    throw std::runtime_error(_("zošit neobsahuje žiadny hárok"));
 }
 
 void OdsWorkbook::ReadTable(XmlStreamReader& xml, GridBuilder& grid) {

@@ -5,12 +5,13 @@
 
 #include "support/FormatText.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
 
-const char* const NoMarkers = "súbor neobsahuje špeciálne znaky";
-const char* const NoSellerData = "zo súboru sa nepodarilo sa načítať údaje predajcu";
+const char* const NoMarkers = N_("súbor neobsahuje špeciálne znaky");
+const char* const NoSellerData = N_("zo súboru sa nepodarilo sa načítať údaje predajcu");
 // 100 skipped rows in a row are passed over; the 101st ends the item table.
 constexpr int SkippedRowsEndingTheTable = 101;
 constexpr long HighestNumber = 1000;
@@ -33,7 +34,7 @@ bool Found(const Position& position) {
 const std::string& CellOrFail(const CellGrid& grid, int column, int row) {
     if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= grid.Rows() ||
         static_cast<std::size_t>(column) >= grid.Columns()) {
-        throw std::runtime_error(NoSellerData);
+        throw std::runtime_error(_(NoSellerData));
     }
     return grid.Cell(static_cast<std::size_t>(column), static_cast<std::size_t>(row));
 }
@@ -50,13 +51,15 @@ Kramo::Item ReadItemRow(const CellGrid& grid, std::size_t row, std::size_t numbe
     const std::string& priceText = grid.Cell(priceColumn, row);
     const long number = LeadingNumber(numberText);
     if (number < 1 || number > HighestNumber) {
-        throw std::runtime_error(Kramo::FormatText("Tovar na riadku %i má namiesto čísla text '%s'",
-                                                   static_cast<int>(row), numberText.c_str()));
+        throw std::runtime_error(
+            Kramo::FormatText(_("Tovar na riadku %i má namiesto čísla text '%s'"),
+                              static_cast<int>(row), numberText.c_str()));
     }
     double price = 0.0;
     if (!Kramo::ParseNumber(priceText, price)) {
-        throw std::runtime_error(Kramo::FormatText("Tovar na riadku %i má namiesto ceny text '%s'",
-                                                   static_cast<int>(row), priceText.c_str()));
+        throw std::runtime_error(
+            Kramo::FormatText(_("Tovar na riadku %i má namiesto ceny text '%s'"),
+                              static_cast<int>(row), priceText.c_str()));
     }
     Kramo::Item read;
     read.NAME = name;
@@ -74,7 +77,7 @@ int ReadItems(const CellGrid& grid, const Position& numberMarker, const Position
     const auto numberColumn = static_cast<std::size_t>(numberMarker.column);
     const auto priceColumn = static_cast<std::size_t>(priceMarker.column);
     if (numberColumn + 1 >= grid.Columns()) {
-        throw std::runtime_error(NoSellerData);  // no column for the names
+        throw std::runtime_error(_(NoSellerData));  // no column for the names
     }
     int skipped = 0;
     int nameless = 0;
@@ -108,7 +111,7 @@ int ReadSheet(const ExcelFileWrapper& wrapper, Kramo::Seller& seller,
     // A sheet carrying the seller in an info table has no arrangement this program reads.
     if (!Found(number) || !Found(price) || number.row != price.row || Found(infoTable) ||
         !Found(code) || !Found(note)) {
-        throw std::runtime_error(NoMarkers);
+        throw std::runtime_error(_(NoMarkers));
     }
     const CellGrid& grid = wrapper.Grid();
     seller.SHORT_CODE = CellOrFail(grid, code.column - 1, code.row);
@@ -124,9 +127,16 @@ int ReadSheet(const ExcelFileWrapper& wrapper, Kramo::Seller& seller,
 
 }  // namespace
 
+const char* SellerSheetBecause() {
+    // TRANSLATORS: joins the file's path to the reason it was not read; the report looks for it
+    // to show the reason alone.
+    return _("\npretože ");
+}
+
 int ReadSellerSheet(ExcelFileWrapper& wrapper, const std::string& path, Kramo::Seller& seller,
                     std::vector<Kramo::Item>& items) {
-    const std::string prefix = "Nepodarilo sa mi načítať súbor s predajcom\n" + path + "\npretože ";
+    const std::string prefix =
+        _("Nepodarilo sa mi načítať súbor s predajcom\n") + path + SellerSheetBecause();
     try {
         wrapper.LoadFile(path);
         return ReadSheet(wrapper, seller, items);

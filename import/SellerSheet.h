@@ -16,4 +16,7 @@ namespace KramoExcel {
 int ReadSellerSheet(ExcelFileWrapper& wrapper, const std::string& path, Kramo::Seller& seller,
                     std::vector<Kramo::Item>& items);
 
+// What stands between the path and the reason in that text, in the user's language.
+const char* SellerSheetBecause();
+
 }  // namespace KramoExcel

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
@@ -22,10 +24,10 @@ constexpr lxw_row_t HeadingRow = 9;  // the row below it, never read: the headin
 constexpr lxw_row_t FirstItemRow = 10;
 
 const char* const Instructions =
-    "Vyplňte svoje meno, kód predajcu, ktorý vám pridelil organizátor, a poznámku (napríklad "
-    "telefón). Potom ku každému číslu napíšte názov veci a jej cenu v eurách; číslo je to, "
-    "ktoré dáte na vec. Riadky bez názvu alebo bez ceny sa neprenesú. Riadky a stĺpce "
-    "nepresúvajte, súbor uložte (xlsx, ods alebo xls) a odovzdajte organizátorovi.";
+    N_("Vyplňte svoje meno, kód predajcu, ktorý vám pridelil organizátor, a poznámku (napríklad "
+       "telefón). Potom ku každému číslu napíšte názov veci a jej cenu v eurách; číslo je to, "
+       "ktoré dáte na vec. Riadky bez názvu alebo bez ceny sa neprenesú. Riadky a stĺpce "
+       "nepresúvajte, súbor uložte (xlsx, ods alebo xls) a odovzdajte organizátorovi.");
 
 class TemplateWriter {
   public:
@@ -60,13 +62,14 @@ class TemplateWriter {
 
     void WriteTitle(const std::string& saleName) {
         const std::string title =
-            saleName.empty() ? "Hárok predajcu" : "Hárok predajcu – " + saleName;
+            saleName.empty() ? std::string(_("Hárok predajcu"))
+                             : (Kramo::FormatStream(_("Hárok predajcu – %s")) << saleName).str();
         worksheet_merge_range(sheet_, TitleRow, NumberColumn, TitleRow, PriceColumn, title.c_str(),
                               Format(true, 14));
         worksheet_set_row(sheet_, InstructionsRow, 40, nullptr);
         worksheet_set_row(sheet_, InstructionsRow + 1, 12, nullptr);
         worksheet_merge_range(sheet_, InstructionsRow, NumberColumn, InstructionsRow + 1,
-                              PriceColumn, Instructions, Format(false, 10, true));
+                              PriceColumn, _(Instructions), Format(false, 10, true));
     }
 
     void WriteSellerFields() {
@@ -77,12 +80,12 @@ class TemplateWriter {
             lxw_row_t row;
             const char* label;
             const char* marker;
-        } fields[] = {{NameRow, "Meno a priezvisko:", nullptr},
-                      {CodeRow, "Kód predajcu:", "!code!"},
-                      {NoteRow, "Poznámka:", "!note!"}};
+        } fields[] = {{NameRow, N_("Meno a priezvisko:"), nullptr},
+                      {CodeRow, N_("Kód predajcu:"), "!code!"},
+                      {NoteRow, N_("Poznámka:"), "!note!"}};
         for (const auto& seller : fields) {
             worksheet_merge_range(sheet_, seller.row, NumberColumn, seller.row, NameColumn,
-                                  seller.label, label);
+                                  _(seller.label), label);
             worksheet_write_blank(sheet_, seller.row, PriceColumn, field);
             if (seller.marker != nullptr) {
                 worksheet_write_string(sheet_, seller.row, MarkerColumn, seller.marker, nullptr);
@@ -109,9 +112,10 @@ class TemplateWriter {
 
         lxw_format* heading = Format(true, 11);
         format_set_bottom(heading, LXW_BORDER_MEDIUM);
-        worksheet_write_string(sheet_, HeadingRow, NumberColumn, "Číslo", heading);
-        worksheet_write_string(sheet_, HeadingRow, NameColumn, "Názov veci", heading);
-        worksheet_write_string(sheet_, HeadingRow, PriceColumn, "Cena (eur)", heading);
+        // The import reads the markers above, never these headings: they may be translated.
+        worksheet_write_string(sheet_, HeadingRow, NumberColumn, _("Číslo"), heading);
+        worksheet_write_string(sheet_, HeadingRow, NameColumn, _("Názov veci"), heading);
+        worksheet_write_string(sheet_, HeadingRow, PriceColumn, _("Cena (eur)"), heading);
 
         lxw_format* number = Format(true, 11);
         format_set_align(number, LXW_ALIGN_CENTER);
@@ -138,15 +142,17 @@ void WriteSellerSheetTemplate(const std::string& path, const std::string& saleNa
     options.constant_memory = LXW_FALSE;
     lxw_workbook* workbook = workbook_new_opt(partial.c_str(), &options);
     if (workbook == nullptr) {
-        throw std::runtime_error("Šablónu hárku sa nepodarilo vytvoriť: " + path);
+        throw std::runtime_error(
+            (Kramo::FormatStream(_("Šablónu hárku sa nepodarilo vytvoriť: %s")) << path).str());
     }
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Predajca");
+    // TRANSLATORS: the name of the template's sheet tab; at most 31 characters.
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, _("Predajca"));
     TemplateWriter(workbook, sheet).Write(saleName, rows);
     const lxw_error closed = workbook_close(workbook);
     if (closed != LXW_NO_ERROR || std::rename(partial.c_str(), path.c_str()) != 0) {
         std::remove(partial.c_str());
-        throw std::runtime_error(Kramo::FormatText("Šablónu hárku sa nepodarilo uložiť do %s: %s",
-                                                   path.c_str(), lxw_strerror(closed)));
+        throw std::runtime_error(Kramo::FormatText(
+            _("Šablónu hárku sa nepodarilo uložiť do %s: %s"), path.c_str(), lxw_strerror(closed)));
     }
 }
 

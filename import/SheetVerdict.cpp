@@ -3,30 +3,37 @@
 #include <algorithm>
 
 #include "import/ImportedSellerStore.h"
+#include "import/SellerSheet.h"
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
 
 const char* const UnknownTypeText =
-    "Neznámy typ súboru. Podporované sú 'ods', 'xls', 'xlsx', 'csv', 'txt'";
+    N_("Neznámy typ súboru. Podporované sú 'ods', 'xls', 'xlsx', 'csv', 'txt'");
 
 // The reader's failure text names the file, which the report names already: the reason
 // after it, on one line.
 std::string ReadingFailure(const std::string& failureText) {
-    const std::string because = "\npretože ";
+    const std::string because = SellerSheetBecause();
     const std::string::size_type at = failureText.rfind(because);
     std::string reason =
         at == std::string::npos ? failureText : failureText.substr(at + because.size());
     std::replace(reason.begin(), reason.end(), '\n', ' ');
-    return "Hárok sa nepodarilo prečítať: " + reason;
+    return (Kramo::FormatStream(_("Hárok sa nepodarilo prečítať: %s")) << reason).str();
 }
 
 std::string CodeTaken(const std::string& code) {
     return Kramo::FormatText(
-        "Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu '%s' tlačidlom "
-        "„Odstrániť predajcu“, ak je v zozname omylom.",
+        _("Predajca s rovnakým kódom už existuje. Zmažte najskôr predajcu '%s' tlačidlom "
+          "„Odstrániť predajcu“, ak je v zozname omylom."),
         code.c_str());
+}
+
+std::string Containing(const SheetVerdict& verdict) {
+    return (Kramo::FormatStream(_("Obsahuje %s")) << verdict.DoubtText()).str();
 }
 
 void AddCount(std::vector<std::string>& lines, int count, const char* format) {
@@ -40,20 +47,23 @@ void AddCount(std::vector<std::string>& lines, int count, const char* format) {
 std::string SheetVerdict::DoubtText() const {
     std::string text;
     for (const std::string& doubt : doubts) {
-        text += (text.empty() ? "" : " a ") + doubt;
+        // TRANSLATORS: joins the sheet's doubts: "2 ks tovaru s nulovou cenou a 1 ks tovaru bez
+        // názvu".
+        text += (text.empty() ? "" : _(" a ")) + doubt;
     }
     return text;
 }
 
 std::string SheetVerdict::DoubtQuestion() const {
-    return "Hárok obsahuje " + DoubtText() + ". Napriek tomu ho uložiť?";
+    return (Kramo::FormatStream(_("Hárok obsahuje %s. Napriek tomu ho uložiť?")) << DoubtText())
+        .str();
 }
 
 SheetVerdict JudgeSheet(const SellerSheetImport& import, Kramo::DataAccessInterface& store) {
     SheetVerdict verdict;
     switch (import.outcome) {
         case UnknownType:
-            verdict.refusal = UnknownTypeText;
+            verdict.refusal = _(UnknownTypeText);
             return verdict;
         case Failed:
             verdict.refusal = ReadingFailure(import.FailureText);
@@ -64,12 +74,12 @@ SheetVerdict JudgeSheet(const SellerSheetImport& import, Kramo::DataAccessInterf
     if (SellerExistsWithCode(store, import.seller.SHORT_CODE)) {
         verdict.refusal = CodeTaken(import.seller.SHORT_CODE);
     }
-    AddCount(verdict.doubts, import.ZeroPriceCount, "%i ks tovaru s nulovou cenou");
-    AddCount(verdict.doubts, import.NamelessCount, "%i ks tovaru bez názvu");
+    AddCount(verdict.doubts, import.ZeroPriceCount, _("%i ks tovaru s nulovou cenou"));
+    AddCount(verdict.doubts, import.NamelessCount, _("%i ks tovaru bez názvu"));
     AddCount(verdict.warnings, import.SkippedNamelessRows,
-             "Preskočené riadky s cenou, ale bez názvu (prázdny alebo vzorec): %i");
-    AddCount(verdict.warnings, import.BlankNameCount, "Názvy len z medzier: %i");
-    AddCount(verdict.warnings, import.RoundPriceCount, "Ceny bez centov: %i");
+             _("Preskočené riadky s cenou, ale bez názvu (prázdny alebo vzorec): %i"));
+    AddCount(verdict.warnings, import.BlankNameCount, _("Názvy len z medzier: %i"));
+    AddCount(verdict.warnings, import.RoundPriceCount, _("Ceny bez centov: %i"));
     return verdict;
 }
 
@@ -98,19 +108,21 @@ ImportReport::Entry ReportEntry(const std::string& fileName, const SellerSheetIm
         entry.state = ImportReport::State::Stored;
         entry.itemsStored = static_cast<int>(import.items.size());
         if (!verdict.doubts.empty()) {
-            entry.warnings.push_back("Uložený na vaše rozhodnutie, hoci obsahuje " +
-                                     verdict.DoubtText());
+            entry.warnings.push_back(
+                (Kramo::FormatStream(_("Uložený na vaše rozhodnutie, hoci obsahuje %s"))
+                 << verdict.DoubtText())
+                    .str());
         }
     } else {
         entry.state = import.outcome == UnknownType ? ImportReport::State::NotASheet
                                                     : ImportReport::State::Refused;
         entry.error = import.outcome != UnknownType;
         if (verdict.refusal.empty()) {
-            entry.reason = "Obsahuje " + verdict.DoubtText();
+            entry.reason = Containing(verdict);
         } else {
             entry.reason = verdict.refusal;
             if (!verdict.doubts.empty()) {
-                entry.warnings.push_back("Obsahuje " + verdict.DoubtText());
+                entry.warnings.push_back(Containing(verdict));
             }
         }
     }

@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "import/CellText.h"
+#include "support/FormatStream.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
@@ -152,8 +154,10 @@ void XlsxSheet::ReadCell(XmlStreamReader& xml, Position& next, GridBuilder& grid
 std::string XlsxSheet::SharedString(const std::string& index, const std::string& reference) const {
     const auto number = WholeNumber(index.data(), index.data() + index.size());
     if (!number || *number >= sharedStrings_.size()) {
-        throw std::runtime_error("bunka " + reference.substr(0, 16) +
-                                 " odkazuje na text, ktorý zošit nemá");
+        throw std::runtime_error(
+            (Kramo::FormatStream(_("bunka %s odkazuje na text, ktorý zošit nemá"))
+             << reference.substr(0, 16))
+                .str());
     }
     return sharedStrings_[*number];
 }

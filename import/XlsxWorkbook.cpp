@@ -8,6 +8,7 @@
 #include "import/XmlStreamReader.h"
 #include "support/FormatText.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
@@ -107,7 +108,7 @@ std::string XlsxWorkbook::FirstWorksheetPart(const ZipContainer& zip, const std:
             return found->second.target;
         }
     }
-    throw std::runtime_error("zošit neobsahuje žiadny hárok");
+    throw std::runtime_error(_("zošit neobsahuje žiadny hárok"));
 }
 
 std::vector<std::string> XlsxWorkbook::ReadSharedStrings(const ZipContainer& zip,
@@ -125,7 +126,7 @@ std::vector<std::string> XlsxWorkbook::ReadSharedStrings(const ZipContainer& zip
         }
         if (strings.size() == GridBuilder::MaxCells) {
             throw std::runtime_error(Kramo::FormatText(
-                "zošit má viac ako %zu rôznych textov, toľko ich program nenačíta",
+                _("zošit má viac ako %zu rôznych textov, toľko ich program nenačíta"),
                 GridBuilder::MaxCells));
         }
         strings.push_back(XlsxSheet::ReadRichText(xml));

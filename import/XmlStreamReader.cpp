@@ -5,7 +5,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/FormatStream.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
@@ -49,7 +51,8 @@ XmlStreamReader::XmlStreamReader(ZipEntry& entry) : entry_(entry) {
         RefuseDocumentType();
     }
     if (!reader_) {
-        throw std::runtime_error("časť zošita " + entry.Name() + " sa nedá čítať ako XML");
+        throw std::runtime_error(
+            (Kramo::FormatStream(_("časť zošita %s sa nedá čítať ako XML")) << entry.Name()).str());
     }
     xmlTextReaderSetStructuredErrorHandler(reader_.get(), &XmlStreamReader::NoteError, this);
 }
@@ -96,9 +99,11 @@ void XmlStreamReader::NoteError(void* reader, xmlErrorPtr error) {
 }
 
 void XmlStreamReader::RefuseDocumentType() const {
-    throw std::runtime_error("časť zošita " + entry_.Name() +
-                             " obsahuje definíciu typu dokumentu alebo entitu, ktoré program z "
-                             "bezpečnostných dôvodov nečíta");
+    throw std::runtime_error(
+        (Kramo::FormatStream(_("časť zošita %s obsahuje definíciu typu dokumentu alebo entitu, "
+                               "ktoré program z bezpečnostných dôvodov nečíta"))
+         << entry_.Name())
+            .str());
 }
 
 void XmlStreamReader::Fail() const {
@@ -111,7 +116,8 @@ void XmlStreamReader::Fail() const {
     Kramo::LogMessage(Kramo::LogNotice, "Part '%s' is not well-formed XML: %s",
                       entry_.Name().c_str(),
                       parserMessage_.empty() ? "no reason given\n" : parserMessage_.c_str());
-    throw std::runtime_error("časť zošita " + entry_.Name() + " nie je platné XML");
+    throw std::runtime_error(
+        (Kramo::FormatStream(_("časť zošita %s nie je platné XML")) << entry_.Name()).str());
 }
 
 int XmlStreamReader::NodeType() const {

@@ -10,9 +10,11 @@
 #include <stdexcept>
 
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 namespace {
@@ -50,16 +52,17 @@ ZipContainer::ZipContainer(const std::string& path) {
     if (!opened) {
         Kramo::LogMessage(Kramo::LogNotice, "Workbook '%s' not opened: %s\n", path.c_str(),
                           std::strerror(errno));
-        throw std::runtime_error("súbor sa nepodarilo otvoriť");
+        throw std::runtime_error(_("súbor sa nepodarilo otvoriť"));
     }
     GObjectHandle<GsfInput> file(gsf_input_stdio_new_FILE(path.c_str(), opened.release(), FALSE));
     if (!file) {
-        throw std::runtime_error("súbor sa nepodarilo otvoriť");
+        throw std::runtime_error(_("súbor sa nepodarilo otvoriť"));
     }
     const gsf_off_t size = gsf_input_size(file.get());
     if (size < 0 || static_cast<std::size_t>(size) > MaxFileBytes) {
-        throw std::runtime_error(Kramo::FormatText(
-            "súbor je väčší ako %zu MB, taký hárok predajcu program nenačíta", MaxFileBytes >> 20));
+        throw std::runtime_error(
+            Kramo::FormatText(_("súbor je väčší ako %zu MB, taký hárok predajcu program nenačíta"),
+                              MaxFileBytes >> 20));
     }
     fileBytes_ = static_cast<std::size_t>(size);
     GError* rawError = nullptr;
@@ -69,8 +72,8 @@ ZipContainer::ZipContainer(const std::string& path) {
         Kramo::LogMessage(Kramo::LogNotice, "Workbook '%s' is no readable zip file: %s\n",
                           path.c_str(), MessageOf(error));
         throw std::runtime_error(
-            "súbor nie je úplný archív ZIP, v akom sú uložené zošity xlsx a ods: je poškodený, "
-            "neúplný alebo zašifrovaný");
+            _("súbor nie je úplný archív ZIP, v akom sú uložené zošity xlsx a ods: je poškodený, "
+              "neúplný alebo zašifrovaný"));
     }
 }
 
@@ -97,7 +100,8 @@ bool ZipContainer::Has(const std::string& partName) const {
 ZipEntry ZipContainer::Open(const std::string& partName) const {
     GsfInput* part = Find(partName);
     if (part == nullptr) {
-        throw std::runtime_error("v zošite chýba jeho časť " + partName);
+        throw std::runtime_error(
+            (Kramo::FormatStream(_("v zošite chýba jeho časť %s")) << partName).str());
     }
     ZipEntry entry(part, partName, fileBytes_);
     if (!entry.Failure().empty()) {

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace KramoExcel {
 
@@ -16,14 +18,14 @@ ZipEntry::ZipEntry(GsfInput* input, std::string name, std::size_t containerBytes
 
 bool ZipEntry::WithinLimits(std::size_t total) {
     if (total > MaxBytes) {
-        failure_ = Kramo::FormatText("časť zošita %s je po rozbalení väčšia ako %zu MB",
+        failure_ = Kramo::FormatText(_("časť zošita %s je po rozbalení väčšia ako %zu MB"),
                                      name_.c_str(), MaxBytes >> 20);
         return false;
     }
     if (total > RatioFreeBytes && total / MaxRatio > containerBytes_) {
         failure_ = Kramo::FormatText(
-            "časť zošita %s sa rozbaľuje na viac ako %zu-násobok veľkosti súboru, čo hárok "
-            "predajcu nikdy nepotrebuje",
+            _("časť zošita %s sa rozbaľuje na viac ako %zu-násobok veľkosti súboru, čo hárok "
+              "predajcu nikdy nepotrebuje"),
             name_.c_str(), MaxRatio);
         return false;
     }
@@ -44,7 +46,7 @@ int ZipEntry::Read(char* buffer, int size) {
         return -1;
     }
     if (gsf_input_read(input_.get(), count, reinterpret_cast<guint8*>(buffer)) == nullptr) {
-        failure_ = "časť zošita " + name_ + " je poškodená";
+        failure_ = (Kramo::FormatStream(_("časť zošita %s je poškodená")) << name_).str();
         return -1;
     }
     read_ += count;
