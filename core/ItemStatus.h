@@ -17,6 +17,7 @@ enum ItemStatus : int32_t {
 // States that lists and counters cover: Unassigned .. ToTrace.
 constexpr int32_t ItemStatusCount = 6;
 
+// The names as message IDs, untranslated (ItemStatusDisplayName translates).
 extern const char* const ItemStatusNames[7];
 // One letter per state, the codes of the text files.
 extern const char ItemStatusLetters[8];

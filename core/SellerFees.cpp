@@ -1,6 +1,7 @@
 #include "SellerFees.h"
 
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -55,16 +56,17 @@ void AddCategoryLines(SellerSettlement& settlement, const CategoryFees& fees,
                       const ItemCategory& category, const std::string& unit) {
     const char* name = category.NAME.c_str();
     AddLineIfCharged(settlement, fees.handling, FeeKind::Handling,
-                     FormatText("Manipulacny poplatok %0.2f %s za kazdy kus \"%s\" (%i ks)",
+                     FormatText(_("Manipulacny poplatok %0.2f %s za kazdy kus \"%s\" (%i ks)"),
                                 category.HandlingFee, unit.c_str(), name, fees.handedIn));
-    AddLineIfCharged(settlement, fees.handlingPercent, FeeKind::Handling,
-                     FormatText("Manipulacny poplatok %0.2f%% z ceny za kazdy kus \"%s\" (%i ks)",
-                                category.HandlingPercent, name, fees.handedIn));
+    AddLineIfCharged(
+        settlement, fees.handlingPercent, FeeKind::Handling,
+        FormatText(_("Manipulacny poplatok %0.2f%% z ceny za kazdy kus \"%s\" (%i ks)"),
+                   category.HandlingPercent, name, fees.handedIn));
     AddLineIfCharged(settlement, fees.sale, FeeKind::Sale,
-                     FormatText("Poplatok %0.2f %s za kazdy predaný kus \"%s\" (%i ks)",
+                     FormatText(_("Poplatok %0.2f %s za kazdy predaný kus \"%s\" (%i ks)"),
                                 category.SaleFee, unit.c_str(), name, fees.sold));
     AddLineIfCharged(settlement, fees.salePercent, FeeKind::Sale,
-                     FormatText("Poplatok - %0.2f%% z ceny za kazdy predany kus \"%s\" (%i ks)",
+                     FormatText(_("Poplatok - %0.2f%% z ceny za kazdy predany kus \"%s\" (%i ks)"),
                                 category.SalePercent, name, fees.sold));
 }
 
@@ -98,7 +100,7 @@ SellerSettlement ComputeSellerFees(const std::vector<Item>& items,
     const double participation = sellerCategory.ParticipationFee;
     if (participation > 0.0) {
         settlement.payout -= participation;
-        settlement.AddLine({FormatText("Manipulacny poplatok za ucast - %0.2f", participation),
+        settlement.AddLine({FormatText(_("Manipulacny poplatok za ucast - %0.2f"), participation),
                             participation, FeeKind::Participation});
     }
     return settlement;

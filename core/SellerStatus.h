@@ -12,6 +12,7 @@ enum SellerStatus : int32_t {
 
 constexpr int32_t SellerStatusCount = 3;
 
+// The names as message IDs, untranslated (SellerStatusDisplayName translates).
 extern const char* const SellerStatusNames[SellerStatusCount];
 
 // The display name of a state; "?" outside 0..2.

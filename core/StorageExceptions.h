@@ -8,35 +8,35 @@ namespace Kramo {
 
 // The family through which stores report missing records and unsupported operations.
 // The shared stores' refusals carry what the desk must show; the others answer what() with their
-// fixed text.
+// fixed text. Both are in the user's language (StorageExceptions.cpp).
 class DataStorageException : public std::exception {
   public:
-    const char* what() const noexcept override { return "DataStorageException"; }
+    const char* what() const noexcept override;
 };
 
 class WrongSellerException : public DataStorageException {
   public:
-    const char* what() const noexcept override { return "Wrong Seller"; }
+    const char* what() const noexcept override;
 };
 
 class WrongItemException : public DataStorageException {
   public:
-    const char* what() const noexcept override { return "Wrong Item"; }
+    const char* what() const noexcept override;
 };
 
 class NotImplementedException : public DataStorageException {
   public:
-    const char* what() const noexcept override { return "Functionality not implemented"; }
+    const char* what() const noexcept override;
 };
 
 class WrongItemCategoryException : public DataStorageException {
   public:
-    const char* what() const noexcept override { return "Wrong Item category"; }
+    const char* what() const noexcept override;
 };
 
 class WrongSellerCategoryException : public DataStorageException {
   public:
-    const char* what() const noexcept override { return "Wrong Seller category"; }
+    const char* what() const noexcept override;
 };
 
 // The data folder is in use by another running program, so the store is not opened.
@@ -57,9 +57,7 @@ class DataFolderInUseException : public DataStorageException {
 class ItemsNotInStockException : public DataStorageException {
   public:
     explicit ItemsNotInStockException(std::vector<int> itemIds) : itemIds_(std::move(itemIds)) {}
-    const char* what() const noexcept override {
-        return "Tovar sa medzitým predal alebo odstránil na inej pokladni.";
-    }
+    const char* what() const noexcept override;
     const std::vector<int>& ItemIds() const { return itemIds_; }
 
   private:
@@ -71,14 +69,13 @@ class ItemsNotInStockException : public DataStorageException {
 // WrongSellerException.)
 class RecordChangedException : public DataStorageException {
   public:
-    const char* what() const noexcept override { return "Záznam medzitým zmenila iná pokladňa."; }
+    const char* what() const noexcept override;
 };
 
 // Another seller holds the short code (letter case aside); nothing was written.
 class SellerCodeTakenException : public DataStorageException {
   public:
-    explicit SellerCodeTakenException(const std::string& code)
-        : code_(code), message_("Kód predajcu " + code + " už má iný predajca.") {}
+    explicit SellerCodeTakenException(const std::string& code);
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& Code() const { return code_; }
 
@@ -92,10 +89,7 @@ class SellerCodeTakenException : public DataStorageException {
 // the same key records it at most once.
 class UnknownOutcomeException : public DataStorageException {
   public:
-    const char* what() const noexcept override {
-        return "Nedá sa zistiť, či sa nákup zapísal do databázy. Dokončite ho znova, keď bude "
-               "databáza dostupná: zapíše sa najviac raz.";
-    }
+    const char* what() const noexcept override;
 };
 
 }  // namespace Kramo

@@ -20,13 +20,15 @@
 #include "support/FormatText.h"
 #include "support/Log.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
 
-const char* const FileNotFound = "Súbor s nastavením nenájdený";
-const char* const FileNotFilled = "Súbor s nastavením sa nedá vyplniť XML údajmi.";
-const char* const FileNotWritten = "Súbor s nastavením sa nedá zapísať.";
+// Message IDs, translated where they are reported.
+const char* const FileNotFound = N_("Súbor s nastavením nenájdený");
+const char* const FileNotFilled = N_("Súbor s nastavením sa nedá vyplniť XML údajmi.");
+const char* const FileNotWritten = N_("Súbor s nastavením sa nedá zapísať.");
 
 // Numbered names for unreadable settings files kept one after another: kramo.xml.bad,
 // kramo.xml.bad.2, ... up to this one.
@@ -50,9 +52,9 @@ FileCheck CheckFile(const std::string& path) {
     }
     check.regular = S_ISREG(status.st_mode);
     if (!check.regular) {
-        check.unreadable = "nie je to obyčajný súbor";
+        check.unreadable = _("nie je to obyčajný súbor");
     } else if (::access(path.c_str(), R_OK) != 0) {
-        check.unreadable = errno == EACCES ? "chýba právo na čítanie" : std::strerror(errno);
+        check.unreadable = errno == EACCES ? _("chýba právo na čítanie") : std::strerror(errno);
     }
     return check;
 }
@@ -216,7 +218,7 @@ void KramoSettings::ReadFile() {
     bool wellFormed = false;
     if (!CXmlWrapperTools::ReadTreeFromDiskFile(FilePath(), document, &wellFormed)) {
         keepBeforeSaving_ = true;
-        reporter_.HandleException(std::runtime_error(FileNotFound));
+        reporter_.HandleException(std::runtime_error(_(FileNotFound)));
         return;
     }
     // What was read before a fault still applies.
@@ -230,9 +232,9 @@ void KramoSettings::ReadFile() {
     ReadBackup(config.FindChild("backup"));
     ReadFolders(config.FindChild("folders"));
     if (!wellFormed) {
-        ReportUnreadable("zápis XML je poškodený", true);
+        ReportUnreadable(_("zápis XML je poškodený"), true);
     } else if (kramo.IsNull()) {
-        ReportUnreadable("neobsahuje nastavenie programu (prvok <kramo>)", true);
+        ReportUnreadable(_("neobsahuje nastavenie programu (prvok <kramo>)"), true);
     }
 }
 
@@ -242,13 +244,13 @@ void KramoSettings::ReportUnreadable(const std::string& reason, bool keep) {
     keepBeforeSaving_ = keep;
     LogMessage(LogError, "Settings file '%s' could not be read%s\n", FilePath().c_str(),
                keep ? "; it is kept aside at the next save" : "");
-    std::string text = FormatText(
-        "Súbor s nastavením %s sa nedá prečítať: %s. Čo z neho "
-        "prečítať nešlo, má predvolenú hodnotu.",
-        FilePath().c_str(), reason.c_str());
+    // TRANSLATORS: the settings file's path and why it cannot be read.
+    std::string text = FormatText(_("Súbor s nastavením %s sa nedá prečítať: %s. Čo z neho "
+                                    "prečítať nešlo, má predvolenú hodnotu."),
+                                  FilePath().c_str(), reason.c_str());
     if (keep) {
         text += FormatText(
-            " Pri najbližšom uložení nastavenia sa pôvodný súbor uschová ako %s.bad.", FileName);
+            _(" Pri najbližšom uložení nastavenia sa pôvodný súbor uschová ako %s.bad."), FileName);
     }
     reporter_.HandleException(std::runtime_error(text));
 }
@@ -363,7 +365,7 @@ void KramoSettings::SaveSettings() {
     }
     if (failure != nullptr) {
         std::remove(temporary.c_str());
-        reporter_.HandleException(std::runtime_error(failure));
+        reporter_.HandleException(std::runtime_error(_(failure)));
     }
 }
 

@@ -16,6 +16,8 @@
 #include "support/FileHandle.h"
 #include "support/FileHelpers.h"
 #include "support/FolderLock.h"
+#include "support/FormatStream.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 
@@ -83,11 +85,11 @@ DataBackupException::DataBackupException(Step step, std::string path, const std:
       path_(std::move(path)) {}
 
 std::string DataBackupException::UserText() const {
-    return (step_ == Step::Reading
-                ? "Zálohu sa nepodarilo urobiť: súbor " + path_ + " sa nedá prečítať."
-                : "Zálohu sa nepodarilo zapísať do súboru " + path_ +
-                      " (plný alebo vybratý disk, priečinok bez práva "
-                      "zápisu?). Nič neúplné tam nezostalo.");
+    const char* text = step_ == Step::Reading
+                           ? _("Zálohu sa nepodarilo urobiť: súbor %s sa nedá prečítať.")
+                           : _("Zálohu sa nepodarilo zapísať do súboru %s (plný alebo vybratý "
+                               "disk, priečinok bez práva zápisu?). Nič neúplné tam nezostalo.");
+    return (FormatStream(text) << path_).str();
 }
 
 DataBackup DataBackup::Read(const std::string& dataDirectory) {

@@ -14,7 +14,7 @@ class DataBackupException : public std::runtime_error {
     DataBackupException(Step step, std::string path, const std::string& reason);
     Step FailedStep() const { return step_; }
     const std::string& Path() const { return path_; }
-    // What the user reads in the box, in Slovak.
+    // What the user reads in the box, in the user's language.
     std::string UserText() const;
 
   private:

@@ -17,6 +17,7 @@
 #include "support/FormatStream.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "support/UniqueKey.h"
 #include "support/UserMessages.h"
 
@@ -143,9 +144,10 @@ void DataPostgresPqxx::Connect(const PostgresConnection& connection) {
     } catch (const std::exception& failure) {
         error = failure.what();
     } catch (...) {
-        error = "Unknown PSQL exception";
+        error = _("Unknown PSQL exception");
     }
-    HandlePostgresException(database_exception("Connection to database failed: " + error));
+    HandlePostgresException(
+        database_exception((FormatStream(_("Connection to database failed: %s")) << error).str()));
     throw DataStorageException();
 }
 
@@ -159,16 +161,18 @@ void DataPostgresPqxx::CheckVersion(std::string& saleName) {
         // Say why: a database without the program's tables is a usual mistake of the setup.
         connection_.reset();
         LogMessage(LogError, "Reading the database version failed: %s\n", failure.what());
-        throw database_exception(std::string("Z databázy sa nedala prečítať verzia schémy: ") +
-                                 failure.what());
+        throw database_exception(
+            (FormatStream(_("Z databázy sa nedala prečítať verzia schémy: %s")) << failure.what())
+                .str());
     }
     LogMessage(LogInfo, "Connected to database version %i\n", version);
     if (version != RequiredVersion) {
         LogMessage(LogInfo, "Database version is not correct (%i)\n", RequiredVersion);
-        std::string message = FormatText(
-            "Databáza má verziu schémy %i, program potrebuje verziu %i.", version, RequiredVersion);
+        std::string message =
+            FormatText(_("Databáza má verziu schémy %i, program potrebuje verziu %i."), version,
+                       RequiredVersion);
         if (version == 3) {
-            message += " Previeďte ju skriptom sql/upgrade-3-to-4.sql.";
+            message += _(" Previeďte ju skriptom sql/upgrade-3-to-4.sql.");
         }
         throw database_exception(message);
     }
@@ -194,14 +198,14 @@ void DataPostgresPqxx::ReportExtraInfoRows(std::size_t rows, int version,
                                            const std::string& saleName) const {
     if (rows > 1) {
         reportFailure_(std::runtime_error(FormatText(
-            "Tabuľka info má viac riadkov (%zu); platí prvý z nich (verzia %i, názov „%s“).", rows,
-            version, saleName.c_str())));
+            _("Tabuľka info má viac riadkov (%zu); platí prvý z nich (verzia %i, názov „%s“)."),
+            rows, version, saleName.c_str())));
     }
 }
 
 void DataPostgresPqxx::HandlePostgresException(const std::exception& failure) {
     LogMessage(LogError, "HandlePostgresException: %s", failure.what());
-    ShowErrorBox(failure.what(), "Problem s databazou, prosim skuste opat.");
+    ShowErrorBox(failure.what(), _("Problem s databazou, prosim skuste opat."));
 }
 
 pqxx::connection& DataPostgresPqxx::Session() {
@@ -240,7 +244,8 @@ void DataPostgresPqxx::ReportFailure(const std::exception& failure) {
     DropUnusableSession(failure);
     if (silent) {
         HandlePostgresException(std::runtime_error(
-            FormatText("Databáza neodpovedala do %i s: ", timeout_) + failure.what()));
+            (FormatStream(_("Databáza neodpovedala do %i s: %s")) << timeout_ << failure.what())
+                .str()));
         return;
     }
     HandlePostgresException(failure);
@@ -290,7 +295,7 @@ bool DataPostgresPqxx::TransactKeyed(const std::string& name,
             transaction.commit();
             committed = true;
         } catch (const std::exception& failure) {
-            commitFailure = *failure.what() != '\0' ? failure.what() : "commit failed";
+            commitFailure = *failure.what() != '\0' ? failure.what() : _("commit failed");
         }
     } catch (const DataStorageException&) {
         // A refusal: the transaction was rolled back, the session is fine unless the rollback
@@ -354,7 +359,7 @@ void DataPostgresPqxx::Resolve(Outcome outcome, const char* what, const std::str
             LogMessage(LogError, "%s %s: the commit was cut off (%s) and is not on record\n", what,
                        key.c_str(), commitFailure.c_str());
             HandlePostgresException(std::runtime_error(commitFailure));
-            throw std::runtime_error(notRecordedMessage);
+            throw std::runtime_error(_(notRecordedMessage));
         case Outcome::Unknown:
             LogMessage(LogError,
                        "%s %s: the commit was cut off (%s) and the database could not be asked "
@@ -495,10 +500,10 @@ void DataPostgresPqxx::ReportBadRows(const std::vector<BadRow>& badRows, bool al
 std::string DataPostgresPqxx::Quoted(const std::string& text, const char* field) const {
     // The escaping stops at a NUL byte: the rest of the text would be lost without a word.
     if (text.find('\0') != std::string::npos) {
-        throw RefusedText(
-            FormatText("Pole „%s“ obsahuje znak NUL, ktorý databáza neuloží; "
-                       "nič sa nezapísalo.",
-                       field));
+        // TRANSLATORS: %s is the name of the field: Kód, Meno, Poznámka, Názov, ...
+        throw RefusedText(FormatText(_("Pole „%s“ obsahuje znak NUL, ktorý databáza neuloží; "
+                                       "nič sa nezapísalo."),
+                                     _(field)));
     }
     return "'" + connection_->esc(text) + "'";
 }
@@ -557,8 +562,8 @@ std::string DataPostgresPqxx::SellerInsert(Seller& seller, const std::string& im
                 "\"CHANGED_BY\", \"SELLER_CATEGORY_ID\", \"MODIFIED\", \"STATUS\", "
                 "\"IMPORT_KEY\") VALUES (%s, %s, %s, %s, '%s', %i, '%s', '%i', %s) "
                 "ON CONFLICT (lower(\"SHORT_CODE\")) DO NOTHING RETURNING \"ID\", \"VERSION\"")
-            << Quoted(seller.SHORT_CODE, "Kód") << Quoted(seller.NAME, "Meno")
-            << Quoted(seller.COMMENT, "Poznámka") << "false"
+            << Quoted(seller.SHORT_CODE, N_("Kód")) << Quoted(seller.NAME, N_("Meno"))
+            << Quoted(seller.COMMENT, N_("Poznámka")) << "false"
             << "-" << seller.SELLER_CATEGORY_ID << modified << seller.STATUS
             << (importKey.empty() ? std::string("NULL") : Quoted(importKey)))
         .str();
@@ -569,8 +574,8 @@ std::string DataPostgresPqxx::SellerAssignments(Seller seller) const {
     return (FormatStream("\"SHORT_CODE\"=%s, \"NAME\"=%s, \"COMMENT\"=%s, \"CHANGING\"='%s', "
                          "\"CHANGED_BY\"='%s', \"SELLER_CATEGORY_ID\"=%i, \"MODIFIED\"='%s', "
                          "\"STATUS\"='%i'")
-            << Quoted(seller.SHORT_CODE, "Kód") << Quoted(seller.NAME, "Meno")
-            << Quoted(seller.COMMENT, "Poznámka") << "false"
+            << Quoted(seller.SHORT_CODE, N_("Kód")) << Quoted(seller.NAME, N_("Meno"))
+            << Quoted(seller.COMMENT, N_("Poznámka")) << "false"
             << "" << seller.SELLER_CATEGORY_ID << modified << seller.STATUS)
         .str();
 }
@@ -581,7 +586,7 @@ std::string DataPostgresPqxx::ItemInsert(Item& item) const {
                          "\"CHANGED_BY\", \"ITEM_CATEGORY_ID\", \"NUMBER\", \"STATUS\", "
                          "\"MODIFIED\") VALUES (%s, %i, %s, '%s', '%s', %i, %i, %i, '%s' ) "
                          "RETURNING \"ID\", \"VERSION\"")
-            << Quoted(item.NAME, "Názov") << item.SELLER_ID << PriceText(item.PRICE) << "false"
+            << Quoted(item.NAME, N_("Názov")) << item.SELLER_ID << PriceText(item.PRICE) << "false"
             << "-" << item.ITEM_CATEGORY_ID << item.NUMBER << item.STATUS << modified)
         .str();
 }
@@ -591,7 +596,7 @@ std::string DataPostgresPqxx::ItemAssignments(Item item) const {
     return (FormatStream("\"NAME\"= %s, \"SELLER_ID\"= '%i', \"PRICE\"= '%s', \"CHANGING\"= '%s', "
                          "\"CHANGED_BY\"= '%s', \"ITEM_CATEGORY_ID\"= '%i', \"NUMBER\"= '%i', "
                          "\"STATUS\"= '%i', \"MODIFIED\"= '%s'")
-            << Quoted(item.NAME, "Názov") << item.SELLER_ID << PriceText(item.PRICE) << "false"
+            << Quoted(item.NAME, N_("Názov")) << item.SELLER_ID << PriceText(item.PRICE) << "false"
             << "-" << item.ITEM_CATEGORY_ID << item.NUMBER << item.STATUS << modified)
         .str();
 }
@@ -639,9 +644,9 @@ int DataPostgresPqxx::AddSellerWithItems(Seller& seller, std::vector<Item>& item
             }
         },
         commitFailure);
-    constexpr const char* NotStored = "Predajca sa nezapísal do databázy.";
+    constexpr const char* NotStored = N_("Predajca sa nezapísal do databázy.");
     if (!stored && commitFailure.empty()) {
-        throw std::runtime_error(NotStored);  // reported already
+        throw std::runtime_error(_(NotStored));  // reported already
     }
     if (!stored) {
         pqxx::result found;
@@ -711,7 +716,7 @@ void DataPostgresPqxx::RemoveSeller(int sellerId) {
     }
     if (!removed) {
         throw std::runtime_error(
-            "Predajcu sa nepodarilo odstrániť: jeho tovar sa medzitým predal.");
+            _("Predajcu sa nepodarilo odstrániť: jeho tovar sa medzitým predal."));
     }
 }
 
@@ -757,7 +762,7 @@ void DataPostgresPqxx::RemoveItem(int itemId) {
         throw WrongItemException();
     }
     if (sold) {
-        throw std::runtime_error("Vec sa nepodarilo odstrániť: medzitým sa predala.");
+        throw std::runtime_error(_("Vec sa nepodarilo odstrániť: medzitým sa predala."));
     }
 }
 
@@ -816,7 +821,7 @@ void DataPostgresPqxx::StoreSale(const SaleRecord& sale) {
     if (sale.itemIds.empty()) {
         return;  // nothing was sold
     }
-    constexpr const char* NotStored = "Nákup sa nezapísal do databázy.";
+    constexpr const char* NotStored = N_("Nákup sa nezapísal do databázy.");
     bool onRecord = false;
     std::string commitFailure;
     // One transaction: a failure at any statement leaves no item sold without its sold row.
@@ -825,9 +830,9 @@ void DataPostgresPqxx::StoreSale(const SaleRecord& sale) {
         [&](pqxx::work& transaction) {
             const pqxx::result sold = transaction.exec(
                 "INSERT INTO sold (\"TITLE\", \"DATE\", \"SALE_KEY\", \"DESK\") VALUES (" +
-                Quoted(sale.title, "Názov nákupu") + ", '" +
+                Quoted(sale.title, N_("Názov nákupu")) + ", '" +
                 FormatPostgresTimestamp(CurrentTimestamp()) + "', " +
-                Quoted(sale.key, "Kľúč nákupu") + ", " + Quoted(sale.desk, "Pokladňa") +
+                Quoted(sale.key, N_("Kľúč nákupu")) + ", " + Quoted(sale.desk, N_("Pokladňa")) +
                 ") ON CONFLICT (\"SALE_KEY\") DO NOTHING RETURNING \"ID\"");
             if (sold.empty()) {
                 onRecord = true;  // a retry of a sale recorded before
@@ -872,7 +877,7 @@ void DataPostgresPqxx::StoreSale(const SaleRecord& sale) {
     }
     // The checkout must keep a purchase whose sale the database did not take.
     if (commitFailure.empty()) {
-        throw std::runtime_error(NotStored);  // reported already
+        throw std::runtime_error(_(NotStored));  // reported already
     }
     pqxx::result found;
     const Outcome outcome = AskWhetherRecorded(
@@ -897,7 +902,7 @@ std::vector<RecordedSale> DataPostgresPqxx::GetRecordedSales() {
             "GROUP BY sold.\"ID\" ORDER BY sold.\"DATE\", sold.\"ID\""),
         "getting recorded sales", rows, statement);
     if (!answered) {
-        throw std::runtime_error("Nákupy sa nedali načítať z databázy.");  // reported already
+        throw std::runtime_error(_("Nákupy sa nedali načítať z databázy."));  // reported already
     }
     std::vector<RecordedSale> sales;
     for (const pqxx::row& row : rows) {
@@ -933,7 +938,7 @@ void DataPostgresPqxx::SetItemsStatus(const std::vector<int>& itemIds, int32_t s
         }
     });
     if (!done) {
-        throw std::runtime_error("Stav tovaru sa nezapísal do databázy.");  // reported already
+        throw std::runtime_error(_("Stav tovaru sa nezapísal do databázy."));  // reported already
     }
 }
 
@@ -945,7 +950,7 @@ void DataPostgresPqxx::CancelSale(const SaleRecord& sale) {
             sale.key.empty() ? "(SELECT max(\"SOLD_ID\") FROM sold_item WHERE \"ITEM_ID\" = ANY(" +
                                    IdArray(sale.itemIds) + "))"
                              : "(SELECT \"ID\" FROM sold WHERE \"SALE_KEY\" = " +
-                                   Quoted(sale.key, "Kľúč nákupu") + ")";
+                                   Quoted(sale.key, N_("Kľúč nákupu")) + ")";
         // The sale stays on record for the day's accounts, marked as taken back.
         const pqxx::result cancelled = transaction.exec(
             "UPDATE sold SET \"CANCELLED\" = true, \"TITLE\" = 'Storno' WHERE \"ID\" = " + which +
@@ -962,10 +967,10 @@ void DataPostgresPqxx::CancelSale(const SaleRecord& sale) {
                        InStock, Sold, cancelled[0][0].as<int>()));
     });
     if (!recorded) {
-        throw std::runtime_error("Storno sa nezapísalo do databázy.");
+        throw std::runtime_error(_("Storno sa nezapísalo do databázy."));
     }
     if (!found) {
-        throw std::runtime_error("Storno sa nezapísalo: nákup sa v databáze nenašiel.");
+        throw std::runtime_error(_("Storno sa nezapísalo: nákup sa v databáze nenašiel."));
     }
 }
 

@@ -14,6 +14,8 @@
 #include "storage/SellerFileNames.h"
 #include "support/CConvFile.h"
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -96,9 +98,11 @@ void ReplaceFile(const std::string& path, const std::string& temporaryPath,
         case Replacement::Done:
             return;
         case Replacement::NotOpened:
-            throw std::runtime_error("Could not open output file '" + path + "'");
+            throw std::runtime_error(
+                (FormatStream(_("Could not open output file '%s'")) << path).str());
         case Replacement::NotWritten:
-            throw std::runtime_error("Could not write output file '" + path + "'");
+            throw std::runtime_error(
+                (FormatStream(_("Could not write output file '%s'")) << path).str());
     }
 }
 

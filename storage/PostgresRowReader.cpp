@@ -7,7 +7,9 @@
 #include "core/ItemStatus.h"
 #include "core/SellerStatus.h"
 #include "storage/PostgresTimestamp.h"
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -43,7 +45,7 @@ class RowCheck {
         fault_.id = row.size() > 0 && !row[0].is_null() ? row[0].c_str() : "?";
         const std::size_t present = row.size();
         if (present < columns.size()) {
-            Fail(present, FormatText("chýba stĺpec (stĺpcov v tabuľke: %zu)", present));
+            Fail(present, FormatText(_("chýba stĺpec (stĺpcov v tabuľke: %zu)"), present));
             fault_.wholeTable = true;
         }
     }
@@ -55,10 +57,10 @@ class RowCheck {
         }
         try {
             if (!row_[static_cast<pqxx::row::size_type>(column)].to(value)) {
-                Fail(column, "chýba hodnota (NULL)");
+                Fail(column, _("chýba hodnota (NULL)"));
             }
         } catch (const pqxx::conversion_error&) {
-            Fail(column, FormatText("neplatná hodnota „%s“", Field(column).c_str()));
+            Fail(column, FormatText(_("neplatná hodnota „%s“"), Field(column).c_str()));
         }
         return *this;
     }
@@ -70,13 +72,13 @@ class RowCheck {
             return *this;
         }
         Read(column, value);
-        return Require(std::isfinite(value), column, "hodnota nie je konečné číslo");
+        return Require(std::isfinite(value), column, N_("hodnota nie je konečné číslo"));
     }
 
     RowCheck& ReadPositive(std::size_t column, int32_t& value) {
         Read(column, value);
         return Require(value > 0, column,
-                       [&value] { return FormatText("%i nie je kladné číslo", value); });
+                       [&value] { return FormatText(_("%i nie je kladné číslo"), value); });
     }
 
     // A read time stamp knows no day of the week: the record's own is replaced whole.
@@ -85,7 +87,7 @@ class RowCheck {
         Read(column, text);
         Timestamp read;
         Require(ParsePostgresTimestamp(text, read) && IsStorableTimestamp(read), column,
-                [&text] { return FormatText("neplatný čas „%s“", text.c_str()); });
+                [&text] { return FormatText(_("neplatný čas „%s“"), text.c_str()); });
         time = read;
         return *this;
     }
@@ -98,8 +100,9 @@ class RowCheck {
         }
         return *this;
     }
+    // The problem as a message ID, translated only for a row that fails.
     RowCheck& Require(bool condition, std::size_t column, const char* problem) {
-        return Require(condition, column, [problem] { return std::string(problem); });
+        return Require(condition, column, [problem] { return std::string(_(problem)); });
     }
 
     bool Ok() const { return ok_; }
@@ -124,16 +127,18 @@ class RowCheck {
 
 std::string PriceProblem(double price) {
     if (!std::isfinite(price)) {
-        return "cena nie je konečné číslo";
+        return _("cena nie je konečné číslo");
     }
-    return price < 0.0 ? "záporná cena" : "príliš vysoká cena";
+    return price < 0.0 ? _("záporná cena") : _("príliš vysoká cena");
 }
 
 }  // namespace
 
 std::string BadRow::Text() const {
-    return "Chybný riadok v tabuľke " + table + " (ID " + id + ", stĺpec " + column + ": " +
-           problem + ").";
+    // TRANSLATORS: the table, the row's ID, the column and what is wrong with its value.
+    return (FormatStream(_("Chybný riadok v tabuľke %s (ID %s, stĺpec %s: %s)."))
+            << table << id << column << problem)
+        .str();
 }
 
 std::string BadRowsReport(const std::vector<BadRow>& badRows) {
@@ -142,7 +147,8 @@ std::string BadRowsReport(const std::vector<BadRow>& badRows) {
         report += (i == 0 ? "" : "\n") + badRows[i].Text();
     }
     if (badRows.size() > NamedRows) {
-        report += FormatText("\n… a ďalšie chybné riadky (%zu).", badRows.size() - NamedRows);
+        report +=
+            "\n" + FormatText(_("… a ďalšie chybné riadky (%zu)."), badRows.size() - NamedRows);
     }
     return report;
 }
@@ -160,11 +166,11 @@ std::optional<Seller> PostgresRowReader::ReadSeller(const pqxx::row& row) {
         .Read(6, seller.SELLER_CATEGORY_ID)
         .Require(
             categoryIds_.count(seller.SELLER_CATEGORY_ID) > 0, 6,
-            [&seller] { return FormatText("neznáma kategória %i", seller.SELLER_CATEGORY_ID); })
+            [&seller] { return FormatText(_("neznáma kategória %i"), seller.SELLER_CATEGORY_ID); })
         .ReadTime(7, seller.MODIFIED)
         .Read(8, seller.STATUS)
         .Require(seller.STATUS >= 0 && seller.STATUS < SellerStatusCount, 8,
-                 [&seller] { return FormatText("neznámy stav %i", seller.STATUS); })
+                 [&seller] { return FormatText(_("neznámy stav %i"), seller.STATUS); })
         .ReadPositive(9, seller.VERSION);
     if (!check.Ok()) {
         Note(check.Fault());
@@ -184,12 +190,12 @@ std::optional<Item> PostgresRowReader::ReadItem(const pqxx::row& row) {
                  [&item] { return PriceProblem(item.PRICE); })
         .Read(6, item.ITEM_CATEGORY_ID)
         .Require(categoryIds_.count(item.ITEM_CATEGORY_ID) > 0, 6,
-                 [&item] { return FormatText("neznáma kategória %i", item.ITEM_CATEGORY_ID); })
+                 [&item] { return FormatText(_("neznáma kategória %i"), item.ITEM_CATEGORY_ID); })
         .ReadPositive(7, item.NUMBER)
         .Read(8, item.STATUS)
         // Undefined is a state of its own: what an unreadable letter of a seller file became.
         .Require(item.STATUS >= Unassigned && item.STATUS <= Undefined, 8,
-                 [&item] { return FormatText("neznámy stav %i", item.STATUS); })
+                 [&item] { return FormatText(_("neznámy stav %i"), item.STATUS); })
         .ReadTime(9, item.MODIFIED)
         .ReadPositive(10, item.VERSION);
     if (!check.Ok()) {
@@ -226,7 +232,7 @@ std::optional<SellerCategory> PostgresRowReader::ReadSellerCategory(const pqxx::
     RowCheck check(row, "seller_category", SellerCategoryColumns);
     check.ReadPositive(0, category.ID)
         .Read(1, code)
-        .Require(code.size() == 1, 1, "kód nemá práve jeden znak")
+        .Require(code.size() == 1, 1, N_("kód nemá práve jeden znak"))
         .Read(2, category.NAME);
     // The factors have no fallback: a NULL is a fault.
     double* const factors[] = {&category.ParticipationFee, &category.HandlingFactor,
@@ -234,7 +240,7 @@ std::optional<SellerCategory> PostgresRowReader::ReadSellerCategory(const pqxx::
                                &category.SalePercentFactor};
     for (std::size_t i = 0; i < std::size(factors); ++i) {
         check.Read(3 + i, *factors[i])
-            .Require(std::isfinite(*factors[i]), 3 + i, "hodnota nie je konečné číslo");
+            .Require(std::isfinite(*factors[i]), 3 + i, N_("hodnota nie je konečné číslo"));
     }
     if (!check.Ok()) {
         Note(check.Fault());

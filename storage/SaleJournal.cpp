@@ -13,8 +13,10 @@
 #include <stdexcept>
 
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -251,8 +253,9 @@ void SaleJournal::Append(const std::string& line) {
     const int descriptor =
         ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (descriptor < 0) {
-        throw std::runtime_error("Record of sales '" + path_ +
-                                 "' not opened: " + std::strerror(errno));
+        throw std::runtime_error((FormatStream(_("Record of sales '%s' not opened: %s"))
+                                  << path_ << std::strerror(errno))
+                                     .str());
     }
     struct stat status {};
     bool done = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
@@ -278,8 +281,9 @@ void SaleJournal::Append(const std::string& line) {
     }
     ::close(descriptor);
     if (!done) {
-        throw std::runtime_error("Record of sales '" + path_ +
-                                 "' not written: " + std::strerror(failure));
+        throw std::runtime_error((FormatStream(_("Record of sales '%s' not written: %s"))
+                                  << path_ << std::strerror(failure))
+                                     .str());
     }
     if (status.st_size == 0) {
         FlushFolderOf(path_);

@@ -14,8 +14,10 @@
 #include "storage/SellerFileNames.h"
 #include "support/FileFinder.h"
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -51,10 +53,6 @@ bool WrittenBefore(const Candidate& a, const Candidate& b) {
     return a.file.name > b.file.name;
 }
 
-std::string Quoted(const std::string& name) {
-    return "„" + name + "“";
-}
-
 void RemoveLeftoverTemporaryFiles(const std::string& directory) {
     const std::shared_ptr<FileFinder> finder = FileFinder::Acquire();
     for (bool found = finder->FindFirst(directory + "*.tmp*"); found; found = finder->FindNext()) {
@@ -85,7 +83,8 @@ std::optional<Candidate> ReadCandidate(DataTextfile& reader, const std::string& 
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
         LogMessage(LogError, "Skipping '%s': not a regular file\n", path.c_str());
-        report.push_back(Quoted(name) + " nie je obyčajný súbor, nenačítal sa.");
+        report.push_back(
+            (FormatStream(_("„%s“ nie je obyčajný súbor, nenačítal sa.")) << name).str());
         return std::nullopt;
     }
     candidate.modified = status.st_mtim;
@@ -95,15 +94,16 @@ std::optional<Candidate> ReadCandidate(DataTextfile& reader, const std::string& 
     } catch (const std::exception& failure) {
         LogMessage(LogError, "Skipping '%s', it cannot be read: %s\n", path.c_str(),
                    failure.what());
-        report.push_back(Quoted(name) + " sa nedá prečítať, nenačítal sa.");
+        report.push_back((FormatStream(_("„%s“ sa nedá prečítať, nenačítal sa.")) << name).str());
         return std::nullopt;
     }
     const int32_t id = candidate.file.seller.ID;
     if (id < 1 || id > MaxSellerId) {
         LogMessage(LogError, "Skipping '%s': seller ID %i out of range\n", path.c_str(), id);
-        report.push_back(Quoted(name) + FormatText(" má v hlavičke neplatné číslo predajcu (%i), "
-                                                   "nenačítal sa a zostal nezmenený.",
-                                                   id));
+        report.push_back((FormatStream(_("„%s“ má v hlavičke neplatné číslo predajcu (%i), "
+                                         "nenačítal sa a zostal nezmenený."))
+                          << name << id)
+                             .str());
         return std::nullopt;
     }
     return candidate;
@@ -138,21 +138,31 @@ void ReportSetAside(const std::string& directory, const Candidate& kept, const C
                     std::vector<std::string>& report) {
     const std::string& keptName = kept.file.name;
     const std::string& name = other.file.name;
-    const std::string start =
-        FormatText("Predajca %i má viac súborov: platí novší ", kept.file.seller.ID) +
-        Quoted(keptName) + ", starší " + Quoted(name);
+    const int32_t id = kept.file.seller.ID;
     const std::optional<std::string> target = SetAside(directory, name);
     if (!target) {
-        LogMessage(LogError, "Two files of seller %i: kept '%s', could not set aside '%s'\n",
-                   kept.file.seller.ID, keptName.c_str(), name.c_str());
-        report.push_back(start + " sa nedal odložiť a nenačítal sa.");
+        LogMessage(LogError, "Two files of seller %i: kept '%s', could not set aside '%s'\n", id,
+                   keptName.c_str(), name.c_str());
+        report.push_back((FormatStream(_("Predajca %i má viac súborov: platí novší „%s“, starší "
+                                         "„%s“ sa nedal odložiť a nenačítal sa."))
+                          << id << keptName << name)
+                             .str());
         return;
     }
-    LogMessage(LogError, "Two files of seller %i: kept '%s', set aside '%s' as '%s/%s'\n",
-               kept.file.seller.ID, keptName.c_str(), name.c_str(), SetAsideFolderName,
-               target->c_str());
-    report.push_back(start + " je odložený v priečinku " + Quoted(SetAsideFolderName) +
-                     (*target == name ? "" : " ako " + Quoted(*target)) + ".");
+    LogMessage(LogError, "Two files of seller %i: kept '%s', set aside '%s' as '%s/%s'\n", id,
+               keptName.c_str(), name.c_str(), SetAsideFolderName, target->c_str());
+    if (*target == name) {
+        report.push_back((FormatStream(_("Predajca %i má viac súborov: platí novší „%s“, starší "
+                                         "„%s“ je odložený v priečinku „%s“."))
+                          << id << keptName << name << SetAsideFolderName)
+                             .str());
+        return;
+    }
+    // TRANSLATORS: the last name is the one the older file got in the set-aside folder.
+    report.push_back((FormatStream(_("Predajca %i má viac súborov: platí novší „%s“, starší „%s“ "
+                                     "je odložený v priečinku „%s“ ako „%s“."))
+                      << id << keptName << name << SetAsideFolderName << *target)
+                         .str());
 }
 
 }  // namespace

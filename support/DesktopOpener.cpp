@@ -8,7 +8,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/FormatStream.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -87,7 +89,9 @@ void DesktopOpener::Open(const std::string& path) {
     if (got == static_cast<ssize_t>(sizeof error)) {
         LogMessage(LogError, "DesktopOpener: '%s' could not be started for '%s': %s\n",
                    program_.c_str(), path.c_str(), std::strerror(error));
-        throw std::runtime_error("Cannot start " + program_ + ": " + std::strerror(error));
+        // TRANSLATORS: the program that opens documents (xdg-open) and the system's reason.
+        throw std::runtime_error(
+            (FormatStream(_("Cannot start %s: %s")) << program_ << std::strerror(error)).str());
     }
     LogMessage(LogInfo, "DesktopOpener: '%s' started for '%s'\n", program_.c_str(), path.c_str());
 }

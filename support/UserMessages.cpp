@@ -1,6 +1,7 @@
 #include "UserMessages.h"
 
 #include "Log.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -46,7 +47,7 @@ void ShowErrorBox(const std::string& detail, const std::string& primary) {
 }
 
 void ShowErrorText(const char* detail, const char* primary) {
-    ShowErrorBox(detail != nullptr ? detail : "no msg", primary != nullptr ? primary : "");
+    ShowErrorBox(detail != nullptr ? detail : _("no msg"), primary != nullptr ? primary : "");
 }
 
 void ShowInfoBox(const std::string& message, const std::string& title) {
