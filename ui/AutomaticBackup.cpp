@@ -3,7 +3,9 @@
 #include <glibmm/main.h>
 
 #include "register/DocumentNames.h"
+#include "support/FormatStream.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 
 namespace KramoDialogs {
@@ -86,10 +88,11 @@ void AutomaticBackup::Report(const Kramo::DataBackupException& failure) {
     Kramo::LogMessage(Kramo::LogError, "Automatic backup failed: %s\n", failure.what());
     // Once per kind: a stick pulled out would otherwise bring a box every few minutes.
     if (reported_.insert(failure.FailedStep()).second) {
-        Kramo::ShowErrorBox(failure.UserText() +
-                                " Predaj pokračuje; ďalšia automatická záloha "
-                                "sa skúsi o nastavený čas.",
-                            "Automatická záloha údajov");
+        Kramo::ShowErrorBox((Kramo::FormatStream(_("%s Predaj pokračuje; ďalšia automatická "
+                                                   "záloha sa skúsi o nastavený čas."))
+                             << failure.UserText())
+                                .str(),
+                            _("Automatická záloha údajov"));
     }
 }
 

@@ -4,23 +4,25 @@
 #include <gtkmm/label.h>
 #include <gtkmm/stock.h>
 
+#include "support/Translation.h"
+
 namespace KramoDialogs {
 
 CashUpDialog::CashUpDialog(Gtk::Window& parent)
-    : dialog_("Uzávierka pokladne", parent, true),
+    : dialog_(_("Uzávierka pokladne"), parent, true),
       runner_([](CashUpDialog& dialog) { return dialog.dialog_.run(); }) {
     Gtk::VBox& content = *dialog_.get_vbox();
     content.set_spacing(6);
-    auto* deskLabel = Gtk::manage(new Gtk::Label("_Pokladňa:", 0.0f, 0.5f, true));
+    auto* deskLabel = Gtk::manage(new Gtk::Label(_("_Pokladňa:"), 0.0f, 0.5f, true));
     deskLabel->set_mnemonic_widget(desks_);
-    auto* dayLabel = Gtk::manage(new Gtk::Label("_Deň:", 0.0f, 0.5f, true));
+    auto* dayLabel = Gtk::manage(new Gtk::Label(_("_Deň:"), 0.0f, 0.5f, true));
     dayLabel->set_mnemonic_widget(calendar_);
     content.pack_start(*deskLabel, Gtk::PACK_SHRINK);
     content.pack_start(desks_, Gtk::PACK_SHRINK);
     content.pack_start(*dayLabel, Gtk::PACK_SHRINK);
     content.pack_start(calendar_, Gtk::PACK_SHRINK);
     dialog_.add_button(Gtk::Stock::CANCEL, Gtk::RESPONSE_CANCEL);
-    dialog_.add_button("_Vytvoriť", Gtk::RESPONSE_OK);
+    dialog_.add_button(_("_Vytvoriť"), Gtk::RESPONSE_OK);
     dialog_.set_default_response(Gtk::RESPONSE_OK);
     content.show_all();
 }

@@ -18,6 +18,7 @@
 #include "register/ItemScan.h"
 #include "support/FormatText.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 #include "ui/FieldLook.h"
 #include "ui/GuardedAction.h"
@@ -97,11 +98,11 @@ void CheckoutWindow::BuildPurchaseView() {
     purchaseView_->set_model(purchaseRows_);
     purchaseView_->get_selection()->set_mode(Gtk::SELECTION_SINGLE);
     purchaseView_->append_column("#", columns_.number);
-    purchaseView_->append_column("stav", columns_.state);
-    purchaseView_->append_column("nazov", columns_.name);
-    purchaseView_->append_column("cena", columns_.price);
+    purchaseView_->append_column(_("stav"), columns_.state);
+    purchaseView_->append_column(_("nazov"), columns_.name);
+    purchaseView_->append_column(_("cena"), columns_.price);
     purchaseView_->get_column_cell_renderer(3)->property_xalign() = 1.0;  // amounts align right
-    purchaseView_->append_column("kategoria", columns_.category);
+    purchaseView_->append_column(_("kategoria"), columns_.category);
     ItemsColumns::ArrangeColumns(*purchaseView_, 2);
 }
 
@@ -250,18 +251,19 @@ void CheckoutWindow::FollowPurchaseRow(const Gtk::TreeModel::Row& row) {
     std::string news;
     try {
         const Kramo::Item item = Store().GetItem(row[columns_.itemId]);
-        const std::string state = Kramo::ItemStatusDisplayName(item.STATUS);
+        const std::string state = _(Kramo::ItemStatusDisplayName(item.STATUS));
         if (Glib::ustring(row[columns_.state]).raw() == state) {
             return;
         }
         row[columns_.state] = state;
         if (item.STATUS == Kramo::Sold) {
             // Short enough for the price line, which shows some 28 letters.
-            news = line + " predala iná pokladňa";
+            news = Kramo::FormatText(_("%s predala iná pokladňa"), line.c_str());
         }
     } catch (const Kramo::WrongItemException&) {
-        row[columns_.state] = "odstránený";
-        news = line + " medzitým odstránili";
+        // TRANSLATORS: the state of an item in the purchase that another desk deleted.
+        row[columns_.state] = _("odstránený");
+        news = Kramo::FormatText(_("%s medzitým odstránili"), line.c_str());
     }
     if (!news.empty()) {
         priceLabel_->set_text(news);
@@ -344,7 +346,7 @@ void CheckoutWindow::TakeChosenItem() {
 
 void CheckoutWindow::ShowPrice(const Kramo::Item& item) {
     priceLabel_->set_text(Kramo::FormatText("%0.2f ", item.PRICE) +
-                          Kramo::ItemStatusDisplayName(item.STATUS));
+                          _(Kramo::ItemStatusDisplayName(item.STATUS)));
     PaintPriceLabel(item.STATUS != Kramo::InStock);
 }
 
@@ -454,7 +456,7 @@ void CheckoutWindow::AppendRow(const Kramo::PurchaseLine& line) {
     row[columns_.price] = Kramo::FormatText("%0.2f", line.item.PRICE);
     row[columns_.category] =
         line.category.CODE == '\0' ? std::string() : std::string(1, line.category.CODE);
-    row[columns_.state] = Kramo::ItemStatusDisplayName(line.item.STATUS);
+    row[columns_.state] = _(Kramo::ItemStatusDisplayName(line.item.STATUS));
     row[columns_.sellerId] = line.item.SELLER_ID;
     row[columns_.itemId] = line.item.ID;
 }
@@ -502,7 +504,7 @@ void CheckoutWindow::UpdateSum() {
 }
 
 std::string CheckoutWindow::SumText() const {
-    return "Suma: " + Money(sum_);
+    return Kramo::FormatText(_("Suma: %s"), Money(sum_).c_str());
 }
 
 std::string CheckoutWindow::Money(double amount) const {
@@ -543,14 +545,14 @@ void CheckoutWindow::ShowChange() {
     }
     const std::optional<Payment> payment = TypedPayment();
     if (!payment) {
-        ShowLarge("Neplatná suma", true);
+        ShowLarge(_("Neplatná suma"), true);
         return;
     }
     const double change = *payment->received - sum_;
     if (change < -Leeway) {
-        ShowLarge("Chýba: " + Money(-change), true);
+        ShowLarge(Kramo::FormatText(_("Chýba: %s"), Money(-change).c_str()), true);
     } else {
-        ShowLarge("Vydať: " + Money(std::max(change, 0.0)), false);
+        ShowLarge(Kramo::FormatText(_("Vydať: %s"), Money(std::max(change, 0.0)).c_str()), false);
     }
 }
 
@@ -566,7 +568,7 @@ void CheckoutWindow::FinishPurchase() {
         return;
     }
     const std::optional<Payment> payment = PaymentTaken();
-    if (payment && Kramo::AskQuestion("Dokončiť nákup?", "")) {
+    if (payment && Kramo::AskQuestion(_("Dokončiť nákup?"), "")) {
         Finish(*payment, payment->received.has_value());
     }
 }
@@ -608,13 +610,17 @@ void CheckoutWindow::Finish(const Payment& payment, bool showChange) {
     purchaseRows_->clear();
     UpdateSum();
     ClearPrice();
-    std::string previousText = " (Predchádzajúci nákup: " + Money(previous);
+    std::string previousText;
     if (showChange) {
         const double change = payment.received ? *payment.received - previous : 0.0;
-        previousText += ", vydať " + Money(std::max(change, 0.0));
-        ShowLarge("Vydať: " + Money(std::max(change, 0.0)), false);
+        const std::string given = Money(std::max(change, 0.0));
+        previousText = Kramo::FormatText(_(" (Predchádzajúci nákup: %s, vydať %s)"),
+                                         Money(previous).c_str(), given.c_str());
+        ShowLarge(Kramo::FormatText(_("Vydať: %s"), given.c_str()), false);
+    } else {
+        previousText = Kramo::FormatText(_(" (Predchádzajúci nákup: %s)"), Money(previous).c_str());
     }
-    sumLabel_->set_text(SumText() + previousText + ")");
+    sumLabel_->set_text(SumText() + previousText);
     stornoButton_->set_sensitive(true);
     FocusScanField();
 }
@@ -638,10 +644,10 @@ void CheckoutWindow::CancelLastPurchase() {
     for (const Gtk::TreeModel::Row& row : purchaseRows_->children()) {
         const int itemId = row[columns_.itemId];
         if (std::find(itemIds.begin(), itemIds.end(), itemId) != itemIds.end()) {
-            row[columns_.state] = Kramo::ItemStatusDisplayName(Kramo::InStock);
+            row[columns_.state] = _(Kramo::ItemStatusDisplayName(Kramo::InStock));
         }
     }
-    sumLabel_->set_text(SumText() + " (Predchádzajúci nákup stornovaný)");
+    sumLabel_->set_text(SumText() + _(" (Predchádzajúci nákup stornovaný)"));
 }
 
 }  // namespace KramoDialogs

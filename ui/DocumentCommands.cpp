@@ -16,7 +16,9 @@
 #include "support/Clock.h"
 #include "support/DocumentOpener.h"
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 #include "ui/MainWindow.h"
 
@@ -83,18 +85,20 @@ void DocumentCommands::SaveSheetTemplate() {
     try {
         KramoExcel::WriteSellerSheetTemplate(path, settings_.SaleName());
     } catch (const std::exception& failure) {
-        Kramo::ShowErrorBox(failure.what(), "Šablóna hárku");
+        Kramo::ShowErrorBox(failure.what(), _("Šablóna hárku"));
         return;
     }
-    Kramo::ShowInfoBox("Šablóna hárku je uložená v súbore " + path +
-                           ". Predajcovia ju vyplnia a vrátia; vyplnené hárky sa importujú.",
-                       "Šablóna hárku");
+    Kramo::ShowInfoBox((Kramo::FormatStream(_("Šablóna hárku je uložená v súbore %s. Predajcovia "
+                                              "ju vyplnia a vrátia; vyplnené hárky sa importujú."))
+                        << path)
+                           .str(),
+                       _("Šablóna hárku"));
 }
 
 void DocumentCommands::SaveBackup() {
-    const char* title = "Záloha údajov";
+    const char* title = _("Záloha údajov");
     if (!settings_.DatabaseInLocalFiles()) {
-        Kramo::ShowInfoBox("Údaje sú v databáze na serveri; zálohuje sa ona sama (pg_dump).",
+        Kramo::ShowInfoBox(_("Údaje sú v databáze na serveri; zálohuje sa ona sama (pg_dump)."),
                            title);
         return;
     }
@@ -112,7 +116,8 @@ void DocumentCommands::SaveBackup() {
         return;
     }
     lastBackupFolder_ = Kramo::DirectoryOfPath(path);
-    Kramo::ShowInfoBox("Záloha údajov je uložená v súbore " + path + ".", title);
+    Kramo::ShowInfoBox(
+        (Kramo::FormatStream(_("Záloha údajov je uložená v súbore %s.")) << path).str(), title);
 }
 
 CashUpDialog& DocumentCommands::CashUpChoice() {

@@ -3,12 +3,14 @@
 #include <gtkmm/dialog.h>
 #include <gtkmm/messagedialog.h>
 
+#include "support/Translation.h"
+
 namespace KramoDialogs {
 
 GtkUserMessages::GtkUserMessages(std::unique_ptr<TextPrompt> prompt) : prompt_(std::move(prompt)) {}
 
 void GtkUserMessages::ShowErrorBox(const std::string& detail, const std::string& primary) {
-    Gtk::MessageDialog box(primary.empty() ? "error" : primary, false, Gtk::MESSAGE_INFO,
+    Gtk::MessageDialog box(primary.empty() ? _("error") : primary, false, Gtk::MESSAGE_INFO,
                            Gtk::BUTTONS_OK, true);
     box.set_secondary_text(detail);
     placement_.Place(box);

@@ -14,6 +14,8 @@
 #include "import/SheetVerdict.h"
 #include "register/ImportFolderRule.h"
 #include "support/FileHelpers.h"
+#include "support/FormatStream.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 #include "ui/MainWindow.h"
 
@@ -85,7 +87,7 @@ std::string ImportDialogs::ChooseOnScreen(const Choice& choice) const {
     dialog.set_current_folder(choice.startFolder);
     if (!choice.patterns.empty()) {
         Gtk::FileFilter filter;
-        filter.set_name("Sheet files.");
+        filter.set_name(_("Sheet files."));
         for (const std::string& pattern : choice.patterns) {
             filter.add_pattern(pattern);
         }
@@ -137,7 +139,7 @@ std::string ImportDialogs::Choose(const char* title, bool chooseFolder) {
 }
 
 void ImportDialogs::ImportSingleSeller() {
-    const std::string path = Choose("Select importer file", false);
+    const std::string path = Choose(_("Select importer file"), false);
     if (path.empty()) {
         return;
     }
@@ -147,9 +149,11 @@ void ImportDialogs::ImportSingleSeller() {
     const std::string fileName = std::filesystem::path(path).filename().string();
     // The folder import's rules; what it refuses outright, the user decides here.
     KramoExcel::SheetVerdict verdict = KramoExcel::JudgeSheet(import, store);
-    bool storing = verdict.refusal.empty() &&
-                   (verdict.doubts.empty() ||
-                    Kramo::AskQuestion(verdict.DoubtQuestion(), "Import hárku " + fileName));
+    bool storing =
+        verdict.refusal.empty() &&
+        (verdict.doubts.empty() ||
+         Kramo::AskQuestion(verdict.DoubtQuestion(),
+                            (Kramo::FormatStream(_("Import hárku %s")) << fileName).str()));
     if (storing) {
         storing = KramoExcel::StoreJudgedSheet(store, import, verdict,
                                                KramoExcel::ImportSellerCategory(store),
@@ -158,7 +162,7 @@ void ImportDialogs::ImportSingleSeller() {
     KramoExcel::ImportReport::Entry entry =
         KramoExcel::ReportEntry(fileName, import, verdict, storing);
     if (!storing && verdict.refusal.empty()) {
-        entry.reason += ". Hárok ste sa rozhodli neuložiť.";
+        entry.reason += _(". Hárok ste sa rozhodli neuložiť.");
     }
     KramoExcel::ImportReport report(path);
     report.Add(std::move(entry));
@@ -179,7 +183,7 @@ void ImportDialogs::ShowImportedSeller(int sellerId) {
 
 void ImportDialogs::ImportMultiSellers() {
     KramoExcel::FolderImport::LogLine("Starting");
-    const std::string folder = Choose("Select folder with sheets", true);
+    const std::string folder = Choose(_("Select folder with sheets"), true);
     if (folder.empty()) {
         return;
     }

@@ -6,6 +6,7 @@
 #include "register/DocumentNames.h"
 #include "register/PdfDocuments.h"
 #include "support/FileHelpers.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 
 namespace KramoDialogs {
@@ -19,7 +20,7 @@ ImportReportWindow::ImportReportWindow(Gtk::Window& parent, const Kramo::KramoSe
                                        TargetQuestion question)
     : settings_(settings),
       question_(std::move(question)),
-      dialog_("Správa o importe", parent, false),
+      dialog_(_("Správa o importe"), parent, false),
       rows_(Gtk::TreeStore::create(columns_)) {
     dialog_.set_default_size(900, 450);
     dialog_.set_border_width(6);
@@ -31,8 +32,8 @@ ImportReportWindow::ImportReportWindow(Gtk::Window& parent, const Kramo::KramoSe
     content.set_spacing(6);
     content.pack_start(heading_, Gtk::PACK_SHRINK);
     content.pack_start(scroller_);
-    saveButton_ = dialog_.add_button("_Uložiť…", SaveAnswer);
-    closeButton_ = dialog_.add_button("_Zavrieť", Gtk::RESPONSE_CLOSE);
+    saveButton_ = dialog_.add_button(_("_Uložiť…"), SaveAnswer);
+    closeButton_ = dialog_.add_button(_("_Zavrieť"), Gtk::RESPONSE_CLOSE);
     dialog_.set_default_response(Gtk::RESPONSE_CLOSE);
     dialog_.signal_response().connect(sigc::mem_fun(*this, &ImportReportWindow::OnResponse));
     content.show_all();
@@ -40,11 +41,11 @@ ImportReportWindow::ImportReportWindow(Gtk::Window& parent, const Kramo::KramoSe
 
 void ImportReportWindow::BuildView() {
     view_.set_model(rows_);
-    view_.append_column("Súbor", columns_.file);
-    view_.append_column("Stav", columns_.state);
-    view_.append_column("Predajca", columns_.seller);
-    view_.append_column("Položky", columns_.items);
-    view_.append_column("Dôvod, upozornenia", columns_.reason);
+    view_.append_column(_("Súbor"), columns_.file);
+    view_.append_column(_("Stav"), columns_.state);
+    view_.append_column(_("Predajca"), columns_.seller);
+    view_.append_column(_("Položky"), columns_.items);
+    view_.append_column(_("Dôvod, upozornenia"), columns_.reason);
     for (Gtk::TreeViewColumn* column : view_.get_columns()) {
         column->set_resizable(true);
     }
@@ -95,7 +96,7 @@ void ImportReportWindow::Save() {
         return;
     }
     if (Kramo::ReplaceFileContents(path, path, report_.Text()) != Kramo::Replacement::Done) {
-        Kramo::ShowErrorBox(path + ": " + std::strerror(errno), "Správu sa nepodarilo uložiť.");
+        Kramo::ShowErrorBox(path + ": " + std::strerror(errno), _("Správu sa nepodarilo uložiť."));
     }
 }
 

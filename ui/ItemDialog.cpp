@@ -10,6 +10,7 @@
 #include "register/ExceptionHandlers.h"
 #include "register/ItemEntryRules.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 #include "ui/FieldLook.h"
 #include "ui/GuardedAction.h"
 #include "ui/MainWindow.h"
@@ -52,7 +53,7 @@ ItemDialog::ItemDialog(Gtk::Window& window, const Glib::RefPtr<Gnome::Glade::Xml
 void ItemDialog::RegisterStartDialogEditProduct(int itemId) {
     if (itemId == -1) {
         item_ = Kramo::Item();
-        item_.NAME = "Názov";
+        item_.NAME = _("Názov");
         item_.ITEM_CATEGORY_ID = 0;
         item_.STATUS = Kramo::InStock;
         item_.SELLER_ID = mainWindow_.CurrentSellerId();
@@ -81,7 +82,7 @@ void ItemDialog::RegisterStartDialogEditProduct(int itemId) {
 void ItemDialog::FillCombos() {
     statusCombo_->ClearItems();
     for (int status = 0; status < StatusEntries; ++status) {
-        statusCombo_->AppendText(Kramo::ItemStatusDisplayName(status));
+        statusCombo_->AppendText(_(Kramo::ItemStatusDisplayName(status)));
     }
     if (item_.STATUS >= 0 && item_.STATUS < StatusEntries) {
         statusCombo_->set_active(item_.STATUS);

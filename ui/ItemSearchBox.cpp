@@ -6,6 +6,7 @@
 #include <gtkmm/liststore.h>
 
 #include "support/FormatText.h"
+#include "support/Translation.h"
 #include "ui/GuardedAction.h"
 #include "ui/WidgetLookup.h"
 
@@ -20,7 +21,7 @@ std::string HitText(const Kramo::ItemSearch& search, const Kramo::Item& item) {
     const std::string code = seller != nullptr ? seller->SHORT_CODE : std::string();
     return code + " - " + std::to_string(item.NUMBER) + " - " + item.NAME + " - " +
            Kramo::FormatText("%0.2f", item.PRICE) + " - " +
-           Kramo::ItemStatusDisplayName(item.STATUS);
+           _(Kramo::ItemStatusDisplayName(item.STATUS));
 }
 
 }  // namespace
@@ -81,7 +82,7 @@ void ItemSearchBox::SearchItems() {
     ClearHits();
     hits_ = search_.FindItems(TextEntry().get_text());
     const int count = static_cast<int>(hits_.size());
-    foundLabel_->set_text(Kramo::FormatText("Nájdených: %i", std::min(count, CountShown)) +
+    foundLabel_->set_text(Kramo::FormatText(_("Nájdených: %i"), std::min(count, CountShown)) +
                           (count > CountShown ? " +" : ""));
     for (const Kramo::Item& item : hits_) {
         Rows()->append()->set_value(0, Glib::ustring(HitText(search_, item)));

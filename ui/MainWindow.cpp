@@ -28,6 +28,7 @@
 #include "register/SellerStatementDocument.h"
 #include "support/DocumentOpener.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 #include "ui/FieldLook.h"
 #include "ui/GuardedAction.h"
@@ -50,8 +51,9 @@ MainWindow::MainWindow(const Glib::RefPtr<Gnome::Glade::Xml>& registerXml,
     TakeWidgets(registerXml, menuXml);
     findField_ = std::make_unique<ScanField>(*findEntry_, filling_);
     sellerCombo_->LimitWidth(20);
-    for (const char* mode : {"Hľadať", "Prebrať", "Vrátiť"}) {  // in the order of ScanDesk
-        scanModeCombo_->AppendText(mode);
+    // In the order of ScanDesk.
+    for (const char* mode : {N_("Hľadať"), N_("Prebrať"), N_("Vrátiť")}) {
+        scanModeCombo_->AppendText(_(mode));
     }
     scanModeCombo_->set_active(static_cast<int>(Kramo::ScanDesk::Find));
     window_->maximize();
@@ -114,7 +116,7 @@ void MainWindow::BuildItemView() {
 
     itemView_->append_column("#", columns_.number);
 
-    Gtk::TreeViewColumn* state = Gtk::manage(new Gtk::TreeViewColumn("stav"));
+    Gtk::TreeViewColumn* state = Gtk::manage(new Gtk::TreeViewColumn(_("stav")));
     state->pack_start(columns_.statePicture, false);
     state->pack_start(columns_.state, true);
     itemView_->append_column(*state);
@@ -123,15 +125,15 @@ void MainWindow::BuildItemView() {
     accepted->set_activatable(true);
     accepted->signal_toggled().connect(
         Guarded([this](const Glib::ustring& path) { ToggleItem(path); }));
-    Gtk::TreeViewColumn* acceptedColumn = Gtk::manage(new Gtk::TreeViewColumn("prebrate"));
+    Gtk::TreeViewColumn* acceptedColumn = Gtk::manage(new Gtk::TreeViewColumn(_("prebrate")));
     acceptedColumn->pack_start(*accepted, false);
     acceptedColumn->add_attribute(accepted->property_active(), columns_.accepted);
     itemView_->append_column(*acceptedColumn);
 
-    itemView_->append_column("nazov", columns_.name);
-    itemView_->append_column("cena", columns_.price);
+    itemView_->append_column(_("nazov"), columns_.name);
+    itemView_->append_column(_("cena"), columns_.price);
     itemView_->get_column_cell_renderer(4)->property_xalign() = 1.0;  // amounts align right
-    itemView_->append_column("kategoria", columns_.category);
+    itemView_->append_column(_("kategoria"), columns_.category);
 
     ItemsColumns::ArrangeColumns(*itemView_, 3);
 }
@@ -268,7 +270,7 @@ void MainWindow::ShowSellerAt(std::size_t position) {
 // window and then opens over it, once the window has been drawn.
 void MainWindow::TellThereIsNoSeller() {
     if (window_->get_mapped()) {
-        Kramo::ShowInfoBox("Neexistuje žiaden predajca", "");
+        Kramo::ShowInfoBox(_("Neexistuje žiaden predajca"), "");
         return;
     }
     if (noSellerNotice_.connected()) {
@@ -277,7 +279,7 @@ void MainWindow::TellThereIsNoSeller() {
     noSellerNotice_ = window_->signal_map_event().connect([this](GdkEventAny*) {
         noSellerNotice_.disconnect();
         noSellerNotice_ = Glib::signal_idle().connect([this] {
-            Kramo::ShowInfoBox("Neexistuje žiaden predajca", "");
+            Kramo::ShowInfoBox(_("Neexistuje žiaden predajca"), "");
             return false;
         });
         return false;
@@ -371,7 +373,7 @@ void MainWindow::FillItemRows(const std::vector<Item>& items,
         row[columns_.name] = item.NAME;
         row[columns_.price] = Kramo::FormatText("%0.2f", item.PRICE);
         row[columns_.category] = categories.at(i).NAME;
-        row[columns_.state] = Kramo::ItemStatusDisplayName(item.STATUS);
+        row[columns_.state] = _(Kramo::ItemStatusDisplayName(item.STATUS));
         row[columns_.statePicture] = statePictures_.Of(item.STATUS);
         row[columns_.accepted] = item.STATUS == Kramo::InStock;
         row[columns_.itemId] = item.ID;
@@ -413,9 +415,9 @@ void MainWindow::RemoveSelectedItems() {
     if (ids.empty()) {
         return;
     }
-    const std::string question = Kramo::FormatText("Ste si istý že chcete odstrániť %i ks tovaru?",
-                                                   static_cast<int>(ids.size()));
-    if (!Kramo::AskQuestion(question, "Odstránenie tovaru")) {
+    const std::string question = Kramo::FormatText(
+        _("Ste si istý že chcete odstrániť %i ks tovaru?"), static_cast<int>(ids.size()));
+    if (!Kramo::AskQuestion(question, _("Odstránenie tovaru"))) {
         return;
     }
     for (const int id : ids) {
@@ -443,8 +445,9 @@ void MainWindow::RemarkAllItems() {
     if (items.empty() || !remarking) {
         return;
     }
-    const std::string target = std::string("Tovar sa označí na ") + ItemStatusNames[remarking->to];
-    if (!Kramo::AskQuestion("Ste si istý že chcete preznacit tovar?", target)) {
+    const std::string target =
+        Kramo::FormatText(_("Tovar sa označí na %s"), _(ItemStatusNames[remarking->to]));
+    if (!Kramo::AskQuestion(_("Ste si istý že chcete preznacit tovar?"), target)) {
         return;
     }
     for (Item& item : items) {
@@ -485,7 +488,7 @@ void MainWindow::ToggleItem(const Glib::ustring& rowPath) {
     const std::vector<Item> items = Store().GetSellerItems(seller.ID);
     const long position = std::strtol(rowPath.c_str(), nullptr, 10);
     if (position < 0 || static_cast<std::size_t>(position) >= items.size()) {
-        Kramo::ShowErrorText("chyba", nullptr);
+        Kramo::ShowErrorText(_("chyba"), nullptr);
         return;
     }
     Item item = items[static_cast<std::size_t>(position)];
@@ -536,7 +539,7 @@ void MainWindow::ShowOtherActions() {
 
 std::string MainWindow::AskTargetFile(const std::string& directory,
                                       const std::string& suggestedName) {
-    Gtk::FileChooserDialog chooser(*window_, "Cielovy subor", Gtk::FILE_CHOOSER_ACTION_SAVE);
+    Gtk::FileChooserDialog chooser(*window_, _("Cielovy subor"), Gtk::FILE_CHOOSER_ACTION_SAVE);
     chooser.add_button(Gtk::Stock::CANCEL, Gtk::RESPONSE_CANCEL);
     chooser.add_button(Gtk::Stock::SAVE, Gtk::RESPONSE_OK);
     chooser.set_do_overwrite_confirmation(true);

@@ -8,6 +8,8 @@
 
 #include "register/ConcurrentEdits.h"
 #include "register/ExceptionHandlers.h"
+#include "support/FormatStream.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 #include "ui/FieldLook.h"
 #include "ui/GuardedAction.h"
@@ -18,7 +20,7 @@
 namespace KramoDialogs {
 namespace {
 
-constexpr const char* NewSellerName = "Nový predajca";
+constexpr const char* NewSellerName = N_("Nový predajca");
 
 }  // namespace
 
@@ -60,7 +62,7 @@ void SellerDialog::OpenSellerDialog(int sellerId) {
 void SellerDialog::ReadDialogSeller(int sellerId) {
     seller_ = Kramo::Seller();
     if (sellerId == -1) {
-        seller_.NAME = NewSellerName;
+        seller_.NAME = _(NewSellerName);
         seller_.SELLER_CATEGORY_ID = categories_.empty() ? -1 : categories_.front().ID;
         return;
     }
@@ -95,7 +97,7 @@ void SellerDialog::FillFields() {
 
 void SellerDialog::ConfirmSellerDialog() {
     if (nameEntry_->get_text().empty()) {
-        nameEntry_->set_text(NewSellerName);
+        nameEntry_->set_text(_(NewSellerName));
         FieldLook::Warning(*nameEntry_);
         return;
     }
@@ -163,10 +165,11 @@ void SellerDialog::WriteSeller() {
     } catch (const Kramo::SellerCodeTakenException& taken) {
         seller_.SHORT_CODE = Store().GenerateSellerCode(seller_.NAME, taken.Code(), seller_.ID);
         write();
-        Kramo::ShowInfoBox("Kód " + taken.Code() +
-                               " medzitým dostal iný predajca na inej pokladni. Predajca " +
-                               seller_.NAME + " má kód " + seller_.SHORT_CODE + ".",
-                           "Kód predajcu");
+        Kramo::ShowInfoBox((Kramo::FormatStream(_("Kód %s medzitým dostal iný predajca na inej "
+                                                  "pokladni. Predajca %s má kód %s."))
+                            << taken.Code() << seller_.NAME << seller_.SHORT_CODE)
+                               .str(),
+                           _("Kód predajcu"));
     }
 }
 

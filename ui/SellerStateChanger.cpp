@@ -5,6 +5,7 @@
 #include "register/ConcurrentEdits.h"
 #include "register/ExceptionHandlers.h"
 #include "register/SellerStateRules.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 #include "ui/GuardedAction.h"
 #include "ui/MainWindow.h"
@@ -37,7 +38,7 @@ void SellerStateChanger::ChangeSellerState(int32_t newState) {
         seller.STATUS, newState, kramoRegister_.Store().GetSellerItems(seller.ID));
     if (decision.refused || decision.badItems > 0) {
         if (decision.badItems > 0) {
-            Kramo::ShowErrorBox(decision.badMessage, "Prosím opravte");
+            Kramo::ShowErrorBox(decision.badMessage, _("Prosím opravte"));
         }
         ShowStateOf(seller);
         return;
@@ -64,7 +65,7 @@ void SellerStateChanger::ChangeSellerState(int32_t newState) {
 bool SellerStateChanger::AskWhoTookTheGoods(std::string& person) {
     do {
         person = lastPerson_;
-        if (!Kramo::AskText("Kto prebral tovar tohoto predajcu?", person)) {
+        if (!Kramo::AskText(_("Kto prebral tovar tohoto predajcu?"), person)) {
             return false;
         }
     } while (person.empty());

@@ -16,6 +16,7 @@
 #include "register/SettingsApplication.h"
 #include "settings/FontSizeOption.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 #include "ui/WidgetLookup.h"
 
@@ -76,7 +77,7 @@ void SettingsDialog::FillFontSizes() {
     int active = 0;
     const std::vector<Kramo::FontSizeOption>& offered = Kramo::OfferedFontSizes();
     for (std::size_t index = 0; index < offered.size(); ++index) {
-        fontSize_->AppendText(offered[index].label);
+        fontSize_->AppendText(_(offered[index].label.c_str()));
         if (offered[index].value == settings_.FontSize()) {
             active = static_cast<int>(index);
         }
@@ -86,7 +87,8 @@ void SettingsDialog::FillFontSizes() {
 
 namespace {
 
-const char* const PrintingTitles[] = {"netlačiť", "opýtať sa pri každom nákupe", "vždy tlačiť"};
+const char* const PrintingTitles[] = {N_("netlačiť"), N_("opýtať sa pri každom nákupe"),
+                                      N_("vždy tlačiť")};
 
 // Fills the combo with the titles of the offered entries and chooses the one of the key.
 template <typename Offered>
@@ -94,7 +96,7 @@ void FillChoices(ComboBoxTextDer& combo, const std::vector<Offered>& offered,
                  const std::string& chosenKey) {
     combo.ClearItems();
     for (const Offered& entry : offered) {
-        combo.AppendText(entry.title);
+        combo.AppendText(_(entry.title.c_str()));
     }
     combo.set_active(static_cast<int>(&Offered::ByKey(chosenKey) - offered.data()));
 }
@@ -113,7 +115,7 @@ void SettingsDialog::FillDocumentChoices() {
     FillChoices(*receiptPage_, Kramo::ReceiptPage::All(), settings_.ReceiptPage());
     printReceipts_->ClearItems();
     for (const char* title : PrintingTitles) {
-        printReceipts_->AppendText(title);
+        printReceipts_->AppendText(_(title));
     }
     printReceipts_->set_active(static_cast<int>(settings_.PrintReceipts()));
     firstFreeLabel_->set_value(settings_.FirstFreeLabel());
@@ -203,8 +205,8 @@ void SettingsDialog::ConfirmSettingsDialog() {
         storeReplaced_();
     }
     if (settings_.FontSize() != formerFontSize) {
-        Kramo::ShowInfoBox("Zmena veľkosti písma sa prejaví pri ďalšom spustení programu",
-                           "Veľkosť písma zmenená");
+        Kramo::ShowInfoBox(_("Zmena veľkosti písma sa prejaví pri ďalšom spustení programu"),
+                           _("Veľkosť písma zmenená"));
     }
 }
 

@@ -52,7 +52,7 @@ bool UserInterface::SetupDialogs() {
         BuildWindows(settings_.GladeFile());
         return true;
     } catch (const std::runtime_error& failure) {
-        Kramo::ShowErrorBox(failure.what(), "Error initing dialog.");
+        Kramo::ShowErrorBox(failure.what(), _("Error initing dialog."));
         return false;
     }
 }
