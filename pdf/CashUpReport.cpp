@@ -3,6 +3,7 @@
 #include "pdf/PageLayout.h"
 #include "support/Clock.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -17,10 +18,10 @@ enum HourColumn { HourText, Purchases, Items, Total };
 
 PdfColumns HourColumns() {
     PdfColumns columns;
-    columns.AddColumn("Hodina", 16);
-    columns.AddColumn("Nákupy", 14);
-    columns.AddColumn("Kusy", 14);
-    columns.AddColumn("Suma", 18);
+    columns.AddColumn(_("Hodina"), 16);
+    columns.AddColumn(_("Nákupy"), 14);
+    columns.AddColumn(_("Kusy"), 14);
+    columns.AddColumn(C_("cash-up column", "Suma"), 18);
     return columns;
 }
 
@@ -42,32 +43,33 @@ class ReportWriter {
         : writer_(writer), currency_(currencyUnit.c_str()) {}
 
     void Write(const CashUp& cashUp, const std::string& saleName) {
-        writer_.NewPage("Uzávierka pokladne");
+        writer_.NewPage(_("Uzávierka pokladne"));
         WritePageDecoration(writer_);
         writer_.SetFontSize(TitleFontSize);
         y_ = PageLayout::ContinuationTop + LineStep;
-        Line("Uzávierka pokladne " + cashUp.desk);
+        Line(FormatText(_("Uzávierka pokladne %s"), cashUp.desk.c_str()));
         writer_.SetFontSize(TextFontSize);
         y_ += GapBetweenParts;
-        Line("Predaj: " + saleName);
-        Line(FormatText("Deň: %i. %i. %04i", cashUp.day.Day, cashUp.day.Month, cashUp.day.Year));
-        Line("Vytlačené:" + FormatDateText());
+        Line(FormatText(_("Predaj: %s"), saleName.c_str()));
+        Line(FormatText(_("Deň: %i. %i. %04i"), cashUp.day.Day, cashUp.day.Month, cashUp.day.Year));
+        Line(FormatText(_("Vytlačené:%s"), FormatDateText().c_str()));
         y_ += GapBetweenParts;
-        Line(FormatText("Nákupy: %i, spolu %0.2f %s", cashUp.purchases, cashUp.total, currency_));
-        Line(FormatText("Storná: %i, spolu %0.2f %s", cashUp.cancellations, cashUp.cancelledTotal,
-                        currency_));
-        Line(FormatText("Tržba po stornách: %0.2f %s", cashUp.netTotal, currency_));
+        Line(
+            FormatText(_("Nákupy: %i, spolu %0.2f %s"), cashUp.purchases, cashUp.total, currency_));
+        Line(FormatText(_("Storná: %i, spolu %0.2f %s"), cashUp.cancellations,
+                        cashUp.cancelledTotal, currency_));
+        Line(FormatText(_("Tržba po stornách: %0.2f %s"), cashUp.netTotal, currency_));
         if (cashUp.forcedCount > 0) {
-            Line(FormatText("Predané bez skladu (tovar nebol na sklade): %i ks, spolu %0.2f %s",
+            Line(FormatText(_("Predané bez skladu (tovar nebol na sklade): %i ks, spolu %0.2f %s"),
                             cashUp.forcedCount, cashUp.forcedTotal, currency_));
         }
         y_ += GapBetweenParts;
         if (cashUp.hours.empty()) {
-            Line(cashUp.purchases == 0 ? "Žiadne nákupy v tento deň."
-                                       : "Všetky nákupy dňa boli stornované.");
+            Line(cashUp.purchases == 0 ? _("Žiadne nákupy v tento deň.")
+                                       : _("Všetky nákupy dňa boli stornované."));
             return;
         }
-        Line("Nákupy podľa hodín (bez stornovaných):");
+        Line(_("Nákupy podľa hodín (bez stornovaných):"));
         DrawTableSplitOnPages(writer_, ReportX, y_, HourTable(cashUp), HourColumns());
     }
 

@@ -6,6 +6,7 @@
 
 #include "pdf/Code128Symbol.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -104,7 +105,7 @@ LabelSheets::LabelSheets(PdfCanvas& canvas, const LabelLayout& layout, int first
 void LabelSheets::Add(const ItemLabel& label) {
     if (count_ == 0 || position_ == layout_.LabelsPerSheet()) {
         position_ = count_ == 0 ? position_ : 0;
-        canvas_.NewPage(FormatText("Štítky, hárok %i", ++sheets_));
+        canvas_.NewPage(FormatText(_("Štítky, hárok %i"), ++sheets_));
     }
     DrawLabel(canvas_, label, BoxAt(layout_, position_));
     ++position_;

@@ -4,6 +4,7 @@
 
 #include "support/Clock.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -47,10 +48,10 @@ void WritePageDecoration(PdfWrapperBase& writer) {
     writer.SetFontSize(PageLayout::DecorationFontSize);
     const std::string now = FormatDateText();
     writer.WriteText(PageLayout::LeftMargin, PageLayout::TopDecorationY,
-                     FormatText("Dokument vytvorený '%s' na krame '%s'.", now.c_str(),
+                     FormatText(_("Dokument vytvorený '%s' na krame '%s'."), now.c_str(),
                                 writer.SaleName().c_str()));
     writer.WriteText(PageLayout::LeftMargin, PageLayout::BottomDecorationY,
-                     FormatText("Dokument vytvorený '%s' na počítači '%s'.", now.c_str(),
+                     FormatText(_("Dokument vytvorený '%s' na počítači '%s'."), now.c_str(),
                                 writer.ComputerName().c_str()));
 }
 

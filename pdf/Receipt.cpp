@@ -7,15 +7,23 @@
 #include "pdf/PageLayout.h"
 #include "support/Clock.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
 
 enum ReceiptColumn { Position, Label, Name, Price };
 
-constexpr const char* SumText = "Suma";
-constexpr const char* ReceivedText = "Prijaté";
-constexpr const char* ChangeText = "Vydať";
+// The totals lines: what the purchase costs, what the buyer gave and the change.
+const char* SumText() {
+    return C_("receipt", "Suma");
+}
+const char* ReceivedText() {
+    return C_("receipt", "Prijaté");
+}
+const char* ChangeText() {
+    return C_("receipt", "Vydať");
+}
 
 // What the buyer paid and gets back, as the receipt prints them.
 struct Payment {
@@ -42,9 +50,9 @@ std::string Amount(double value) {
 PdfColumns ReceiptColumns() {
     PdfColumns columns;
     columns.AddColumn("#", 5);
-    columns.AddColumn("číslo", 10);
-    columns.AddColumn("názov", 30);
-    columns.AddColumn("cena", 20);
+    columns.AddColumn(_("číslo"), 10);
+    columns.AddColumn(_("názov"), 30);
+    columns.AddColumn(_("cena"), 20);
     return columns;
 }
 
@@ -80,7 +88,7 @@ std::vector<ReceiptLine> LinesOfItems(DataAccessInterface& store, const std::vec
 
 std::string PageTitle() {
     const Timestamp now = CurrentTimestamp();
-    return FormatText("Ucet vystaveny %i-%i-%i %i:%i", now.Year, now.Month, now.Day, now.Hour,
+    return FormatText(_("Ucet vystaveny %i-%i-%i %i:%i"), now.Year, now.Month, now.Day, now.Hour,
                       now.Minute);
 }
 
@@ -96,8 +104,9 @@ PdfTable ReceiptTable(DataAccessInterface& store, const std::vector<Item>& items
         table.Cell(Price, i) = line.price;
     }
     const std::size_t sumRow = items.size() + 1;
-    const std::pair<const char*, double> totals[] = {
-        {SumText, payment.sum}, {ReceivedText, payment.received}, {ChangeText, payment.change}};
+    const std::pair<const char*, double> totals[] = {{SumText(), payment.sum},
+                                                     {ReceivedText(), payment.received},
+                                                     {ChangeText(), payment.change}};
     for (std::size_t i = 0; i < 3; ++i) {
         table.Cell(Name, sumRow + i) = totals[i].first;
         table.Cell(Price, sumRow + i) = Amount(totals[i].second);
@@ -211,7 +220,7 @@ void WriteRollReceipt(PdfWrapperBase& writer, DataAccessInterface& store,
     roll.Heading(writer.SaleName());
     std::string date = FormatDateText();
     date.erase(0, date.find_first_not_of(' '));
-    roll.Text("Účet vystavený " + date);
+    roll.Text(FormatText(_("Účet vystavený %s"), date.c_str()));
     roll.Rule();
     const std::vector<ReceiptLine> lines = LinesOfItems(store, items);
     const float labelWidth = roll.LabelWidth(lines);
@@ -219,9 +228,9 @@ void WriteRollReceipt(PdfWrapperBase& writer, DataAccessInterface& store,
         roll.ItemLine(line, labelWidth);
     }
     roll.Rule();
-    roll.Total(SumText, Amount(payment.sum), true);
-    roll.Total(ReceivedText, Amount(payment.received));
-    roll.Total(ChangeText, Amount(payment.change));
+    roll.Total(SumText(), Amount(payment.sum), true);
+    roll.Total(ReceivedText(), Amount(payment.received));
+    roll.Total(ChangeText(), Amount(payment.change));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "pdf/PageLayout.h"
 #include "support/Clock.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -21,12 +22,13 @@ enum FeeColumn { Text, Amount };
 
 PdfColumns ItemColumns() {
     PdfColumns columns;
-    columns.AddColumn("cislo", 5);
-    columns.AddColumn("nazov", 57);
-    columns.AddColumn("cena", 7);
-    columns.AddColumn("kat", 6);
-    columns.AddColumn("stav", 8);
-    columns.AddColumn("predane", 7);
+    columns.AddColumn(_("cislo"), 5);
+    columns.AddColumn(_("nazov"), 57);
+    columns.AddColumn(_("cena"), 7);
+    // TRANSLATORS: narrow column head: the item's category.
+    columns.AddColumn(_("kat"), 6);
+    columns.AddColumn(_("stav"), 8);
+    columns.AddColumn(_("predane"), 7);
     return columns;
 }
 
@@ -53,11 +55,11 @@ float WriteHeading(PdfWrapperBase& writer, const Seller& seller,
                    const SellerCategory& sellerCategory) {
     writer.SetFontSize(HeadingFontSize);
     const std::string lines[] = {
-        FormatText("Predavajuci: %s - %s (%s), stav '%s'", seller.SHORT_CODE.c_str(),
+        FormatText(_("Predavajuci: %s - %s (%s), stav '%s'"), seller.SHORT_CODE.c_str(),
                    seller.NAME.c_str(), sellerCategory.NAME.c_str(),
                    SellerStatusDisplayName(seller.STATUS)),
         FormatText("( %s )", seller.COMMENT.c_str()),
-        FormatText("Stav dna: %s", FormatDateText().c_str()),
+        FormatText(_("Stav dna: %s"), FormatDateText().c_str()),
     };
     float y = PageLayout::ContinuationTop;
     for (const std::string& line : lines) {
@@ -98,15 +100,15 @@ void WriteBalance(PdfTable& table, std::size_t row, double running,
     // In whole cents, so that a rounding residue shows neither as a debt nor as "-0.00".
     const double balance = std::round(running * 100.0) / 100.0 + 0.0;
     const bool owes = balance < 0.0;
-    table.Cell(Text, row) = FormatText(owes ? "Predajca dlhuje (%s) :" : "Celkom vyplatene (%s) :",
-                                       currencyUnit.c_str());
+    table.Cell(Text, row) = FormatText(
+        owes ? _("Predajca dlhuje (%s) :") : _("Celkom vyplatene (%s) :"), currencyUnit.c_str());
     table.Cell(Amount, row) = RightAligned(FormatText("%6.2f", owes ? -balance : balance));
 }
 
 PdfTable FeeTable(const SellerSettlement& settlement, double soldSum,
                   const std::string& currencyUnit) {
     PdfTable table(2 * settlement.lines.size() + 6, FeeColumns().Columns());
-    table.Cell(Text, 0) = "Súčet predaných vecí";
+    table.Cell(Text, 0) = _("Súčet predaných vecí");
     table.Cell(Amount, 0) = FormatText("%10.2f", soldSum);
     double running = settlement.soldSum;
     std::size_t row = 1;
@@ -120,7 +122,7 @@ PdfTable FeeTable(const SellerSettlement& settlement, double soldSum,
     ++row;  // an empty row
     WriteBalance(table, row, running, currencyUnit);
     row += 2;  // an empty row again
-    table.Cell(Text, row) = "Nepredané veci a\u00A0peniaze prevzal : ";
+    table.Cell(Text, row) = _("Nepredané veci a\u00A0peniaze prevzal : ");
     return table;
 }
 

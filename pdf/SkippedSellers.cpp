@@ -2,6 +2,7 @@
 
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 
 namespace Kramo {
@@ -21,11 +22,11 @@ void SkippedSellers::Report() const {
     if (lines_.empty()) {
         return;
     }
-    std::string detail = "Údaje týchto predajcov sa nepodarilo prečítať:";
+    std::string detail = _("Údaje týchto predajcov sa nepodarilo prečítať:");
     for (const std::string& line : lines_) {
         detail += "\n" + line;
     }
-    ShowErrorBox(detail, "Niektorí predajcovia v dokumente chýbajú alebo nie sú úplní.");
+    ShowErrorBox(detail, _("Niektorí predajcovia v dokumente chýbajú alebo nie sú úplní."));
 }
 
 }  // namespace Kramo

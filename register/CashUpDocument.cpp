@@ -9,6 +9,7 @@
 #include "register/ExceptionHandlers.h"
 #include "register/PdfDocuments.h"
 #include "support/Clock.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 
@@ -17,8 +18,8 @@ std::optional<std::vector<RecordedSale>> ReadRecordedSales(KramoRegister& kramoR
         return kramoRegister.Store().GetRecordedSales();
     } catch (const NotImplementedException&) {
         HandleException(
-            std::runtime_error("Tento spôsob uloženia údajov nevedie záznamy o "
-                               "nákupoch: uzávierka pokladne sa nedá urobiť."));
+            std::runtime_error(_("Tento spôsob uloženia údajov nevedie záznamy o "
+                                 "nákupoch: uzávierka pokladne sa nedá urobiť.")));
     } catch (const std::exception& failure) {
         HandleException(failure);
     }

@@ -14,6 +14,7 @@
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "support/UniqueKey.h"
 #include "support/UserMessages.h"
 
@@ -24,8 +25,8 @@ std::optional<PurchaseLine> Checkout::AddToPurchase(Purchase& purchase, int item
         return std::nullopt;
     }
     const Item item = Store().GetItem(itemId);
-    if (item.STATUS != InStock &&
-        !AskQuestion("Tento tovar nieje označený že je na sklade", "Chcete ho naozaj predať?")) {
+    if (item.STATUS != InStock && !AskQuestion(_("Tento tovar nieje označený že je na sklade"),
+                                               _("Chcete ho naozaj predať?"))) {
         return std::nullopt;
     }
     return AddCheckedItem(purchase, item);
@@ -115,12 +116,17 @@ bool Checkout::AskToTakeOut(const Purchase& purchase, const std::vector<int>& go
                        item.NAME.c_str(), item.PRICE, settings_.CurrencyUnit().c_str());
     }
     const bool restLeft = goneIds.size() < purchase.ItemIds().size();
-    const std::string question =
-        std::string(goneIds.size() == 1 ? "Odstrániť ho z nákupu" : "Odstrániť ich z nákupu") +
-        (restLeft ? " a predať zvyšok?" : "?");
-    return AskQuestion("Na inej pokladni sa medzitým predal alebo odstránil tento tovar:" + lines +
-                           "\n\n" + question,
-                       "Tovar už nie je na sklade");
+    const char* question = nullptr;
+    if (goneIds.size() == 1) {
+        question =
+            restLeft ? _("Odstrániť ho z nákupu a predať zvyšok?") : _("Odstrániť ho z nákupu?");
+    } else {
+        question =
+            restLeft ? _("Odstrániť ich z nákupu a predať zvyšok?") : _("Odstrániť ich z nákupu?");
+    }
+    return AskQuestion(_("Na inej pokladni sa medzitým predal alebo odstránil tento tovar:") +
+                           lines + "\n\n" + question,
+                       _("Tovar už nie je na sklade"));
 }
 
 std::string Checkout::SellerCode(int sellerId) const {
@@ -137,7 +143,7 @@ void Checkout::FinishSale(const std::vector<Item>& items, std::optional<double> 
     // Half a cent of leeway for the sum of prices in binary fractions.
     if (amountReceived && *amountReceived < total - 0.005) {
         throw std::invalid_argument(FormatText(
-            "Prijatá suma %0.2f je menšia ako suma nákupu %0.2f.", *amountReceived, total));
+            _("Prijatá suma %0.2f je menšia ako suma nákupu %0.2f."), *amountReceived, total));
     }
     const ReceiptDocument receipt = WriteReceiptDocument(items, amountReceived);
     SaleRecord sale;
@@ -160,10 +166,10 @@ void Checkout::FinishSale(const std::vector<Item>& items, std::optional<double> 
 
 bool Checkout::CancelLastPurchase() {
     if (!lastPurchase_ ||
-        !AskQuestion(FormatText("Stornovať posledný nákup (%i ks, %0.2f %s)?",
+        !AskQuestion(FormatText(_("Stornovať posledný nákup (%i ks, %0.2f %s)?"),
                                 static_cast<int>(lastPurchase_->items.size()), lastPurchase_->total,
                                 settings_.CurrencyUnit().c_str()),
-                     "Tovar z nákupu bude znova na sklade.")) {
+                     _("Tovar z nákupu bude znova na sklade."))) {
         return false;
     }
     Store().CancelSale(lastPurchase_->sale);
@@ -181,17 +187,17 @@ void Checkout::WriteCancellationNote(const FinishedPurchase& purchase) const {
     const std::string stem = purchase.receiptPath.substr(0, purchase.receiptPath.rfind(".pdf"));
     const Timestamp now = CurrentTimestamp();
     std::string note =
-        FormatText("Storno nákupu\nÚčet: %s\nStornované: %04i-%02i-%02i %02i:%02i\n\n",
+        FormatText(_("Storno nákupu\nÚčet: %s\nStornované: %04i-%02i-%02i %02i:%02i\n\n"),
                    purchase.receiptPath.substr(purchase.receiptPath.rfind('/') + 1).c_str(),
                    now.Year, now.Month, now.Day, now.Hour, now.Minute);
     for (const Item& item : purchase.items) {
         note += FormatText("%s-%i  %s  %0.2f\n", SellerCode(item.SELLER_ID).c_str(), item.NUMBER,
                            item.NAME.c_str(), item.PRICE);
     }
-    note += FormatText("\nSuma: %0.2f %s\n", purchase.total, settings_.CurrencyUnit().c_str());
+    note += FormatText(_("\nSuma: %0.2f %s\n"), purchase.total, settings_.CurrencyUnit().c_str());
     const std::string path = stem + "_storno.txt";
     if (ReplaceFileContents(path, path, note) != Replacement::Done) {
-        HandleException(std::runtime_error("Záznam o storne sa nedá zapísať: " + path));
+        HandleException(std::runtime_error(_("Záznam o storne sa nedá zapísať: ") + path));
     }
 }
 
@@ -212,7 +218,8 @@ void Checkout::PrintReceipt(const std::string& path) const {
     const ReceiptPrinting printing = settings_.PrintReceipts();
     if (printing == ReceiptPrinting::Off ||
         (printing == ReceiptPrinting::Ask &&
-         !AskQuestion("Vytlačiť účet " + printer.OnPrinter() + "?", "Tlač účtu"))) {
+         !AskQuestion(FormatText(_("Vytlačiť účet %s?"), printer.OnPrinter().c_str()),
+                      _("Tlač účtu")))) {
         return;
     }
     // The printer's queue names the job by the sale and the receipt's file.

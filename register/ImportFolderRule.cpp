@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "support/Translation.h"
+
 namespace Kramo {
 namespace {
 
@@ -21,7 +23,8 @@ bool Holds(const std::string& folder, const char* name) {
 
 }  // namespace
 
-const char* const RefusedImportFolderTitle = "Z tohto priečinka sa nedá importovať";
+// Translated where the box shows it.
+const char* const RefusedImportFolderTitle = N_("Z tohto priečinka sa nedá importovať");
 
 std::optional<std::string> RefusedImportFolder(const std::string& folder,
                                                const KramoSettings& settings) {
@@ -30,11 +33,17 @@ std::optional<std::string> RefusedImportFolder(const std::string& folder,
         !Holds(folder, "kramo.xml")) {
         return std::nullopt;
     }
-    return "Priečinok " + folder +
-           " patrí programu alebo jeho údajom (je to priečinok programu, priečinok data alebo "
-           "obsahuje kramo.glade či kramo.xml). Import presúva všetky súbory priečinka do "
-           "podpriečinkov finished a error, preto sa tu nespustí. Vyberte priečinok, v ktorom "
-           "sú len hárky predajcov.";
+    // The folder goes in by hand: a path may be longer than a formatted text holds.
+    std::string refusal =
+        _("Priečinok %s patrí programu alebo jeho údajom (je to priečinok programu, priečinok data "
+          "alebo obsahuje kramo.glade či kramo.xml). Import presúva všetky súbory priečinka do "
+          "podpriečinkov finished a error, preto sa tu nespustí. Vyberte priečinok, v ktorom "
+          "sú len hárky predajcov.");
+    const std::size_t at = refusal.find("%s");
+    if (at != std::string::npos) {
+        refusal.replace(at, 2, folder);
+    }
+    return refusal;
 }
 
 }  // namespace Kramo

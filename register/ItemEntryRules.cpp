@@ -5,8 +5,11 @@
 
 #include "support/FormatText.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
 
 namespace Kramo {
+
+const char* const ItemEntryRules::NameProposal = N_("Popis predmetu");
 
 // "-" and "." alone pass IsNumberText but are no price.
 bool ItemEntryRules::IsPlainNumber(const std::string& text) {
@@ -15,7 +18,7 @@ bool ItemEntryRules::IsPlainNumber(const std::string& text) {
 
 std::optional<std::string> ItemEntryRules::CorrectedName(const std::string& name) {
     if (name.empty()) {
-        return std::string(NameProposal);
+        return std::string(_(NameProposal));
     }
     return std::nullopt;
 }

@@ -12,7 +12,7 @@ namespace Kramo {
 // who confirms again.
 class ItemEntryRules {
   public:
-    static constexpr const char* NameProposal = "Popis predmetu";
+    static const char* const NameProposal;  // in the catalogue; translated where proposed
     static constexpr const char* PriceProposal = "1.0";
 
     // The proposal for an empty name; nothing for any other.

@@ -7,12 +7,13 @@
 #include "register/DocumentNames.h"
 #include "register/PdfDocuments.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 
 namespace Kramo {
 namespace {
 
-const char* const NoItemNeedsLabel = "Žiadny tovar nepotrebuje štítok.";
+const char* const NoItemNeedsLabel = N_("Žiadny tovar nepotrebuje štítok.");
 
 std::string LabelsFileName(const std::vector<Seller>& sellers) {
     return TimeStampedFileName(
@@ -56,7 +57,7 @@ std::optional<std::string> PrintItemLabels(KramoRegister& kramoRegister,
     });
     if (written && count == 0) {
         std::filesystem::remove(path);
-        ShowInfoBox(NoItemNeedsLabel, "Štítky");
+        ShowInfoBox(_(NoItemNeedsLabel), _("Štítky"));
         return std::nullopt;
     }
     if (!written && !std::filesystem::exists(path)) {

@@ -2,6 +2,7 @@
 
 #include "core/SellerStatus.h"
 #include "register/Purchase.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -28,9 +29,9 @@ ScanRefusal RefusalOfSeller(int32_t sellerStatus) {
 std::string DoneText(ScanDesk desk, int32_t status) {
     switch (desk) {
         case ScanDesk::HandIn:
-            return "prebraté";
+            return _("prebraté");
         case ScanDesk::Return:
-            return "vrátené";
+            return _("vrátené");
         case ScanDesk::Find:
             break;
     }

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <utility>
 
+#include "support/Translation.h"
+
 namespace Kramo {
 namespace {
 
@@ -183,35 +185,35 @@ const char* ItemScan::RefusalText(ScanRefusal refusal) {
         case ScanRefusal::None:
             return "";
         case ScanRefusal::UnknownSeller:
-            return "neznámy predajca";
+            return _("neznámy predajca");
         case ScanRefusal::UnknownItem:
-            return "neznámy tovar";
+            return _("neznámy tovar");
         case ScanRefusal::AmbiguousCode:
-            return "nejednoznačný kód, oddeľte číslo medzerou";
+            return _("nejednoznačný kód, oddeľte číslo medzerou");
         case ScanRefusal::AlreadyInPurchase:
-            return "už je v nákupe";
+            return _("už je v nákupe");
         case ScanRefusal::Sold:
-            return "už predané";
+            return _("už predané");
         case ScanRefusal::NotAccepted:
-            return "nie je prebraté";
+            return _("nie je prebraté");
         case ScanRefusal::Returned:
-            return "vrátené predajcovi";
+            return _("vrátené predajcovi");
         case ScanRefusal::GivenAway:
-            return "darované";
+            return _("darované");
         case ScanRefusal::ToTrace:
-            return "treba dohľadať";
+            return _("treba dohľadať");
         case ScanRefusal::UnknownState:
-            return "neznámy stav";
+            return _("neznámy stav");
         case ScanRefusal::AlreadyAccepted:
-            return "už je prebraté";
+            return _("už je prebraté");
         case ScanRefusal::AlreadyReturned:
-            return "už je vrátené";
+            return _("už je vrátené");
         case ScanRefusal::SellerNotSelling:
-            return "predajca ešte nepredáva";
+            return _("predajca ešte nepredáva");
         case ScanRefusal::SellerSelling:
-            return "predajca už predáva";
+            return _("predajca už predáva");
         case ScanRefusal::SellerHandedBack:
-            return "predajca je už vydaný späť";
+            return _("predajca je už vydaný späť");
     }
     return "";
 }

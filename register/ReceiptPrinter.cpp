@@ -6,7 +6,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -27,7 +29,7 @@ struct MessageDelete {
 };
 using IppMessage = std::unique_ptr<ipp_t, MessageDelete>;
 
-const char* const NotAnswering = "tlačový server neodpovedá.";
+const char* const NotAnswering = N_("tlačový server neodpovedá.");
 
 Connection ConnectToScheduler() {
     Connection connection(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC,
@@ -46,7 +48,7 @@ bool SchedulerSilent(http_t* connection) {
 
 // Why the last request on the connection failed, in words for the cashier.
 std::string FailureReason(http_t* connection) {
-    return SchedulerSilent(connection) ? NotAnswering : cupsLastErrorString();
+    return SchedulerSilent(connection) ? _(NotAnswering) : cupsLastErrorString();
 }
 
 // One Print-Job request: the file goes with the request, the answer carries the job number.
@@ -75,8 +77,8 @@ int PrintJob(http_t* connection, const std::string& printer, const std::string& 
 }  // namespace
 
 std::string ReceiptPrinter::OnPrinter() const {
-    return printerName_.empty() ? "na predvolenej tlačiarni"
-                                : "na tlačiarni „" + printerName_ + "“";
+    return printerName_.empty() ? _("na predvolenej tlačiarni")
+                                : FormatText(_("na tlačiarni „%s“"), printerName_.c_str());
 }
 
 int ReceiptPrinter::Print(const std::string& path, const std::string& title) const {
@@ -86,7 +88,7 @@ int ReceiptPrinter::Print(const std::string& path, const std::string& title) con
         const char* byDefault = cupsGetDefault2(connection.get());
         if (byDefault == nullptr && !SchedulerSilent(connection.get())) {
             throw std::runtime_error(
-                "Účet sa nepodarilo vytlačiť: nie je nastavená žiadna predvolená tlačiareň.");
+                _("Účet sa nepodarilo vytlačiť: nie je nastavená žiadna predvolená tlačiareň."));
         }
         destination = byDefault == nullptr ? "" : byDefault;
     }
@@ -97,7 +99,8 @@ int ReceiptPrinter::Print(const std::string& path, const std::string& title) con
         const std::string reason = FailureReason(connection.get());
         LogMessage(LogError, "ReceiptPrinter: '%s' not printed on '%s' (server '%s'): %s\n",
                    path.c_str(), destination.c_str(), cupsServer(), reason.c_str());
-        throw std::runtime_error("Účet sa nepodarilo vytlačiť " + OnPrinter() + ": " + reason);
+        throw std::runtime_error(FormatText(_("Účet sa nepodarilo vytlačiť %s: %s"),
+                                            OnPrinter().c_str(), reason.c_str()));
     }
     LogMessage(LogInfo, "ReceiptPrinter: '%s' sent to '%s' as job %i\n", path.c_str(),
                destination.c_str(), job);

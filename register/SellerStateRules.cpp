@@ -5,6 +5,7 @@
 
 #include "core/SellerStatus.h"
 #include "support/FormatText.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -15,17 +16,17 @@ struct Move {
     int32_t lowestAllowed;
     int32_t highestAllowed;
     const char* message;
-    const char* role;  // empty: nobody is asked
+    const char* role;  // empty: nobody is asked; stored in the seller's note, so never translated
 };
 
 // Moves between NotSelling and HandedBack are missing on purpose: they are refused.
 constexpr std::array<Move, 4> Moves = {{
-    {NotSelling, Selling, InStock, ToTrace, "%i kus(ov) tovaru nieje prebratých.", "Prijal"},
-    {Selling, NotSelling, Unassigned, InStock, "%i kus(ov) tovaru už nieje prijatých.", ""},
+    {NotSelling, Selling, InStock, ToTrace, N_("%i kus(ov) tovaru nieje prebratých."), "Prijal"},
+    {Selling, NotSelling, Unassigned, InStock, N_("%i kus(ov) tovaru už nieje prijatých."), ""},
     {Selling, HandedBack, Sold, ToTrace,
-     "%i kus(ov) tovaru nieje predaných/vrátených/stratených/darovaných.", "Vydal"},
+     N_("%i kus(ov) tovaru nieje predaných/vrátených/stratených/darovaných."), "Vydal"},
     {HandedBack, Selling, Returned, ToTrace,
-     "%i kus(ov) tovaru nieje vrátených/stratených/darovaných.", "Prijal"},
+     N_("%i kus(ov) tovaru nieje vrátených/stratených/darovaných."), "Prijal"},
 }};
 
 }  // namespace
@@ -45,7 +46,7 @@ SellerStateRules::Decision SellerStateRules::Check(int32_t from, int32_t to,
             return item.STATUS < move->lowestAllowed || item.STATUS > move->highestAllowed;
         }));
     if (decision.badItems > 0) {
-        decision.badMessage = FormatText(move->message, decision.badItems);
+        decision.badMessage = FormatText(_(move->message), decision.badItems);
     }
     decision.personRole = move->role;
     return decision;

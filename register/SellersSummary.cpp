@@ -15,6 +15,7 @@
 #include "support/Clock.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 
 namespace Kramo {
 namespace {
@@ -33,13 +34,15 @@ enum SummaryColumn { Code, Name, Comment, Category, SoldAndProfit, SaleFees, Han
 // and the category column for the longest category name, so that no digit is cut off.
 PdfColumns SummaryColumns() {
     PdfColumns columns;
-    columns.AddColumn("Kód", 6);
-    columns.AddColumn("Meno", 19);
-    columns.AddColumn("Poznámka", 19);
-    columns.AddColumn("Kategória", 12);
-    columns.AddColumn("Predané/Zisk", 17);
-    columns.AddColumn("popl", 7);
-    columns.AddColumn("manip", 8);
+    columns.AddColumn(_("Kód"), 6);
+    columns.AddColumn(_("Meno"), 19);
+    columns.AddColumn(_("Poznámka"), 19);
+    columns.AddColumn(_("Kategória"), 12);
+    columns.AddColumn(_("Predané/Zisk"), 17);
+    // TRANSLATORS: narrow column heads of the sellers' summary: the fee on sold items and the
+    // handling fee per item.
+    columns.AddColumn(_("popl"), 7);
+    columns.AddColumn(_("manip"), 8);
     return columns;
 }
 
@@ -106,13 +109,13 @@ class SummaryWriter {
             ReadOrReport<SellerCategory>([this] { return store_.GetSellerCategories(); });
         itemCategories_ = store_.GetItemCategories();
 
-        writer_.NewPage("Zhrnutie predajcov");
+        writer_.NewPage(_("Zhrnutie predajcov"));
         WritePageDecoration(writer_);
         writer_.SetFontSize(HeadingFontSize);
         y_ = PageLayout::ContinuationTop;
         WriteHeadingLine(
-            FormatText("Počet predávajúcich dohromady: %i", static_cast<int>(sellers_.size())));
-        WriteHeadingLine(FormatText("Stav dňa: %s", FormatDateText().c_str()));
+            FormatText(_("Počet predávajúcich dohromady: %i"), static_cast<int>(sellers_.size())));
+        WriteHeadingLine(FormatText(_("Stav dňa: %s"), FormatDateText().c_str()));
         y_ = DrawTableSplitOnPages(writer_, SummaryX, y_, SellerTable(), SummaryColumns()) +
              GapBelowTable;
         WriteStatistics();
@@ -138,7 +141,7 @@ class SummaryWriter {
         std::size_t row = 0;
         for (int32_t status = 0; status < SellerStatusCount; ++status) {
             table.Cell(Comment, row++) =
-                FormatText(" %i ks - %s", static_cast<int>(groups[status].size()),
+                FormatText(_(" %i ks - %s"), static_cast<int>(groups[status].size()),
                            SellerStatusDisplayName(status));
             for (const Seller* seller : groups[status]) {
                 FillSellerRow(table, row++, *seller);
@@ -223,28 +226,30 @@ class SummaryWriter {
     }
 
     void WriteStatistics() {
-        WriteStatisticsLine("Ďalšie štatistické údaje:");
+        WriteStatisticsLine(_("Ďalšie štatistické údaje:"));
         CountItems();
         const int sellerCount = static_cast<int>(sellers_.size());
         const char* currency = settings_.CurrencyCode().c_str();
         // Without any seller there is nothing to average: both averages show 0.
         const int itemsPerSeller = sellerCount > 0 ? items_.count / sellerCount : 0;
         const double pricePerSeller = sellerCount > 0 ? items_.price / sellerCount : 0.0;
-        WriteNextStatisticsLine(FormatText("Počet predajcov: %i", sellerCount));
-        WriteNextStatisticsLine(FormatText("Kusov tovaru: %i", items_.count));
-        WriteNextStatisticsLine(FormatText("Cena tovaru spolu: %0.2f %s", items_.price, currency));
+        WriteNextStatisticsLine(FormatText(_("Počet predajcov: %i"), sellerCount));
+        WriteNextStatisticsLine(FormatText(_("Kusov tovaru: %i"), items_.count));
         WriteNextStatisticsLine(
-            FormatText("Priemerne kusov tovaru na predajcu: %i", itemsPerSeller));
+            FormatText(_("Cena tovaru spolu: %0.2f %s"), items_.price, currency));
         WriteNextStatisticsLine(
-            FormatText("Priemerná cena tovaru na predajcu: %0.0f %s", pricePerSeller, currency));
-        WriteNextStatisticsLine(FormatText("Suma získaná z %% poplatku za predané veci: %0.2f %s",
-                                           fees_.saleFees, currency));
-        WriteNextStatisticsLine(FormatText("Suma získaná za manipulačný poplatok za kusy: %0.2f %s",
-                                           fees_.handlingFees, currency));
-        WriteNextStatisticsLine(FormatText("Zisk spolu: %0.2f", fees_.profit));
+            FormatText(_("Priemerne kusov tovaru na predajcu: %i"), itemsPerSeller));
+        WriteNextStatisticsLine(
+            FormatText(_("Priemerná cena tovaru na predajcu: %0.0f %s"), pricePerSeller, currency));
+        WriteNextStatisticsLine(FormatText(
+            _("Suma získaná z %% poplatku za predané veci: %0.2f %s"), fees_.saleFees, currency));
+        WriteNextStatisticsLine(
+            FormatText(_("Suma získaná za manipulačný poplatok za kusy: %0.2f %s"),
+                       fees_.handlingFees, currency));
+        WriteNextStatisticsLine(FormatText(_("Zisk spolu: %0.2f"), fees_.profit));
         for (int32_t status = 0; status < CountedItemStates; ++status) {
             WriteNextStatisticsLine(FormatText(
-                "Kusov v '%s' : %i , cena tovaru : %0.0f %s", ItemStatusDisplayName(status),
+                _("Kusov v '%s' : %i , cena tovaru : %0.0f %s"), ItemStatusDisplayName(status),
                 items_.countPerState[status], items_.pricePerState[status], currency));
         }
     }

@@ -13,6 +13,7 @@
 #include "support/FileHelpers.h"
 #include "support/FormatText.h"
 #include "support/Log.h"
+#include "support/Translation.h"
 #include "support/UserMessages.h"
 
 namespace Kramo {
@@ -43,10 +44,10 @@ void ReportLoadedFolder(const std::vector<std::string>& report) {
         text += report[i] + "\n";
     }
     if (report.size() > ReportedFiles) {
-        text += FormatText("… a ďalšie (%zu), všetky sú uvedené v kramo-log.txt.\n",
+        text += FormatText(_("… a ďalšie (%zu), všetky sú uvedené v kramo-log.txt.\n"),
                            report.size() - ReportedFiles);
     }
-    ShowErrorBox(text, "Niektoré súbory v priečinku s údajmi program nenačítal");
+    ShowErrorBox(text, _("Niektoré súbory v priečinku s údajmi program nenačítal"));
 }
 
 std::unique_ptr<DataAccessInterface> OpenStore(KramoSettings& settings) {
@@ -74,16 +75,21 @@ void ApplySettings(KramoSettings& settings, KramoRegister& kramoRegister,
     kramoRegister.ReleaseStore();
 
     std::string error;
-    std::string primary = "Error initing dialog.";
+    std::string primary = _("Error initing dialog.");
     std::string detail;
     try {
         kramoRegister.ReplaceStore(OpenStore(settings));
     } catch (const DataFolderInUseException& failure) {
         error = failure.what();
-        primary = "Údaje sú už otvorené v inom programe Kramo";
-        detail = "Priečinok s údajmi „" + failure.Folder() +
-                 "“ už používa iný spustený program Kramo. Pokračujte v ňom, alebo ho zatvorte "
-                 "a spustite tento program znova.";
+        primary = _("Údaje sú už otvorené v inom programe Kramo");
+        // The folder goes in by hand: a path may be longer than a formatted text holds.
+        detail =
+            _("Priečinok s údajmi „%s“ už používa iný spustený program Kramo. Pokračujte "
+              "v ňom, alebo ho zatvorte a spustite tento program znova.");
+        const std::size_t at = detail.find("%s");
+        if (at != std::string::npos) {
+            detail.replace(at, 2, failure.Folder());
+        }
     } catch (const DataStorageException& failure) {
         error = failure.what();
     } catch (...) {
