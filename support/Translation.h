@@ -16,9 +16,10 @@ constexpr const char* TranslationDomain = "kramo";
 void StartTranslations(const std::string& localeDirectory);
 
 // The text in the user's language; the ID itself when no catalogue translates it.
-const char* Translate(const char* text);
+const char* Translate(const char* text) __attribute__((format_arg(1)));
 // The same for a text whose translation depends on where it stands (a short word used twice).
-const char* TranslateInContext(const char* context, const char* text);
+const char* TranslateInContext(const char* context, const char* text)
+    __attribute__((format_arg(2)));
 
 }  // namespace Kramo
 

@@ -189,7 +189,7 @@ void ImportDialogs::ImportMultiSellers() {
     }
     if (const auto refusal = Kramo::RefusedImportFolder(folder, settings_)) {
         KramoExcel::FolderImport::LogLine("Refused the program's own folder " + folder);
-        Kramo::ShowErrorBox(*refusal, Kramo::RefusedImportFolderTitle);
+        Kramo::ShowErrorBox(*refusal, _(Kramo::RefusedImportFolderTitle));
         return;
     }
     KramoExcel::FolderImport folderImport(kramoRegister_.Store(), settings_.DataDirectory());
