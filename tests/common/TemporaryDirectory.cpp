@@ -1,5 +1,6 @@
 #include "TemporaryDirectory.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,6 +38,15 @@ std::string ReadWholeFile(const std::string& path) {
     std::ostringstream content;
     content << input.rdbuf();
     return content.str();
+}
+
+std::vector<std::string> EntriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace KramoTest

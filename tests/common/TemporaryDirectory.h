@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace KramoTest {
 
@@ -23,5 +24,7 @@ class TemporaryDirectory {
 };
 
 std::string ReadWholeFile(const std::string& path);
+// The names of the folder's entries, sorted.
+std::vector<std::string> EntriesOf(const std::string& folder);
 
 }  // namespace KramoTest

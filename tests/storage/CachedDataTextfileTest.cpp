@@ -561,15 +561,6 @@ TEST(CachedDataTextfile, SaleThatCannotBeRecordedLeavesItsItemsAsTheyWere) {
     EXPECT_THAT(store.GetRecordedSales(), IsEmpty());
 }
 
-std::vector<std::string> NamesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(CachedDataTextfile, BackupTakenDuringTheSaleOpensAsTheSameStore) {
     DataDirectory data;
     CachedDataTextfile store(data.Path());
@@ -586,11 +577,11 @@ TEST(CachedDataTextfile, BackupTakenDuringTheSaleOpensAsTheSameStore) {
     KramoTest::TemporaryDirectory target;
     const std::string zip = target.File("Zaloha_26-05-02_09-15.zip");
     DataBackup::Read(data.Path()).WriteTo(zip);
-    EXPECT_THAT(NamesIn(target.Path()), ElementsAre("Zaloha_26-05-02_09-15.zip"));
+    EXPECT_THAT(KramoTest::EntriesOf(target.Path()), ElementsAre("Zaloha_26-05-02_09-15.zip"));
 
     const std::string restored = target.File("data");
     ASSERT_EQ(std::system(("unzip -q '" + zip + "' -d '" + restored + "'").c_str()), 0);
-    EXPECT_THAT(NamesIn(restored),
+    EXPECT_THAT(KramoTest::EntriesOf(restored),
                 ElementsAre("1-AB-Anna.txt", "2-CD-Cyril.txt", "kramo-predaje.csv"));
     CachedDataTextfile reopened(restored + "/");
     EXPECT_EQ(Contents(reopened), Contents(store));
@@ -607,7 +598,7 @@ TEST(CachedDataTextfile, OnlyOldBackupsArePrunedAndAFailedBackupLeavesNothing) {
     EXPECT_THAT(DataBackup::Prune(folder.Path() + "/", 0), IsEmpty());
     EXPECT_THAT(DataBackup::Prune(folder.Path() + "/", 2),
                 ElementsAre("Zaloha_26-05-02_09-00.zip"));
-    EXPECT_THAT(NamesIn(folder.Path()),
+    EXPECT_THAT(KramoTest::EntriesOf(folder.Path()),
                 ElementsAre("Zaloha_26-05-02_09-10.zip", "Zaloha_26-05-02_09-20.zip",
                             "Zaloha_poznamky.txt", "ine.zip"));
 
@@ -626,5 +617,5 @@ TEST(CachedDataTextfile, OnlyOldBackupsArePrunedAndAFailedBackupLeavesNothing) {
     } catch (const DataBackupException& failure) {
         EXPECT_EQ(failure.FailedStep(), DataBackupException::Step::Writing);
     }
-    EXPECT_THAT(NamesIn(disk.Path()), ElementsAre(".filler"));
+    EXPECT_THAT(KramoTest::EntriesOf(disk.Path()), ElementsAre(".filler"));
 }

@@ -5,19 +5,6 @@
 #include <sstream>
 
 namespace KramoTest {
-namespace {
-
-std::vector<std::string> EntriesOf(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-}  // namespace
-
 DataDirectory::DataDirectory() : path_(root_.File("data") + "/") {
     std::filesystem::create_directory(path_);
 }

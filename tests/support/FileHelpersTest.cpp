@@ -27,15 +27,6 @@ bool IsDirectory(const std::string& path) {
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::vector<std::string> NamesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(DirectoryOfPath, KeepsTheLastSeparator) {
     EXPECT_EQ(Kramo::DirectoryOfPath("C:\\data\\x.txt"), "C:\\data\\");
     EXPECT_EQ(Kramo::DirectoryOfPath("/home/kramo/data/x.txt"), "/home/kramo/data/");
@@ -143,12 +134,13 @@ TEST(ReplaceFileContents, WritesThroughAFileOfItsOwnAndLeavesNothingBeside) {
     const std::string longName(250, 'n');
     EXPECT_EQ(Kramo::ReplaceFileContents(data + longName, data + longName + ".part", "long"),
               Kramo::Replacement::Done);
-    EXPECT_THAT(NamesIn(data), ElementsAre(longName, "seller.tmp", "seller.txt"));
+    EXPECT_THAT(KramoTest::EntriesOf(data), ElementsAre(longName, "seller.tmp", "seller.txt"));
     // A folder in the way of the renaming: the failure leaves nothing behind either.
     ASSERT_EQ(::mkdir((data + "taken").c_str(), 0755), 0);
     EXPECT_EQ(Kramo::ReplaceFileContents(data + "taken", data + "taken.tmp", "x"),
               Kramo::Replacement::NotWritten);
-    EXPECT_THAT(NamesIn(data), ElementsAre(longName, "seller.tmp", "seller.txt", "taken"));
+    EXPECT_THAT(KramoTest::EntriesOf(data),
+                ElementsAre(longName, "seller.tmp", "seller.txt", "taken"));
 }
 
 // Two writers of one file (two programs, or a program and its second window) each get their
@@ -178,7 +170,7 @@ TEST(ReplaceFileContents, TwoWritersNeverTearTheFile) {
     second.join();
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(failed, 0);
-    EXPECT_EQ(NamesIn(directory.Path()), std::vector<std::string>{"seller.txt"});
+    EXPECT_EQ(KramoTest::EntriesOf(directory.Path()), std::vector<std::string>{"seller.txt"});
 }
 
 }  // namespace
