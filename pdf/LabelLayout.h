@@ -8,7 +8,7 @@ namespace Kramo {
 // A sheet of self-adhesive labels: the grid of equal labels on an A4 page and where it starts.
 struct LabelLayout {
     std::string key;    // as kramo.xml names it
-    std::string title;  // as the settings offer it
+    std::string title;  // as the settings offer it, translated where shown
     int columns = 0;
     int rows = 0;
     double labelWidthMm = 0.0;

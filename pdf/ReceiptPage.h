@@ -9,7 +9,7 @@ namespace Kramo {
 // long as the purchase needs.
 struct ReceiptPage {
     std::string key;                // as kramo.xml names it
-    std::string title;              // as the settings offer it
+    std::string title;              // as the settings offer it, translated where shown
     double rollWidthMm = 0.0;       // 0 for the A4 sheet
     double printableWidthMm = 0.0;  // what the printer's head reaches, centred on the roll
     unsigned int fontPoints = 0;

@@ -9,7 +9,7 @@ namespace Kramo {
 namespace {
 
 std::vector<FontSizeOption> BuildFontSizes() {
-    std::vector<FontSizeOption> sizes{{_("Prednastavený"), -1}};
+    std::vector<FontSizeOption> sizes{{N_("Prednastavený"), -1}};
     for (int size = 4; size <= 18; size += 2) {
         sizes.push_back({FormatText("%i", size), size});
     }
@@ -18,13 +18,13 @@ std::vector<FontSizeOption> BuildFontSizes() {
 
 }  // namespace
 
-std::vector<FontSizeOption> OfferedFontSizes() {
-    // Built at each call: the label is in the language of the moment, not of the first call.
-    return BuildFontSizes();
+const std::vector<FontSizeOption>& OfferedFontSizes() {
+    static const std::vector<FontSizeOption> sizes = BuildFontSizes();
+    return sizes;
 }
 
 bool IsOfferedFontSize(int size) {
-    const std::vector<FontSizeOption> sizes = OfferedFontSizes();
+    const std::vector<FontSizeOption>& sizes = OfferedFontSizes();
     return std::any_of(sizes.begin(), sizes.end(),
                        [size](const FontSizeOption& option) { return option.value == size; });
 }

@@ -12,8 +12,8 @@ struct FontSizeOption {
     int value;
 };
 
-// "Prednastavený" (-1, in the user's language), then the even sizes 4 to 18.
-std::vector<FontSizeOption> OfferedFontSizes();
+// "Prednastavený" (-1; a catalogue ID, translated where shown), then the even sizes 4 to 18.
+const std::vector<FontSizeOption>& OfferedFontSizes();
 
 bool IsOfferedFontSize(int size);
 

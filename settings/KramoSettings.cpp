@@ -178,8 +178,9 @@ KramoSettings::KramoSettings(ExceptionReporter& reporter, ProgramFolders folders
 }
 
 void KramoSettings::SetBazaarDirectory(std::string folder) {
-    // Beside the program the data and documents never move.
-    if (!folders_.Installed() || folder.empty()) {
+    // Beside the program the data and documents never move. Only an absolute folder: a
+    // relative one would follow whatever the working folder is.
+    if (!folders_.Installed() || folder.empty() || folder[0] != '/') {
         return;
     }
     if (folder.back() != '/') {
@@ -307,8 +308,7 @@ void KramoSettings::ReadBackup(CXmlNode& backup) {
 
 void KramoSettings::ReadFolders(CXmlNode& folders) {
     std::string bazaar;
-    // Only an absolute path: a relative one would follow whatever the working folder is.
-    if (ReadAttribute(folders, "bazaar", bazaar) && !bazaar.empty() && bazaar[0] == '/') {
+    if (ReadAttribute(folders, "bazaar", bazaar)) {
         SetBazaarDirectory(std::move(bazaar));
     }
 }

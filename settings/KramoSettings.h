@@ -53,6 +53,7 @@ class KramoSettings {
     const std::string& BazaarDirectory() const { return bazaarDirectory_; }
     // An installed program, whose data lies in the bazaar folder rather than beside it.
     bool Installed() const { return folders_.Installed(); }
+    // Taken only by an installed program, and only an absolute folder.
     void SetBazaarDirectory(std::string folder);
 
     const std::string& SaleName() const { return saleName_; }

@@ -175,13 +175,7 @@ void SettingsDialog::ReadWidgets() {
 }
 
 void SettingsDialog::ReadFolders() {
-    if (settings_.Installed()) {
-        std::string bazaar = bazaarFolder_->get_text();
-        // Only an absolute folder: a relative one would follow whatever the working folder is.
-        if (!bazaar.empty() && bazaar[0] == '/') {
-            settings_.SetBazaarDirectory(std::move(bazaar));
-        }
-    }
+    settings_.SetBazaarDirectory(bazaarFolder_->get_text());
     settings_.SetBackupFolder(backupFolder_->get_text());
     settings_.SetBackupEveryMinutes(backupMinutes_->get_value_as_int());
     settings_.SetBackupKeep(backupKeep_->get_value_as_int());
