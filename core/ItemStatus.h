@@ -22,7 +22,8 @@ extern const char* const ItemStatusNames[7];
 // One letter per state, the codes of the text files.
 extern const char ItemStatusLetters[8];
 
-// The display name of a state; "?" for anything outside the listed states.
+// The display name of a state in the user's language; "?" for anything outside the listed
+// states.
 const char* ItemStatusDisplayName(int32_t status);
 
 }  // namespace Kramo

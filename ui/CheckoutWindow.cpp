@@ -251,7 +251,7 @@ void CheckoutWindow::FollowPurchaseRow(const Gtk::TreeModel::Row& row) {
     std::string news;
     try {
         const Kramo::Item item = Store().GetItem(row[columns_.itemId]);
-        const std::string state = _(Kramo::ItemStatusDisplayName(item.STATUS));
+        const std::string state = Kramo::ItemStatusDisplayName(item.STATUS);
         if (Glib::ustring(row[columns_.state]).raw() == state) {
             return;
         }
@@ -346,7 +346,7 @@ void CheckoutWindow::TakeChosenItem() {
 
 void CheckoutWindow::ShowPrice(const Kramo::Item& item) {
     priceLabel_->set_text(Kramo::FormatText("%0.2f ", item.PRICE) +
-                          _(Kramo::ItemStatusDisplayName(item.STATUS)));
+                          Kramo::ItemStatusDisplayName(item.STATUS));
     PaintPriceLabel(item.STATUS != Kramo::InStock);
 }
 
@@ -456,7 +456,7 @@ void CheckoutWindow::AppendRow(const Kramo::PurchaseLine& line) {
     row[columns_.price] = Kramo::FormatText("%0.2f", line.item.PRICE);
     row[columns_.category] =
         line.category.CODE == '\0' ? std::string() : std::string(1, line.category.CODE);
-    row[columns_.state] = _(Kramo::ItemStatusDisplayName(line.item.STATUS));
+    row[columns_.state] = Kramo::ItemStatusDisplayName(line.item.STATUS);
     row[columns_.sellerId] = line.item.SELLER_ID;
     row[columns_.itemId] = line.item.ID;
 }
@@ -644,7 +644,7 @@ void CheckoutWindow::CancelLastPurchase() {
     for (const Gtk::TreeModel::Row& row : purchaseRows_->children()) {
         const int itemId = row[columns_.itemId];
         if (std::find(itemIds.begin(), itemIds.end(), itemId) != itemIds.end()) {
-            row[columns_.state] = _(Kramo::ItemStatusDisplayName(Kramo::InStock));
+            row[columns_.state] = Kramo::ItemStatusDisplayName(Kramo::InStock);
         }
     }
     sumLabel_->set_text(SumText() + _(" (Predchádzajúci nákup stornovaný)"));

@@ -82,7 +82,7 @@ void ItemDialog::RegisterStartDialogEditProduct(int itemId) {
 void ItemDialog::FillCombos() {
     statusCombo_->ClearItems();
     for (int status = 0; status < StatusEntries; ++status) {
-        statusCombo_->AppendText(_(Kramo::ItemStatusDisplayName(status)));
+        statusCombo_->AppendText(Kramo::ItemStatusDisplayName(status));
     }
     if (item_.STATUS >= 0 && item_.STATUS < StatusEntries) {
         statusCombo_->set_active(item_.STATUS);

@@ -21,7 +21,7 @@ std::string HitText(const Kramo::ItemSearch& search, const Kramo::Item& item) {
     const std::string code = seller != nullptr ? seller->SHORT_CODE : std::string();
     return code + " - " + std::to_string(item.NUMBER) + " - " + item.NAME + " - " +
            Kramo::FormatText("%0.2f", item.PRICE) + " - " +
-           _(Kramo::ItemStatusDisplayName(item.STATUS));
+           Kramo::ItemStatusDisplayName(item.STATUS);
 }
 
 }  // namespace

@@ -373,7 +373,7 @@ void MainWindow::FillItemRows(const std::vector<Item>& items,
         row[columns_.name] = item.NAME;
         row[columns_.price] = Kramo::FormatText("%0.2f", item.PRICE);
         row[columns_.category] = categories.at(i).NAME;
-        row[columns_.state] = _(Kramo::ItemStatusDisplayName(item.STATUS));
+        row[columns_.state] = Kramo::ItemStatusDisplayName(item.STATUS);
         row[columns_.statePicture] = statePictures_.Of(item.STATUS);
         row[columns_.accepted] = item.STATUS == Kramo::InStock;
         row[columns_.itemId] = item.ID;
